@@ -1,0 +1,8 @@
+#pragma once
+#include <QWidget>
+class orvel_tree : public QWidget {
+    Q_OBJECT
+public:
+    orvel_tree();
+    static void main();
+};

@@ -1,0 +1,65 @@
+// javaorvel-cli: the window's lookups for scripts and tests.
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+namespace {
+void write(FILE* f, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, bytes.size(), f);
+}
+
+const char* usageLine(const QString& sub)
+{
+    if (sub == QLatin1String("resolve"))
+        return "usage: javaorvel-cli resolve TEXT";
+    if (sub == QLatin1String("members"))
+        return "usage: javaorvel-cli members NAME";
+    if (sub == QLatin1String("tree"))
+        return "usage: javaorvel-cli tree NAME [SEARCH]";
+    if (sub == QLatin1String("doc"))
+        return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
+               "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected]";
+    return "usage: javaorvel-cli (resolve TEXT | members NAME | tree NAME [SEARCH] | doc ...)";
+}
+}  // namespace
+
+void out(const QString& text) { write(stdout, text); }
+void err(const QString& text) { write(stderr, text); }
+
+int usageError(const QString& subcommand)
+{
+    std::fprintf(stderr, "%s\n", usageLine(subcommand));
+    return 2;
+}
+
+}  // namespace cli
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        return cli::usageError();
+    const QString sub = args.takeFirst();
+    int status;
+    if (sub == QLatin1String("resolve"))
+        status = cli::runResolve(args);
+    else if (sub == QLatin1String("members"))
+        status = cli::runMembers(args);
+    else if (sub == QLatin1String("tree"))
+        status = cli::runTree(args);
+    else if (sub == QLatin1String("doc"))
+        status = cli::runDoc(args);
+    else
+        status = cli::usageError();
+    std::fflush(stdout);
+    return status;
+}

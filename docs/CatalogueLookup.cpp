@@ -1,0 +1,22 @@
+#include "docs/CatalogueLookup.h"
+
+#include "catalogue/PathsData.h"
+
+namespace docs {
+
+bool loadTxt(const PathsData& pathsData, const QString& text, QString& startAt)
+{
+    const QString pattern = QLatin1Char('/') + text + QLatin1Char('.');
+    for (int i = 0; i < PathsData::kCount; ++i) {
+        const QString& entry = pathsData.getString(i);
+        if (!entry.contains(pattern))
+            continue;
+        QString page = entry.size() > 5 ? entry.left(entry.size() - 5) : entry;
+        page.replace(QLatin1Char('/'), QLatin1Char('.'));
+        startAt = page;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace docs

@@ -1,0 +1,1 @@
+// The class lookup (filled in by the class-library work).

@@ -1,0 +1,1 @@
+// The member tree widget (filled in by the member-tree work).

@@ -1,0 +1,1 @@
+// The class library reader (filled in by the class-library work).

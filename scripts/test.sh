@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds, and runs every test: the normal build,
+# then the same suite under AddressSanitizer + UndefinedBehaviorSanitizer, then
+# a short run of each fuzzer. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh googletest libgtest-dev libgmock-dev libbenchmark-dev \
+  clang libclang-rt-14-dev
+jobs=$(nproc)
+
+echo "== build and test =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== build and test under ASan + UBSan =="
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DJO_SANITIZE=ON -DJO_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzz =="
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJO_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j "$jobs"
+bash scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-60}"

@@ -1,0 +1,30 @@
+#pragma once
+// The class lookup behind SEARCH: the class field's text to the printed
+// signatures of the class's public constructors, then its public methods.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "platform/classlib/JavaClass.h"
+
+namespace lookup {
+
+struct LookupResult {
+    enum class Status { Blank, Found, NotFound, Unreadable };
+    Status status = Status::Blank;
+    std::shared_ptr<const platform::JavaClass> cl;
+    std::vector<platform::JavaMember> m;     // public methods
+    std::vector<platform::JavaMember> ctor;  // public constructors
+    QStringList n;                           // printed forms, constructors first
+    // NotFound: "Class not found : " + the trimmed name (for standard output).
+    // Unreadable: one line naming the class and the reason (for standard error).
+    QString message;
+};
+
+// Trims the field text as Java's trim does; a blank name gives Status::Blank
+// with an empty n and no lookup.
+LookupResult lookUpClass(const QString& nameFieldText);
+
+}  // namespace lookup

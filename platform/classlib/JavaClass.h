@@ -1,0 +1,56 @@
+#pragma once
+// Class introspection over the installed JDK's class files, answering what the
+// JVM's reflection answers (Class.forName, getMethods, getConstructors,
+// Method/Constructor.toString) without starting a JVM.
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace platform {
+
+// No class of that binary name in the class library.
+class ClassNotFoundException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The class (or one of its supertypes) exists but cannot be read: malformed,
+// truncated, unsupported compression. what() is one line naming the class and the reason.
+class ClassFormatError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A public method or constructor, as reflection reports it.
+class JavaMember {
+public:
+    JavaMember() = default;
+    explicit JavaMember(QString printed) : printed_(std::move(printed)) {}
+    // Method.toString() / Constructor.toString() of the JDK being read.
+    const QString& toString() const { return printed_; }
+
+private:
+    QString printed_;
+};
+
+class JavaClass {
+public:
+    virtual ~JavaClass() = default;
+
+    // Binary names ("java.util.Map$Entry"). Non-public classes are found too.
+    // Throws ClassNotFoundException or ClassFormatError. Classes are cached for the process.
+    static std::shared_ptr<const JavaClass> forName(const QString& binaryName);
+
+    virtual QString getName() const = 0;
+    // May throw ClassFormatError when a supertype cannot be read.
+    virtual std::vector<JavaMember> getMethods() const = 0;
+    virtual std::vector<JavaMember> getConstructors() const = 0;
+};
+
+// "" when a class library was found; otherwise the one line (without line end)
+// to print on standard error at start-up.
+QString classLibraryStartupWarning();
+
+}  // namespace platform

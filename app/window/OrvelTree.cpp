@@ -1,3 +1,379 @@
 #include "app/window/OrvelTree.h"
-orvel_tree::orvel_tree() { show(); }
-void orvel_tree::main() { new orvel_tree(); }
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <cstdio>
+
+#include "app/ConfigFile.h"
+#include "app/SearchNaming.h"
+#include "app/window/DocPathDialog.h"
+#include "docs/CatalogueLookup.h"
+#include "docs/Extractor.h"
+#include "docs/SelectionArgs.h"
+#include "lookup/ClassLookup.h"
+#include "lookup/MemberTree.h"
+#include "lookup/widgets/MemberTreeView.h"
+#include "platform/widgets/BorderLayout.h"
+#include "platform/widgets/CaptionAboveRadioButton.h"
+#include "platform/widgets/ScrollPane.h"
+
+using platform::BorderLayout;
+using platform::setBackgroundColor;
+using platform::setForegroundColor;
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kBlue(0, 0, 255);
+const QColor kPaneBackground(240, 240, 255);
+const QColor kLightGrey(192, 192, 192);
+
+QFont systemFont(int points) { return QFont(QStringLiteral("System"), points); }
+
+// A row of controls side by side, left to right, the row centred.
+QWidget* flowRow(QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(5, 5, 5, 5);
+    layout->setSpacing(5);
+    layout->addStretch(1);
+    layout->addStretch(1);
+    setBackgroundColor(row, QApplication::palette().color(QPalette::Window));
+    return row;
+}
+
+void addToRow(QWidget* row, QWidget* control)
+{
+    auto* layout = static_cast<QHBoxLayout*>(row->layout());
+    layout->insertWidget(layout->count() - 1, control);
+}
+
+QLabel* label(const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    setForegroundColor(l, kBlack);
+    return l;
+}
+
+// A text field as wide as the given number of "m" characters.
+QLineEdit* textField(int columns, QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    const int charWidth = field->fontMetrics().horizontalAdvance(QLatin1Char('m'));
+    const QMargins margins = field->textMargins();
+    field->setFixedWidth(columns * charWidth + margins.left() + margins.right() + 8);
+    return field;
+}
+
+void writeLine(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, bytes.size(), stream);
+    std::fflush(stream);
+}
+
+}  // namespace
+
+orvel_tree* orvel_tree::main()
+{
+    return new orvel_tree();
+}
+
+orvel_tree::orvel_tree()
+{
+    exitProcess = [](int status) { QCoreApplication::exit(status); };
+    n.clear();
+    name = textField(20, this);
+    searchFor = textField(10, this);
+
+    setWindowTitle(QStringLiteral("Java Orvel 1.02a"));
+    const QFont f14 = systemFont(14);
+    const QFont f13 = systemFont(13);
+    const QFont f12 = systemFont(12);
+
+    setBackgroundColor(this, kBlack);
+
+    setBackgroundColor(name, kWhite);
+    setForegroundColor(name, kBlue);
+    // Enter in the class field reports the field's text as its command, which
+    // is never one of the three command texts.
+    connect(name, &QLineEdit::returnPressed, this, [this] { actionPerformed(name->text()); });
+    setBackgroundColor(searchFor, kWhite);
+    setForegroundColor(searchFor, kBlue);
+
+    auto* top = new QWidget(this);
+    QWidget* classRow = flowRow(top);
+    QWidget* searchRow = flowRow(top);
+
+    QPushButton* docPathButton = makeButton(QStringLiteral("Doc Path"), QStringLiteral("Doc Path"));
+    docPathButton->setFont(f12);
+    setForegroundColor(docPathButton, kBlue);
+
+    QPushButton* clearButton = makeButton(QStringLiteral("Clr"), QStringLiteral("Clear"));
+    setForegroundColor(clearButton, kBlack);
+    clearButton->setFont(f13);
+
+    QLabel* classLabel = label(QStringLiteral("CLASS :"), classRow);
+    classLabel->setFont(f14);
+    addToRow(classRow, classLabel);
+    addToRow(classRow, name);
+    addToRow(classRow, label(QStringLiteral("    "), classRow));
+
+    c1 = new platform::CaptionAboveRadioButton(QStringLiteral("Main"), classRow);
+    c1->setChecked(true);
+    c1->setFont(f12);
+    setForegroundColor(c1, kBlue);
+    c1->setToolTip(QStringLiteral("Set MAIN documentation path"));
+    c2 = new platform::CaptionAboveRadioButton(QStringLiteral("Swing"), classRow);
+    c2->setFont(f12);
+    setForegroundColor(c2, kBlue);
+    c2->setToolTip(QStringLiteral("Set SWING documentation path"));
+    auto* group = new QButtonGroup(this);
+    group->addButton(c1);
+    group->addButton(c2);
+    addToRow(classRow, c1);
+    addToRow(classRow, c2);
+    addToRow(classRow, docPathButton);
+
+    QLabel* searchLabel = label(QStringLiteral("Search Text (optional) :"), searchRow);
+    searchLabel->setFont(f13);
+    addToRow(searchRow, searchLabel);
+    addToRow(searchRow, searchFor);
+    addToRow(searchRow, label(QStringLiteral("      "), searchRow));
+
+    but = makeButton(QStringLiteral("SEARCH"), QStringLiteral(" Search "));
+    setForegroundColor(but, kBlack);
+    addToRow(searchRow, clearButton);
+    addToRow(searchRow, label(QStringLiteral("   "), searchRow));
+    addToRow(searchRow, but);
+
+    auto* topLayout = new BorderLayout(top);
+    topLayout->addWidget(classRow, BorderLayout::North);
+    topLayout->addWidget(searchRow, BorderLayout::South);
+
+    auto* content = new BorderLayout(this);
+    content->setContentsMargins(5, 5, 5, 5);
+    setBackgroundColor(top, kBlack);
+
+    pathsData = std::make_unique<PathsData>();
+
+    mid = new QWidget(this);
+    auto* midLayout = new BorderLayout(mid);
+    content->addWidget(top, BorderLayout::North);
+    content->addWidget(mid, BorderLayout::Center);
+
+    move(260, 20);
+    resize(535, 550);
+
+    classes = QStringList(25);
+    docpath = QString();
+    docpath2 = QString();
+    loadConfig();
+    show();
+
+    span2 = new platform::ScrollPane(mid);
+    span2->setPreferredSize(QSize(475, 260));
+    span2->setMaximumPaneSize(QSize(475, 360));
+    span3 = new platform::ScrollPane(mid);
+    span3->setPreferredSize(QSize(475, 160));
+    span3->setMaximumPaneSize(QSize(475, 160));
+    midLayout->addWidget(span2, BorderLayout::Center);
+
+    ta = new QTextEdit(span3);
+    ta->setReadOnly(true);
+    ta->setPlainText(QString());
+    QPalette p = ta->palette();
+    p.setColor(QPalette::Highlight, kPaneBackground);
+    p.setColor(QPalette::HighlightedText, kBlue);
+    p.setColor(QPalette::Text, kBlue);
+    p.setColor(QPalette::Base, kPaneBackground);
+    ta->setPalette(p);
+    span3->setBackground(kLightGrey);
+    span3->setEmptyBorder(5, 0, 0, 0);
+    span3->viewportAdd(ta);
+    midLayout->addWidget(span3, BorderLayout::South);
+
+    name2 = QString();
+    name->setFocus();
+
+    ma = QTextCharFormat();
+    ma.setForeground(kBlue);
+    ma.setFontFamilies({QStringLiteral("System")});
+    ma.setFontPointSize(12);
+    ta->setCurrentCharFormat(ma);
+    ma2 = ma;
+    ma2.setFontWeight(QFont::Bold);
+}
+
+orvel_tree::~orvel_tree() = default;
+
+QPushButton* orvel_tree::makeButton(const QString& caption, const QString& command)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, command] { actionPerformed(command); });
+    return button;
+}
+
+void orvel_tree::autoStart(const QString& text)
+{
+    startAt = QString();
+    const QString classText = loadTxt(text) ? startAt : QString();
+    searchFor->setText(QString());
+    name->setText(classText);
+    if (!classText.isEmpty())
+        search();
+}
+
+void orvel_tree::showIt() { show(); }
+void orvel_tree::hideIt() { hide(); }
+
+bool orvel_tree::loadTxt(const QString& text)
+{
+    return docs::loadTxt(*pathsData, text, startAt);
+}
+
+void orvel_tree::actionPerformed(const QString& command)
+{
+    if (command == QLatin1String(" Search ")) {
+        QString fieldText = name->text();
+        if (app::completeSearchName(*pathsData, fieldText, startAt, name2))
+            name->setText(fieldText);
+        search();
+    } else if (command == QLatin1String("Doc Path")) {
+        docPathCommand();
+    } else if (command == QLatin1String("Clear")) {
+        name->setText(QString());
+        searchFor->setText(QString());
+        name->setFocus();
+    }
+    name->setFocus();
+}
+
+void orvel_tree::docPathCommand()
+{
+    const bool mainRoot = c1->isChecked();
+    const QString current = mainRoot ? docpath : docpath2;
+    const std::optional<QString> entered = app::askDocumentationPath(this, current);
+    if (entered) {
+        if (c1->isChecked())
+            docpath = *entered;
+        else
+            docpath2 = *entered;
+    }
+    but->setFocus();
+    name->setFocus();
+}
+
+void orvel_tree::loadConfig()
+{
+    if (!app::loadConfig(QString::fromLatin1(app::kConfigFileName), docpath, docpath2))
+        writeLine(stderr, QString::fromLatin1(app::kConfigReadError));
+}
+
+void orvel_tree::saveConfig()
+{
+    // A failed save stays silent; the previous file is left whole.
+    app::saveConfig(QString::fromLatin1(app::kConfigFileName), docpath, docpath2);
+}
+
+void orvel_tree::closeEvent(QCloseEvent* event)
+{
+    saveConfig();
+    event->accept();
+    exitProcess(0);
+}
+
+void orvel_tree::search()
+{
+    lookup::LookupResult result = lookup::lookUpClass(name->text());
+    switch (result.status) {
+    case lookup::LookupResult::Status::Blank:
+        n = QStringList();
+        return;
+    case lookup::LookupResult::Status::NotFound:
+        writeLine(stdout, result.message);
+        // The old tree goes; the documentation pane stays, and the next
+        // successful lookup fills the member pane again.
+        span2->viewportRemoveAll();
+        tree = nullptr;
+        update();
+        show();
+        return;
+    case lookup::LookupResult::Status::Unreadable:
+        writeLine(stderr, result.message);
+        return;
+    case lookup::LookupResult::Status::Found:
+        break;
+    }
+    cl = std::move(result.cl);
+    m = std::move(result.m);
+    ctor = std::move(result.ctor);
+    n = std::move(result.n);
+    reDisplay();
+}
+
+void orvel_tree::reDisplay()
+{
+    const lookup::MemberNode root =
+        lookup::buildMemberTree(n, searchFor->text(), name->text(), classes);
+    span2->viewportRemoveAll();
+    tree = new lookup::MemberTreeView(root);
+    connect(tree, &lookup::MemberTreeView::valueChanged, this, &orvel_tree::valueChanged);
+    span2->setViewportBackground(kPaneBackground);
+    span2->viewportAdd(tree);
+    update();
+    show();
+}
+
+QString orvel_tree::doit(const QString& memberName, int commaCount, const QString& groupName)
+{
+    docs::DocRequest request;
+    request.memberName = memberName;
+    request.commaCount = commaCount;
+    request.groupName = groupName;
+    request.nameText = name->text();
+    request.name2 = name2;
+    request.docpath = docpath;
+    request.docpath2 = docpath2;
+    request.selectionCount = tree ? tree->getSelectionCount() : 0;
+    const docs::DocResult result = docs::doit(request);
+    if (result.pageOpened)
+        name->setFocus();
+    return result.text;
+}
+
+void orvel_tree::valueChanged(const QStringList& pathTexts)
+{
+    const std::optional<docs::SelectionArgs> args = docs::deriveSelection(pathTexts);
+    if (!args)
+        return;
+    if (!docpath.isEmpty() || !docpath2.isEmpty()) {
+        const QString text = doit(args->memberName, args->commaCount, args->groupName);
+        if (!text.isEmpty()) {
+            ta->setPlainText(text);
+            QTextCursor cursor(ta->document());
+            cursor.select(QTextCursor::Document);
+            cursor.setCharFormat(ma);
+            const qsizetype lineEnd = ta->toPlainText().indexOf(QLatin1Char('\n'));
+            if (lineEnd > 0) {
+                cursor.setPosition(0);
+                cursor.setPosition(int(lineEnd), QTextCursor::KeepAnchor);
+                cursor.setCharFormat(ma2);
+            }
+            QTextCursor caret = ta->textCursor();
+            caret.setPosition(0);
+            ta->setTextCursor(caret);
+        }
+    }
+    name->setFocus();
+}

@@ -1,8 +1,95 @@
 #pragma once
+// The main window: every control, the catalogue, the documentation roots and
+// the results of the last lookup live here; it handles its own button commands
+// and the member tree's selections.
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTextCharFormat>
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "catalogue/PathsData.h"
+#include "lookup/widgets/MemberTreeView.h"
+#include "platform/classlib/JavaClass.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTextEdit;
+
+namespace platform {
+class ScrollPane;
+}
+
 class orvel_tree : public QWidget {
     Q_OBJECT
 public:
     orvel_tree();
-    static void main();
+    ~orvel_tree() override;
+
+    // Program entry: builds the one window; the arguments are ignored.
+    static orvel_tree* main();
+
+    // The member documentation of the chosen member, as the selection shows it.
+    QString doit(const QString& memberName, int commaCount, const QString& groupName);
+    void autoStart(const QString& text);
+    QString getSelection() const { return QString(); }
+    void showIt();
+    void hideIt();
+    void actionPerformed(const QString& command);
+    bool loadTxt(const QString& text);
+    void search();
+    void valueChanged(const QStringList& pathTexts);
+
+    // What closing the window does after saving; the process exit by default.
+    // Tests replace it so that closing does not end the test program.
+    std::function<void(int)> exitProcess;
+
+    // Read access for hosts and tests.
+    const QStringList& signatures() const { return n; }
+    QLineEdit* classField() const { return name; }
+    QLineEdit* searchField() const { return searchFor; }
+    QTextEdit* textPane() const { return ta; }
+    lookup::MemberTreeView* memberTree() const { return tree; }
+    const QString& docPath() const { return docpath; }
+    const QString& docPath2() const { return docpath2; }
+    const QString& getName2() const { return name2; }
+    const QString& getStartAt() const { return startAt; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void loadConfig();
+    void saveConfig();
+    void reDisplay();
+    void docPathCommand();
+    QPushButton* makeButton(const QString& caption, const QString& command);
+
+    std::shared_ptr<const platform::JavaClass> cl;
+    std::vector<platform::JavaMember> m;
+    std::vector<platform::JavaMember> ctor;
+    QStringList n;
+    QLineEdit* name = nullptr;
+    QLineEdit* searchFor = nullptr;
+    QString startAt;
+    QString name2;
+    QWidget* mid = nullptr;
+    QStringList classes;
+    std::unique_ptr<PathsData> pathsData;
+    QTextEdit* ta = nullptr;
+    QString docpath;
+    QString docpath2;
+    platform::ScrollPane* span2 = nullptr;
+    platform::ScrollPane* span3 = nullptr;
+    QPushButton* but = nullptr;
+    QRadioButton* c1 = nullptr;
+    QRadioButton* c2 = nullptr;
+    QPointer<lookup::MemberTreeView> tree;
+    QTextCharFormat ma;
+    QTextCharFormat ma2;
 };

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "app/ConfigFile.h"
+#include "tests/support/QtPrinters.h"
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
+{
+    struct Case {
+        QByteArray bytes;
+        bool ok;
+        QString docpath, docpath2;
+    };
+    const Case cases[] = {
+        {"P\nQ\n", true, "P", "Q"},
+        {"P\r\nQ\r\n", true, "P", "Q"},
+        {"P\rQ\r", true, "P", "Q"},
+        {"P\nQ", true, "P", "Q"},                      // last line may lack its end
+        {"P\n\n", true, "P", ""},                      // empty second root
+        {"\n\n", true, "", ""},
+        {"  P  \n\tQ \n", true, "  P  ", "\tQ "},      // blanks are part of the value
+        {"P\nQ\nR\n", true, "P", "Q"},                 // extra lines ignored
+        {"P\n", false, "P", ""},                       // one line only
+        {"P", false, "P", ""},                         // ends inside the first line
+        {"", false, "", ""},                           // empty file
+        {QByteArray("A\0B\nC\0\n", 7), true, QString::fromUtf8("A\0B", 3), QString::fromUtf8("C\0", 2)},
+        {"\xff\xfe\n\xc3\x28\n", true, QString(2, QChar(0xFFFD)), QString(QChar(0xFFFD)) + "("},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("JavaOrvel.cfg");
+        writeAll(path, c.bytes);
+        QString docpath, docpath2;
+        EXPECT_EQ(app::loadConfig(path, docpath, docpath2), c.ok) << c.bytes.toStdString();
+        EXPECT_EQ(docpath, c.docpath) << c.bytes.toStdString();
+        EXPECT_EQ(docpath2, c.docpath2) << c.bytes.toStdString();
+    }
+}
+
+TEST(ConfigFile, MissingFileIsSilentAndFolderIsAFailure)
+{
+    QTemporaryDir dir;
+    QString docpath = "keep", docpath2 = "keep2";
+    EXPECT_TRUE(app::loadConfig(dir.filePath("JavaOrvel.cfg"), docpath, docpath2));
+    EXPECT_EQ(docpath, "keep");
+    EXPECT_EQ(docpath2, "keep2");
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("JavaOrvel.cfg"));
+    EXPECT_FALSE(app::loadConfig(dir.filePath("JavaOrvel.cfg"), docpath, docpath2));
+    EXPECT_EQ(docpath, "keep");
+}
+
+TEST(ConfigFile, HugeFirstLineIsReadWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("JavaOrvel.cfg");
+    QByteArray big(3 * 1024 * 1024, 'x');
+    writeAll(path, big + "\nQ\n");
+    QString docpath, docpath2;
+    EXPECT_TRUE(app::loadConfig(path, docpath, docpath2));
+    EXPECT_EQ(docpath.size(), big.size());
+    EXPECT_EQ(docpath2, "Q");
+}
+
+TEST(ConfigFile, SaveWritesExactlyTwoLinesAndRoundTrips)
+{
+    struct Case {
+        QString docpath, docpath2;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"", "", "\n\n"},
+        {"/usr/doc/api", "", "/usr/doc/api\n\n"},
+        {" D:\\apidocs ", "E:\\swing", " D:\\apidocs \nE:\\swing\n"},
+        {QString::fromUtf8("/d\xc3\xa9j\xc3\xa0"), "x", "/d\xc3\xa9j\xc3\xa0\nx\n"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("JavaOrvel.cfg");
+        writeAll(path, "old1\nold2\nold3\n");  // a longer file is shortened by the save
+        ASSERT_TRUE(app::saveConfig(path, c.docpath, c.docpath2));
+        EXPECT_EQ(readAll(path), c.expected);
+        QString p, q;
+        EXPECT_TRUE(app::loadConfig(path, p, q));
+        EXPECT_EQ(p, c.docpath);
+        EXPECT_EQ(q, c.docpath2);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+            << "no temporary file may be left behind";
+    }
+}
+
+TEST(ConfigFile, FailedSaveKeepsThePreviousFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("JavaOrvel.cfg");
+    writeAll(path, "P\nQ\n");
+    // A folder that cannot be written: the temporary file cannot be created.
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool saved = app::saveConfig(path, "new", "new2");
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (saved)
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_EQ(readAll(path), "P\nQ\n");
+}
+
+TEST(ConfigFile, SavingOverAFolderFailsAndLeavesIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("JavaOrvel.cfg");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("JavaOrvel.cfg"));
+    EXPECT_FALSE(app::saveConfig(path, "P", "Q"));
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}

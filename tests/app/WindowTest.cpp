@@ -1,0 +1,345 @@
+// The main window on the offscreen platform: its controls, commands, the
+// Doc Path dialog, and the configuration written at closing.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <functional>
+
+#include "app/window/OrvelTree.h"
+#include "tests/support/QtPrinters.h"
+
+namespace {
+
+int argc = 1;
+char arg0[] = "window_tests";
+char* argv[] = {arg0, nullptr};
+
+class WindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!QApplication::instance())
+            new QApplication(argc, argv);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+    }
+    void TearDown() override
+    {
+        delete window;
+        QDir::setCurrent(previous);
+    }
+
+    orvel_tree* open()
+    {
+        window = new orvel_tree();
+        window->exitProcess = [this](int status) { exitStatus = status; };
+        QApplication::setActiveWindow(window);
+        window->activateWindow();
+        QApplication::processEvents();
+        return window;
+    }
+
+    QPushButton* button(const QString& caption) const
+    {
+        for (QPushButton* b : window->findChildren<QPushButton*>())
+            if (b->text() == caption)
+                return b;
+        return nullptr;
+    }
+    QRadioButton* radio(const QString& caption) const
+    {
+        for (QRadioButton* b : window->findChildren<QRadioButton*>())
+            if (b->text() == caption)
+                return b;
+        return nullptr;
+    }
+
+    // The texts of a row's controls from left to right (text fields as "[field]").
+    QStringList rowTexts(QWidget* row) const
+    {
+        QStringList texts;
+        QLayout* layout = row->layout();
+        for (int i = 0; i < layout->count(); ++i) {
+            QWidget* w = layout->itemAt(i)->widget();
+            if (!w)
+                continue;
+            if (auto* l = qobject_cast<QLabel*>(w))
+                texts << l->text();
+            else if (auto* b = qobject_cast<QAbstractButton*>(w))
+                texts << b->text();
+            else if (qobject_cast<QLineEdit*>(w))
+                texts << (w == window->classField() ? "[name]" : "[searchFor]");
+        }
+        return texts;
+    }
+
+    // Runs action while a timer answers the modal dialog that it opens.
+    void answerDialog(const std::function<void(QDialog*)>& answer, const std::function<void()>& action)
+    {
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            answered = true;
+            answer(dialog);
+        });
+        action();
+        EXPECT_TRUE(answered);
+    }
+
+    void writeConfig(const QByteArray& bytes)
+    {
+        QFile f(dir.filePath("JavaOrvel.cfg"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray config() const
+    {
+        QFile f(dir.filePath("JavaOrvel.cfg"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir dir;
+    QString previous;
+    orvel_tree* window = nullptr;
+    int exitStatus = -1;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, ControlsStandInTheirRowsWithTheirLooks)
+{
+    open();
+    EXPECT_TRUE(window->windowTitle().contains("1.02a"));
+    EXPECT_EQ(window->pos(), QPoint(260, 20));
+    EXPECT_EQ(window->size(), QSize(535, 550));
+    EXPECT_TRUE(window->isVisible());
+
+    QWidget* classRow = window->classField()->parentWidget();
+    QWidget* searchRow = window->searchField()->parentWidget();
+    EXPECT_EQ(rowTexts(classRow), QStringList({"CLASS :", "[name]", "    ", "Main", "Swing", "Doc Path"}));
+    EXPECT_EQ(rowTexts(searchRow),
+              QStringList({"Search Text (optional) :", "[searchFor]", "      ", "Clr", "   ", "SEARCH"}));
+    // The class row sits above the search row.
+    EXPECT_LT(classRow->mapTo(window, QPoint()).y(), searchRow->mapTo(window, QPoint()).y());
+
+    struct Look {
+        QWidget* widget;
+        int points;  // 0: the default font
+        QColor text;
+    };
+    const QColor blue(0, 0, 255), black(0, 0, 0);
+    QLabel* classLabel = nullptr;
+    QLabel* searchLabel = nullptr;
+    for (QLabel* l : window->findChildren<QLabel*>()) {
+        if (l->text() == "CLASS :")
+            classLabel = l;
+        if (l->text() == "Search Text (optional) :")
+            searchLabel = l;
+    }
+    ASSERT_TRUE(classLabel && searchLabel);
+    const Look looks[] = {
+        {classLabel, 14, black},       {searchLabel, 13, black},     {radio("Main"), 12, blue},
+        {radio("Swing"), 12, blue},    {button("Doc Path"), 12, blue}, {button("Clr"), 13, black},
+        {button("SEARCH"), 0, black},
+    };
+    for (const Look& look : looks) {
+        ASSERT_NE(look.widget, nullptr);
+        if (look.points)
+            EXPECT_EQ(look.widget->font().pointSize(), look.points) << look.widget->metaObject()->className();
+        if (look.points)
+            EXPECT_EQ(look.widget->font().family(), "System");
+        const QPalette::ColorRole role =
+            qobject_cast<QAbstractButton*>(look.widget) && !qobject_cast<QRadioButton*>(look.widget)
+                ? QPalette::ButtonText
+                : QPalette::WindowText;
+        EXPECT_EQ(look.widget->palette().color(role), look.text) << look.widget->metaObject()->className();
+    }
+    EXPECT_EQ(window->classField()->palette().color(QPalette::Text), blue);
+    EXPECT_EQ(window->classField()->palette().color(QPalette::Base), QColor(255, 255, 255));
+    EXPECT_EQ(window->searchField()->palette().color(QPalette::Text), blue);
+    EXPECT_EQ(radio("Main")->toolTip(), "Set MAIN documentation path");
+    EXPECT_EQ(radio("Swing")->toolTip(), "Set SWING documentation path");
+    // The caption stands above the button: the control is taller than it is a text line.
+    EXPECT_GT(radio("Main")->sizeHint().height(), radio("Main")->fontMetrics().height() + 8);
+
+    QTextEdit* pane = window->textPane();
+    EXPECT_TRUE(pane->isReadOnly());
+    EXPECT_EQ(pane->palette().color(QPalette::Base), QColor(240, 240, 255));
+    EXPECT_TRUE(pane->toPlainText().isEmpty());
+    EXPECT_EQ(window->getSelection(), "");
+    EXPECT_TRUE(window->classField()->hasFocus());
+}
+
+TEST_F(WindowTest, RadioButtonsAreExclusive)
+{
+    open();
+    EXPECT_TRUE(radio("Main")->isChecked());
+    EXPECT_FALSE(radio("Swing")->isChecked());
+    radio("Swing")->click();
+    EXPECT_FALSE(radio("Main")->isChecked());
+    EXPECT_TRUE(radio("Swing")->isChecked());
+    radio("Main")->click();
+    EXPECT_TRUE(radio("Main")->isChecked());
+    EXPECT_FALSE(radio("Swing")->isChecked());
+}
+
+TEST_F(WindowTest, DocPathDialogSetsTheChosenRootOnlyOnOk)
+{
+    writeConfig("/main/api\n/swing/api\n");
+    open();
+    ASSERT_EQ(window->docPath(), "/main/api");
+
+    QString prompt, prefilled, title;
+    answerDialog(
+        [&](QDialog* dialog) {
+            title = dialog->windowTitle();
+            for (QLabel* l : dialog->findChildren<QLabel*>())
+                if (!l->text().isEmpty())
+                    prompt = l->text();
+            auto* field = dialog->findChild<QLineEdit*>();
+            prefilled = field->text();
+            EXPECT_TRUE(dialog->isModal());
+            EXPECT_EQ(dialog->parentWidget(), window);
+            field->setText(" /new/main ");
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        },
+        [&] { button("Doc Path")->click(); });
+    EXPECT_EQ(title, " Java Orvel");
+    EXPECT_EQ(prompt, "Enter main documentation path");
+    EXPECT_EQ(prefilled, "/main/api");
+    EXPECT_EQ(window->docPath(), " /new/main ");
+    EXPECT_EQ(window->docPath2(), "/swing/api");
+    EXPECT_TRUE(window->classField()->hasFocus());
+
+    // Swing selected: same prompt, the Swing root prefilled; Cancel changes nothing.
+    radio("Swing")->click();
+    answerDialog(
+        [&](QDialog* dialog) {
+            prefilled = dialog->findChild<QLineEdit*>()->text();
+            dialog->findChild<QLineEdit*>()->setText("ignored");
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        },
+        [&] { button("Doc Path")->click(); });
+    EXPECT_EQ(prefilled, "/swing/api");
+    EXPECT_EQ(window->docPath2(), "/swing/api");
+
+    // The close box is no OK either.
+    answerDialog(
+        [&](QDialog* dialog) {
+            dialog->findChild<QLineEdit*>()->setText("ignored");
+            dialog->close();
+        },
+        [&] { button("Doc Path")->click(); });
+    EXPECT_EQ(window->docPath2(), "/swing/api");
+
+    // OK with an emptied field stores the empty text.
+    answerDialog(
+        [&](QDialog* dialog) {
+            dialog->findChild<QLineEdit*>()->clear();
+            dialog->accept();
+        },
+        [&] { button("Doc Path")->click(); });
+    EXPECT_EQ(window->docPath2(), "");
+    EXPECT_EQ(window->docPath(), " /new/main ");
+    EXPECT_TRUE(window->classField()->hasFocus());
+}
+
+TEST_F(WindowTest, ClearEmptiesBothFieldsAndEnterIsNoCommand)
+{
+    open();
+    window->classField()->setText("Vector");
+    window->searchField()->setText("add");
+    button("Clr")->click();
+    EXPECT_EQ(window->classField()->text(), "");
+    EXPECT_EQ(window->searchField()->text(), "");
+    EXPECT_TRUE(window->classField()->hasFocus());
+
+    // Enter reports the field's own text: never one of the three commands.
+    for (const char* text : {"Doc Path", "Clear", " Search "}) {
+        bool dialogOpened = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                dialogOpened = true;
+                modal->close();
+            }
+        });
+        window->classField()->setText(text);
+        emit window->classField()->returnPressed();
+        QApplication::processEvents();
+        EXPECT_FALSE(dialogOpened) << text;
+        EXPECT_EQ(window->classField()->text(), text);
+        EXPECT_TRUE(window->classField()->hasFocus());
+    }
+}
+
+TEST_F(WindowTest, CommandsAreRecognisedByTheirExactTexts)
+{
+    open();
+    window->classField()->setText("x");
+    window->actionPerformed("Clr");  // the caption, not the command text
+    window->actionPerformed("clear");
+    window->actionPerformed("");
+    EXPECT_EQ(window->classField()->text(), "x");
+    window->actionPerformed("Clear");
+    EXPECT_EQ(window->classField()->text(), "");
+}
+
+TEST_F(WindowTest, AutoStartWithAnUnknownNameRunsNoSearch)
+{
+    open();
+    window->classField()->setText("typed");
+    window->searchField()->setText("kept?");
+    window->autoStart("NoSuchPage");
+    EXPECT_EQ(window->classField()->text(), "");
+    EXPECT_EQ(window->searchField()->text(), "");
+    EXPECT_EQ(window->memberTree(), nullptr);
+}
+
+TEST_F(WindowTest, ClosingSavesTheRootsAndExitsWithZero)
+{
+    writeConfig("P\r\nQ\r\nthird line\n");
+    open();
+    EXPECT_EQ(window->docPath(), "P");
+    EXPECT_EQ(window->docPath2(), "Q");
+    window->close();
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_EQ(config(), "P\nQ\n");
+}
+
+TEST_F(WindowTest, StartWithoutConfigHasEmptyRootsAndClosingWritesTwoLineFeeds)
+{
+    open();
+    EXPECT_EQ(window->docPath(), "");
+    EXPECT_EQ(window->docPath2(), "");
+    window->close();
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_EQ(config(), "\n\n");
+}
+
+TEST_F(WindowTest, ConfigFolderIsLeftAloneAndClosingStillExitsWithZero)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("JavaOrvel.cfg"));
+    open();
+    window->close();
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_TRUE(QFileInfo(dir.filePath("JavaOrvel.cfg")).isDir());
+}

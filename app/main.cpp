@@ -1,10 +1,46 @@
 // The window's entry: the arguments are accepted and ignored.
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "app/window/OrvelTree.h"
 #include "platform/classlib/JavaClass.h"
+
+namespace {
+
+// A session logout or `kill` sends SIGTERM, a terminal Ctrl+C sends SIGINT.
+// Either closes the window the way its close button does, so the closing
+// handler saves the documentation roots and the process ends with status 0.
+// A signal handler may do almost nothing, so it only writes one byte into a
+// pipe that the event loop watches.
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    // A full pipe already holds a pending close; the byte is not needed.
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+bool installCloseOnSignal()
+{
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -12,6 +48,18 @@ int main(int argc, char** argv)
     const QString warning = platform::classLibraryStartupWarning();
     if (!warning.isEmpty())
         std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
-    orvel_tree::main();
+    // Installed before the window is built: a signal that comes during start-up
+    // waits in the pipe and closes the window as soon as the event loop runs.
+    const bool closeOnSignal = installCloseOnSignal();
+    orvel_tree* window = orvel_tree::main();
+    if (closeOnSignal) {
+        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
+        QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+            char bytes[16];
+            while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            window->close();
+        });
+    }
     return application.exec();
 }

@@ -28,6 +28,33 @@ const char* usageLine(const QString& sub)
                "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected]";
     return "usage: javaorvel-cli (resolve TEXT | members NAME | tree NAME [SEARCH] | doc ...)";
 }
+
+const char kVersion[] = "javaorvel-cli 1.02a";
+
+// Asked-for help goes to standard output with status 0, so that it can be paged.
+int help()
+{
+    std::printf("%s\n"
+                "       javaorvel-cli --help | --version\n"
+                "\n"
+                "Looks classes up in the Java class library the way the Java Orvel window does.\n"
+                "\n"
+                "%s\n"
+                "  Completes a short class name to its qualified name through the catalogue.\n"
+                "%s\n"
+                "  Lists the printed signatures of the class's public constructors and methods.\n"
+                "%s\n"
+                "  Prints the member tree, optionally keeping only members that contain SEARCH.\n"
+                "%s\n"
+                "  Prints one member's documentation as plain text.\n"
+                "\n"
+                "  --help     print this help and exit\n"
+                "  --version  print the version and exit\n",
+                usageLine(QString()), usageLine(QStringLiteral("resolve")),
+                usageLine(QStringLiteral("members")), usageLine(QStringLiteral("tree")),
+                usageLine(QStringLiteral("doc")));
+    return 0;
+}
 }  // namespace
 
 void out(const QString& text) { write(stdout, text); }
@@ -50,7 +77,17 @@ int main(int argc, char** argv)
         return cli::usageError();
     const QString sub = args.takeFirst();
     int status;
-    if (sub == QLatin1String("resolve"))
+    if (sub == QLatin1String("--help") || sub == QLatin1String("-h"))
+        status = cli::help();
+    else if (sub == QLatin1String("--version")) {
+        std::printf("%s\n", cli::kVersion);
+        status = 0;
+    } else if (!args.isEmpty() && args.first() == QLatin1String("--help") &&
+               QStringList{"resolve", "members", "tree", "doc"}.contains(sub)) {
+        // "javaorvel-cli tree --help": that subcommand's usage, asked for.
+        std::printf("%s\n", cli::usageLine(sub));
+        status = 0;
+    } else if (sub == QLatin1String("resolve"))
         status = cli::runResolve(args);
     else if (sub == QLatin1String("members"))
         status = cli::runMembers(args);

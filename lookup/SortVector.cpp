@@ -1,0 +1,79 @@
+#include "lookup/SortVector.h"
+
+#include <utility>
+
+namespace lookup {
+
+SortVector::SortVector(std::shared_ptr<const Compare> c) : compare(std::move(c)) {}
+
+void SortVector::sort()
+{
+    quickSort(0, size() - 1);
+}
+
+void SortVector::quickSort(qsizetype lo, qsizetype hi)
+{
+    while (hi > lo) {
+        const QString pivot = at(hi);
+        qsizetype i = lo - 1;
+        qsizetype j = hi;
+        for (;;) {
+            // The pivot stays at hi and is not less than itself, so this scan
+            // ends at hi; the bound only guards against a Compare that is not a
+            // strict order.
+            do {
+                ++i;
+            } while (i < hi && compare->lessThan(at(i), pivot));
+            // Guarded at 0, not at lo: the element below lo is never ordered
+            // after the pivot, so within sort() this stops at lo - 1 at the latest.
+            while (j > 0) {
+                --j;
+                if (compare->lessThanOE(at(j), pivot)) break;
+            }
+            if (i >= j) break;
+            swap(i, j);
+        }
+        swap(i, hi);
+        quickSort(lo, i - 1);
+        lo = i + 1;
+    }
+}
+
+void SortVector::swap(qsizetype a, qsizetype b)
+{
+    QString t = at(a);
+    (*this)[a] = at(b);
+    (*this)[b] = std::move(t);
+}
+
+QStringView StringCompare::key(const QString& s)
+{
+    qsizetype p = s.lastIndexOf(QLatin1Char('('));
+    if (p < 0) p = s.size();  // never the case for a printed signature
+    // Qt's lastIndexOf counts a negative start from the end, so p == 0 needs its own case.
+    const qsizetype d = p > 0 ? QStringView(s).left(p).lastIndexOf(QLatin1Char('.')) : -1;
+    return QStringView(s).mid(d + 1, p - d - 1);
+}
+
+int StringCompare::compareTo(QStringView a, QStringView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        const char16_t x = a[k].unicode();
+        const char16_t y = b[k].unicode();
+        if (x != y) return int(x) - int(y);
+    }
+    return int(a.size() - b.size());
+}
+
+bool StringCompare::lessThan(const QString& a, const QString& b) const
+{
+    return compareTo(key(a), key(b)) < 0;
+}
+
+bool StringCompare::lessThanOE(const QString& a, const QString& b) const
+{
+    return compareTo(key(a), key(b)) <= 0;
+}
+
+}  // namespace lookup

@@ -1,1 +1,162 @@
-// The member tree widget (filled in by the member-tree work).
+#include "lookup/widgets/MemberTreeView.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+
+#include "lookup/widgets/CellPainter2.h"
+
+namespace lookup {
+
+namespace {
+
+const QColor kBackground(240, 240, 255);
+
+// Hands every row to the cell painter: configure, then paint, back to back.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    RowDelegate(CellPainter2* cp, QTreeView* view) : QStyledItemDelegate(view), cp_(cp), view_(view) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        configure(option, index);
+        // The row's cell is as wide as the painter asks, as a tree lays out its
+        // cells; the band is cut there.
+        const QSize cell(qMin(option.rect.width(), cp_->getPreferredSize().width()), option.rect.height());
+        cp_->setSize(cell);
+        p->save();
+        p->translate(option.rect.topLeft());
+        p->setClipRect(QRect(QPoint(0, 0), cell), Qt::IntersectClip);
+        cp_->paint(p);
+        p->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        configure(option, index);
+        return cp_->getPreferredSize();
+    }
+
+private:
+    void configure(const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        const bool leaf = !index.model()->hasChildren(index);
+        cp_->getTreeCellRendererComponent(view_, index.data(Qt::DisplayRole).toString(),
+                                          option.state.testFlag(QStyle::State_Selected), view_->isExpanded(index),
+                                          leaf, index.row(), option.state.testFlag(QStyle::State_HasFocus));
+    }
+
+    CellPainter2* cp_;
+    QTreeView* view_;
+};
+
+void addChildren(QStandardItem* parent, const MemberNode& node)
+{
+    QList<QStandardItem*> items;
+    items.reserve(qsizetype(node.children.size()));
+    for (const MemberNode& child : node.children) {
+        auto* item = new QStandardItem(child.text);
+        item->setEditable(false);
+        addChildren(item, child);
+        items.append(item);
+    }
+    if (!items.isEmpty()) parent->appendRows(items);
+}
+
+}  // namespace
+
+MemberTreeView::MemberTreeView(const MemberNode& root, QWidget* parent) : QTreeView(parent)
+{
+    auto* model = new QStandardItemModel(this);
+    auto* rootItem = new QStandardItem(root.text);
+    rootItem->setEditable(false);
+    addChildren(rootItem, root);
+    model->appendRow(rootItem);
+    setModel(model);
+
+    setHeaderHidden(true);
+    // One column as wide as its widest row, so long rows scroll sideways.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setRootIsDecorated(false);  // the root row has no handle of its own
+    setUniformRowHeights(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+
+    QFont f(QStringLiteral("System"));
+    f.setPointSize(12);
+    setFont(f);
+
+    // The painter draws all selection marking itself; the style's highlight
+    // must not show through.
+    QPalette pal = palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::Base, kBackground);
+        pal.setColor(group, QPalette::Window, kBackground);
+        pal.setColor(group, QPalette::Highlight, kBackground);
+        pal.setColor(group, QPalette::AlternateBase, kBackground);
+    }
+    setPalette(pal);
+    viewport()->setAutoFillBackground(true);
+
+    cellPainter_ = std::make_unique<CellPainter2>(this);
+    setItemDelegate(new RowDelegate(cellPainter_.get(), this));
+
+    // A new tree shows its root open and every group closed.
+    expand(model->index(0, 0));
+}
+
+MemberTreeView::~MemberTreeView()
+{
+    // The delegate refers to the painter; let it go first.
+    setItemDelegate(nullptr);
+}
+
+int MemberTreeView::getSelectionCount() const
+{
+    return selectionModel() ? int(selectionModel()->selectedRows().size()) : 0;
+}
+
+void MemberTreeView::setExpandedIcon(const QPixmap& icon)
+{
+    expandedIcon_ = icon;
+    viewport()->update();
+}
+
+void MemberTreeView::setCollapsedIcon(const QPixmap& icon)
+{
+    collapsedIcon_ = icon;
+    viewport()->update();
+}
+
+QStringList MemberTreeView::pathTexts(const QModelIndex& index) const
+{
+    QStringList path;
+    for (QModelIndex i = index; i.isValid(); i = i.parent()) path.prepend(i.data(Qt::DisplayRole).toString());
+    return path;
+}
+
+void MemberTreeView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QTreeView::selectionChanged(selected, deselected);
+    if (!selected.indexes().isEmpty())
+        emit valueChanged(pathTexts(selected.indexes().first()));
+    else if (!deselected.indexes().isEmpty())
+        emit valueChanged(pathTexts(deselected.indexes().first()));
+}
+
+void MemberTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    // Only the handle image: no connecting lines, no selection fill.
+    if (!model()->hasChildren(index) || !index.parent().isValid()) return;
+    const QPixmap& icon = isExpanded(index) ? expandedIcon_ : collapsedIcon_;
+    if (icon.isNull()) return;
+    const int ind = indentation();
+    const QRect cell(rect.right() + 1 - ind, rect.top(), ind, rect.height());
+    painter->drawPixmap(cell.x() + (cell.width() - icon.width()) / 2, cell.y() + (cell.height() - icon.height()) / 2,
+                        icon);
+}
+
+}  // namespace lookup

@@ -3,26 +3,48 @@
 // background (240, 240, 255), rows drawn by a CellPainter2, root shown with its
 // groups closed.
 
+#include <QPixmap>
 #include <QStringList>
 #include <QTreeView>
+#include <memory>
 
 #include "lookup/MemberTree.h"
 
 namespace lookup {
 
+class CellPainter2;
+
 class MemberTreeView : public QTreeView {
     Q_OBJECT
 public:
     explicit MemberTreeView(const MemberNode& root, QWidget* parent = nullptr);
+    ~MemberTreeView() override;
 
     // Number of selected nodes (0 or 1).
     int getSelectionCount() const;
+
+    // The handle images of open and closed nodes; a null pixmap draws no handle.
+    void setExpandedIcon(const QPixmap& icon);
+    void setCollapsedIcon(const QPixmap& icon);
+
+    CellPainter2* cellPainter() const { return cellPainter_.get(); }
 
 signals:
     // A selection change, reported as the platform's selection event reports its
     // primary path: the node texts from the root to the newly selected node, or
     // to the node just deselected when nothing new was selected.
     void valueChanged(const QStringList& pathTexts);
+
+protected:
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
+
+private:
+    QStringList pathTexts(const QModelIndex& index) const;
+
+    std::unique_ptr<CellPainter2> cellPainter_;
+    QPixmap expandedIcon_;
+    QPixmap collapsedIcon_;
 };
 
 }  // namespace lookup

@@ -1,7 +1,6 @@
 #include "app/ConfigFile.h"
 
-#include <QSaveFile>
-
+#include "platform/AtomicFile.h"
 #include "platform/LineReader.h"
 
 namespace app {
@@ -26,16 +25,8 @@ bool loadConfig(const QString& path, QString& docpath, QString& docpath2)
 
 bool saveConfig(const QString& path, const QString& docpath, const QString& docpath2)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = (docpath + QLatin1Char('\n') + docpath2 + QLatin1Char('\n')).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const QString text = docpath + QLatin1Char('\n') + docpath2 + QLatin1Char('\n');
+    return platform::writeFileAtomically(path, text.toUtf8());
 }
 
 }  // namespace app

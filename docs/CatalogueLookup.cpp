@@ -1,15 +1,17 @@
 #include "docs/CatalogueLookup.h"
 
+#include <QStringMatcher>
+
 #include "catalogue/PathsData.h"
 
 namespace docs {
 
 bool loadTxt(const PathsData& pathsData, const QString& text, QString& startAt)
 {
-    const QString pattern = QLatin1Char('/') + text + QLatin1Char('.');
+    const QStringMatcher pattern(QLatin1Char('/') + text + QLatin1Char('.'));
     for (int i = 0; i < PathsData::kCount; ++i) {
         const QString& entry = pathsData.getString(i);
-        if (!entry.contains(pattern))
+        if (pattern.indexIn(entry) < 0)
             continue;
         QString page = entry.size() > 5 ? entry.left(entry.size() - 5) : entry;
         page.replace(QLatin1Char('/'), QLatin1Char('.'));

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "app/ConfigFile.h"
 #include "tests/support/QtPrinters.h"
@@ -110,18 +112,23 @@ TEST(ConfigFile, SaveWritesExactlyTwoLinesAndRoundTrips)
     }
 }
 
-TEST(ConfigFile, FailedSaveKeepsThePreviousFileWhole)
+TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("JavaOrvel.cfg");
     writeAll(path, "P\nQ\n");
-    // A folder that cannot be written: the temporary file cannot be created.
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool saved = app::saveConfig(path, "new", "new2");
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (saved)
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    // A file size limit makes the write fail part-way, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 3;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool ok = app::saveConfig(path, "a much longer root", "and another");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(ok);
     EXPECT_EQ(readAll(path), "P\nQ\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST(ConfigFile, SavingOverAFolderFailsAndLeavesIt)

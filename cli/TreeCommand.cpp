@@ -1,12 +1,52 @@
 #include "cli/Commands.h"
+#include "lookup/ClassLookup.h"
+#include "lookup/MemberTree.h"
 
 namespace cli {
 
-// Placeholder until the tree subcommand is built.
-int runTree(const QStringList&)
+namespace {
+
+void printNode(const lookup::MemberNode& node, int level, QString& text)
 {
-    err(QStringLiteral("javaorvel-cli: 'tree' is not available yet\n"));
-    return 2;
+    text += QString(2 * level, QLatin1Char(' '));
+    text += QLatin1Char('"');
+    text += node.text;  // trailing blanks are part of the node text
+    text += QStringLiteral("\"\n");
+    for (const lookup::MemberNode& child : node.children) printNode(child, level + 1, text);
+}
+
+}  // namespace
+
+// tree NAME [SEARCH]: the member tree the window would show for NAME typed into
+// the class field (as typed: blanks around it keep the "constructors" group
+// from being found) and SEARCH in the search field.
+int runTree(const QStringList& args)
+{
+    if (args.size() != 1 && args.size() != 2)
+        return usageError(QStringLiteral("tree"));
+    const QString& name = args.at(0);
+    const QString search = args.size() == 2 ? args.at(1) : QString();
+
+    const lookup::LookupResult result = lookup::lookUpClass(name);
+    switch (result.status) {
+    case lookup::LookupResult::Status::Blank:
+        return 0;
+    case lookup::LookupResult::Status::NotFound:
+        out(result.message + QLatin1Char('\n'));
+        return 1;
+    case lookup::LookupResult::Status::Unreadable:
+        err(result.message + QLatin1Char('\n'));
+        return 1;
+    case lookup::LookupResult::Status::Found:
+        break;
+    }
+
+    QStringList classes;
+    const lookup::MemberNode root = lookup::buildMemberTree(result.n, search, name, classes);
+    QString text;
+    printNode(root, 0, text);
+    out(text);
+    return 0;
 }
 
 }  // namespace cli

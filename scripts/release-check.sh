@@ -11,6 +11,7 @@
 # desktop-file-utils, and the build's own packages; the JDK and its
 # documentation (openjdk-17-jdk-headless, openjdk-17-doc) for the lookups.
 set -uo pipefail
+export LC_ALL=C
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 build=${1:-build}
@@ -221,8 +222,9 @@ if start_window "$data" "$home"; then
         fail "fresh run: no JavaOrvel.cfg in $work after closing"
     fi
     grep -q 'Unable to read config file' "$tmp/window.err" && fail "fresh run: the window could not read its configuration"
-    leftovers=$(find "$work" -mindepth 1 -name '.*')
-    [ -z "$leftovers" ] || fail "fresh run: temporary files left behind: $leftovers"
+    contents=$(ls -A "$work" | tr '\n' ' ')
+    [ "$contents" = "JavaOrvel.cfg bluedot.gif bluedot2.gif pf.gif " ] ||
+        fail "fresh run: the working folder holds more or less than it should: $contents"
 else
     fail "fresh run: the window did not come up within 30 s: $(cat "$tmp/window.err")"
     kill -KILL "$pid" 2>/dev/null
@@ -308,8 +310,9 @@ if start_window "$data" "$tmp/cfgdir/home"; then
     [ -d "$work/JavaOrvel.cfg" ] && [ "$(ls -A "$work/JavaOrvel.cfg")" = keep.txt ] &&
         [ "$(cat "$work/JavaOrvel.cfg/keep.txt")" = keep ] ||
         fail "JavaOrvel.cfg folder: its content changed"
-    leftovers=$(find "$work" -mindepth 1 -name '.*')
-    [ -z "$leftovers" ] || fail "JavaOrvel.cfg folder: temporary files left behind: $leftovers"
+    contents=$(ls -A "$work" | tr '\n' ' ')
+    [ "$contents" = "JavaOrvel.cfg bluedot.gif bluedot2.gif pf.gif " ] ||
+        fail "JavaOrvel.cfg folder: the working folder holds more or less than it should: $contents"
     say "JavaOrvel.cfg folder: $(head -1 "$tmp/window.err")"
 else
     fail "JavaOrvel.cfg folder: the window did not come up: $(cat "$tmp/window.err")"

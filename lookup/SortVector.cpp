@@ -46,12 +46,23 @@ void SortVector::swap(qsizetype a, qsizetype b)
     (*this)[b] = std::move(t);
 }
 
+namespace {
+// A plain backward scan: the sort asks for keys thousands of times per tree,
+// and this is several times quicker than QString::lastIndexOf here.
+qsizetype lastIndexBefore(const char16_t* s, qsizetype end, char16_t c)
+{
+    for (qsizetype k = end - 1; k >= 0; --k)
+        if (s[k] == c) return k;
+    return -1;
+}
+}  // namespace
+
 QStringView StringCompare::key(const QString& s)
 {
-    qsizetype p = s.lastIndexOf(QLatin1Char('('));
+    const char16_t* u = reinterpret_cast<const char16_t*>(s.utf16());
+    qsizetype p = lastIndexBefore(u, s.size(), u'(');
     if (p < 0) p = s.size();  // never the case for a printed signature
-    // Qt's lastIndexOf counts a negative start from the end, so p == 0 needs its own case.
-    const qsizetype d = p > 0 ? QStringView(s).left(p).lastIndexOf(QLatin1Char('.')) : -1;
+    const qsizetype d = lastIndexBefore(u, p, u'.');
     return QStringView(s).mid(d + 1, p - d - 1);
 }
 

@@ -44,13 +44,13 @@ bool installCloseOnSignal()
 
 int main(int argc, char** argv)
 {
+    // Installed first: a signal that comes during start-up waits in the pipe
+    // and closes the window as soon as the event loop runs.
+    const bool closeOnSignal = installCloseOnSignal();
     QApplication application(argc, argv);
     const QString warning = platform::classLibraryStartupWarning();
     if (!warning.isEmpty())
         std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
-    // Installed before the window is built: a signal that comes during start-up
-    // waits in the pipe and closes the window as soon as the event loop runs.
-    const bool closeOnSignal = installCloseOnSignal();
     orvel_tree* window = orvel_tree::main();
     if (closeOnSignal) {
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);

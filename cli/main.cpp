@@ -34,25 +34,25 @@ const char kVersion[] = "javaorvel-cli 1.02a";
 // Asked-for help goes to standard output with status 0, so that it can be paged.
 int help()
 {
-    std::printf("%s\n"
+    // The usage lines without their "usage: " prefix, under one heading.
+    const auto form = [](const char* sub) { return usageLine(QString::fromLatin1(sub)) + 7; };
+    std::printf("usage: %s\n"
                 "       javaorvel-cli --help | --version\n"
                 "\n"
                 "Looks classes up in the Java class library the way the Java Orvel window does.\n"
                 "\n"
-                "%s\n"
-                "  Completes a short class name to its qualified name through the catalogue.\n"
-                "%s\n"
-                "  Lists the printed signatures of the class's public constructors and methods.\n"
-                "%s\n"
-                "  Prints the member tree, optionally keeping only members that contain SEARCH.\n"
-                "%s\n"
-                "  Prints one member's documentation as plain text.\n"
+                "  %s\n"
+                "      Completes a short class name to its qualified name through the catalogue.\n"
+                "  %s\n"
+                "      Lists the printed signatures of the class's public constructors and methods.\n"
+                "  %s\n"
+                "      Prints the member tree, optionally keeping only members that contain SEARCH.\n"
+                "  %s\n"
+                "      Prints one member's documentation as plain text.\n"
                 "\n"
-                "  --help     print this help and exit\n"
+                "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",
-                usageLine(QString()), usageLine(QStringLiteral("resolve")),
-                usageLine(QStringLiteral("members")), usageLine(QStringLiteral("tree")),
-                usageLine(QStringLiteral("doc")));
+                form(""), form("resolve"), form("members"), form("tree"), form("doc"));
     return 0;
 }
 }  // namespace

@@ -37,11 +37,21 @@ work="$data/javaorvel"
 
 mkdir -p -- "$work" 2>/dev/null && [ -d "$work" ] ||
     fail "cannot create the working folder $work"
+# A launcher stopped part-way leaves no temporary behind.
+tmp=
+drop_tmp() {
+    [ -z "$tmp" ] || rm -f -- "$tmp"
+    tmp=
+}
+trap 'drop_tmp; exit 143' TERM
+trap 'drop_tmp; exit 130' INT
+trap 'drop_tmp; exit 129' HUP
+
 # Root passes permission checks, and a read-only file system fails only on
 # the write itself: only a real write tells.
-probe=$(mktemp -- "$work/.probe.XXXXXX" 2>/dev/null) ||
+tmp=$(mktemp -- "$work/.probe.XXXXXX" 2>/dev/null) ||
     fail "cannot write in the working folder $work"
-rm -f -- "$probe"
+drop_tmp
 
 # Puts content in place under a name only if that name is still free; a
 # crash or a full disk leaves at most a hidden temporary, never a cut file.
@@ -64,9 +74,10 @@ for image in pf.gif bluedot.gif bluedot2.gif; do
         cp -- "$images/$image" "$tmp" &&
         chmod 644 -- "$tmp" &&
         place "$tmp" "$target" || {
-        [ -n "${tmp:-}" ] && rm -f -- "$tmp"
+        drop_tmp
         fail "cannot copy $image into the working folder $work"
     }
+    tmp=
 done
 
 # The first documentation root found whose api folder has both module folders
@@ -95,9 +106,10 @@ if [ ! -e "$config" ] && [ ! -L "$config" ] && api=$(find_api); then
         printf '%s\n%s\n' "$api/java.base" "$api/java.desktop" >"$tmp" &&
         chmod 644 -- "$tmp" &&
         place "$tmp" "$config" || {
-        [ -n "${tmp:-}" ] && rm -f -- "$tmp"
+        drop_tmp
         fail "cannot write JavaOrvel.cfg in the working folder $work"
     }
+    tmp=
 fi
 
 cd -- "$work" || fail "cannot enter the working folder $work"

@@ -12,7 +12,7 @@
 # documentation (openjdk-17-jdk-headless, openjdk-17-doc) for the lookups.
 set -uo pipefail
 export LC_ALL=C
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 repo=$(pwd)
 build=${1:-build}
 case "$build" in /*) ;; *) build="$repo/$build" ;; esac

@@ -106,6 +106,24 @@ MemberTreeView::MemberTreeView(const MemberNode& root, QWidget* parent) : QTreeV
 
     // A new tree shows its root open and every group closed.
     expand(model->index(0, 0));
+
+    connect(this, &QTreeView::collapsed, this, &MemberTreeView::selectCollapsedParent);
+}
+
+void MemberTreeView::selectCollapsedParent(const QModelIndex& index)
+{
+    // Closing a group whose member is selected hands the selection to the group,
+    // in two steps as the selection listener sees them: first the member is
+    // deselected, then the group is selected. A hidden row never stays selected.
+    bool descendantSelected = false;
+    for (const QModelIndex& sel : selectionModel()->selectedIndexes()) {
+        for (QModelIndex p = sel.parent(); p.isValid(); p = p.parent())
+            if (p == index) descendantSelected = true;
+    }
+    if (!descendantSelected) return;
+    selectionModel()->clearSelection();
+    if (!selectionModel()->isSelected(index))
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
 }
 
 MemberTreeView::~MemberTreeView()

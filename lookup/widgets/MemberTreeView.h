@@ -40,6 +40,7 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
+    void selectCollapsedParent(const QModelIndex& index);
     QStringList pathTexts(const QModelIndex& index) const;
 
     std::unique_ptr<CellPainter2> cellPainter_;

@@ -107,6 +107,27 @@ TEST_F(TreeViewTest, SelectionReportsNewPathThenTheDeselectedOne)
     EXPECT_EQ(view.getSelectionCount(), 0);
 }
 
+TEST_F(TreeViewTest, ClosingAGroupMovesTheSelectionToIt)
+{
+    MemberTreeView view(objectTree());
+    const QModelIndex group = view.model()->index(1, 0, view.model()->index(0, 0));
+    view.expand(group);
+    view.setCurrentIndex(view.model()->index(2, 0, group));
+    QList<QStringList> spy;
+    QObject::connect(&view, &MemberTreeView::valueChanged, [&](const QStringList& p) { spy.append(p); });
+    view.collapse(group);
+    ASSERT_EQ(spy.size(), 2);
+    EXPECT_EQ(spy.at(0).size(), 3);  // the member, deselected
+    EXPECT_TRUE(spy.at(0).at(2).startsWith("wait"));
+    EXPECT_EQ(spy.at(1).size(), 2);  // then the group, selected
+    EXPECT_TRUE(view.selectionModel()->isSelected(group));
+    EXPECT_EQ(view.getSelectionCount(), 1);
+
+    view.collapse(view.model()->index(0, 0));  // the root: the group goes too
+    EXPECT_EQ(spy.size(), 4);
+    EXPECT_EQ(spy.at(3), QStringList{"Methods"});
+}
+
 TEST_F(TreeViewTest, SelectedLeafBandDiffersFromOtherRows)
 {
     MemberTreeView view(objectTree());

@@ -5,13 +5,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils
 jobs=$(nproc)
 
 echo "== build and test =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== release check: the Debian package, installed and used =="
+bash scripts/release-check.sh build
 
 echo "== build and test under ASan + UBSan =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DJO_SANITIZE=ON -DJO_BENCH=OFF >/dev/null

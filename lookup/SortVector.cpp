@@ -34,8 +34,17 @@ void SortVector::quickSort(qsizetype lo, qsizetype hi)
             swap(i, j);
         }
         swap(i, hi);
-        quickSort(lo, i - 1);
-        lo = i + 1;
+        // The two parts never touch each other's elements (a scan that leaves its
+        // part reads only the pivot that bounds it, already in its final place),
+        // so sorting the smaller part first leaves the same order and keeps the
+        // recursion depth logarithmic even for already sorted input.
+        if (i - lo < hi - i) {
+            quickSort(lo, i - 1);
+            lo = i + 1;
+        } else {
+            quickSort(i + 1, hi);
+            hi = i - 1;
+        }
     }
 }
 

@@ -145,3 +145,20 @@ TEST(MemberTree, JTreeAgainstJavaReference)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MemberTree, OddTextsNeitherCrashNorLoseMembers)
+{
+    // Texts the class library never prints; each still gives exactly one leaf.
+    const QStringList odd = {"", "(", ")", "((", ".(", " (", "a.(", "x y(", ". .", "public", " ", "a b c",
+                             QString::fromUtf8("public \u00e9.\u4e2d(\"x\")"), "public void a.b/c(int)",
+                             "-", "public void p.C.$1(int)", "public void p.C.m(int) throws p.E'x"};
+    QStringList classes;
+    const MemberNode root = buildMemberTree(odd, "", "", classes);
+    size_t leaves = 0;
+    for (const MemberNode& g : root.children) leaves += g.children.size();
+    EXPECT_EQ(leaves, size_t(odd.size()));
+}
+
+}  // namespace

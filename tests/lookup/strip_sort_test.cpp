@@ -90,6 +90,45 @@ TEST(SortVector, AgreesWithAStableSortOnKeysForDistinctKeys)
     EXPECT_EQ(out, expect);
 }
 
+// The procedure transcribed as plainly as possible: left part first, loop on the right.
+void referenceQuickSort(QStringList& v, qsizetype lo, qsizetype hi, const StringCompare& c)
+{
+    while (hi > lo) {
+        const QString pivot = v[hi];
+        qsizetype i = lo - 1, j = hi;
+        for (;;) {
+            while (c.lessThan(v[++i], pivot)) {
+            }
+            while (j > 0) {
+                if (c.lessThanOE(v[--j], pivot)) break;
+            }
+            if (i >= j) break;
+            v.swapItemsAt(i, j);
+        }
+        v.swapItemsAt(i, hi);
+        referenceQuickSort(v, lo, i - 1, c);
+        lo = i + 1;
+    }
+}
+
+TEST(SortVector, SameOrderAsTheProcedureOnManyEqualKeys)
+{
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 200; ++round) {
+        QStringList in;
+        const int size = int(next() % 60);
+        for (int k = 0; k < size; ++k)  // few distinct keys, distinct texts
+            in << QStringLiteral("p.C.m%1(%2)").arg(next() % 5).arg(k);
+        QStringList expect = in;
+        referenceQuickSort(expect, 0, expect.size() - 1, StringCompare());
+        ASSERT_EQ(sorted(in), expect) << round;
+    }
+    QStringList ascending;  // deep left parts in the plain procedure
+    for (int k = 0; k < 3000; ++k) ascending << QStringLiteral("p.C.m%1()").arg(k, 5, 10, QLatin1Char('0'));
+    EXPECT_EQ(sorted(ascending), ascending);
+}
+
 TEST(StringCompare, KeysAndCodeUnitOrder)
 {
     EXPECT_EQ(StringCompare::key(QStringLiteral("public boolean java.lang.String.equals(java.lang.Object)")), u"equals");

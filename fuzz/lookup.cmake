@@ -1,0 +1,2 @@
+# Stripping, sorting and grouping over arbitrary signature texts.
+jo_add_fuzzer(fuzz_member_tree SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz_member_tree.cpp LIBS lookup_core)

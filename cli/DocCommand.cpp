@@ -1,12 +1,69 @@
 #include "cli/Commands.h"
+#include "docs/Extractor.h"
+#include "docs/SelectionArgs.h"
+#include "platform/JavaText.h"
+
+#include <optional>
 
 namespace cli {
 
-// Placeholder until the doc subcommand is built.
-int runDoc(const QStringList&)
+int runDoc(const QStringList& args)
 {
-    err(QStringLiteral("javaorvel-cli: 'doc' is not available yet\n"));
-    return 2;
+    const QString usage = QStringLiteral("doc");
+    docs::DocRequest request;
+    std::optional<QString> group, leaf, member, commas;
+    bool unselected = false;
+
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& opt = args.at(i);
+        if (opt == QLatin1String("--unselected")) {
+            unselected = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return usageError(usage);
+        const QString& value = args.at(++i);
+        if (opt == QLatin1String("--main"))
+            request.docpath = value;
+        else if (opt == QLatin1String("--swing"))
+            request.docpath2 = value;
+        else if (opt == QLatin1String("--name2"))
+            request.name2 = value;
+        else if (opt == QLatin1String("--field"))
+            request.nameText = value;
+        else if (opt == QLatin1String("--group"))
+            group = value;
+        else if (opt == QLatin1String("--leaf"))
+            leaf = value;
+        else if (opt == QLatin1String("--member"))
+            member = value;
+        else if (opt == QLatin1String("--commas"))
+            commas = value;
+        else
+            return usageError(usage);
+    }
+    if (!group || leaf.has_value() == (member.has_value() || commas.has_value()))
+        return usageError(usage);
+
+    if (leaf) {
+        // The same derivation as selecting that leaf under that group.
+        const auto selection = docs::deriveSelection({QStringLiteral("Methods"), *group, *leaf});
+        request.memberName = selection->memberName;
+        request.commaCount = selection->commaCount;
+        request.groupName = selection->groupName;
+    } else {
+        if (!member || !commas)
+            return usageError(usage);
+        bool ok = false;
+        request.commaCount = commas->toInt(&ok);
+        if (!ok)
+            return usageError(usage);
+        request.memberName = *member;
+        request.groupName = platform::javaTrim(*group);
+    }
+    request.selectionCount = unselected ? 0 : 1;
+    out(docs::doit(request).text);
+    return 0;
 }
 
 }  // namespace cli

@@ -23,12 +23,12 @@ StreamTokenizer::StreamTokenizer(const QString& text) : text_(text)
     for (int c = 'A'; c <= 'Z'; ++c) ctype_[c] |= CT_ALPHA;
     for (int c = 128 + 32; c <= 255; ++c) ctype_[c] |= CT_ALPHA;
     for (int c = 0; c <= ' '; ++c) ctype_[c] = CT_WHITESPACE;
-    ctype_['/'] = CT_COMMENT;
-    ctype_['"'] = CT_QUOTE;
-    ctype_['\''] = CT_QUOTE;
+    ctype_[int('/')] = CT_COMMENT;
+    ctype_[int('"')] = CT_QUOTE;
+    ctype_[int('\'')] = CT_QUOTE;
     for (int c = '0'; c <= '9'; ++c) ctype_[c] |= CT_DIGIT;
-    ctype_['.'] |= CT_DIGIT;
-    ctype_['-'] |= CT_DIGIT;
+    ctype_[int('.')] |= CT_DIGIT;
+    ctype_[int('-')] |= CT_DIGIT;
 }
 
 void StreamTokenizer::ordinaryChar(int ch)

@@ -1,0 +1,61 @@
+// Arbitrary bytes as the page handed to the extractor. The first two bytes pick
+// the comma count and the member name; the rest is the page file.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <QString>
+
+#include "docs/Extractor.h"
+
+namespace {
+
+const QString& root()
+{
+    static const QString dir = [] {
+        // A memory-backed folder where there is one: the page is rewritten for
+        // every input, and a disk-backed folder makes that the bottleneck.
+        char shm[] = "/dev/shm/fuzz_doit.XXXXXX";
+        char tmp[] = "/tmp/fuzz_doit.XXXXXX";
+        const char* made = mkdtemp(shm);
+        if (!made)
+            made = mkdtemp(tmp);
+        if (!made)
+            std::abort();
+        return QString::fromLocal8Bit(made);
+    }();
+    return dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2)
+        return 0;
+    static const char* const names[] = {"", "size", "scale", "add", "a.*(", "Q", "<init>", "x y"};
+    const int commas = int(data[0] % 9) - 2;
+    const char* name = names[data[1] % 8];
+    const bool constructors = data[1] & 0x80;
+
+    const std::string page = (root() + QStringLiteral("/p.Q.html")).toStdString();
+    FILE* f = std::fopen(page.c_str(), "wb");
+    if (!f)
+        std::abort();
+    std::fwrite(data + 2, 1, size - 2, f);
+    std::fclose(f);
+
+    docs::DocRequest r;
+    r.memberName = QString::fromLatin1(name);
+    r.commaCount = commas;
+    r.groupName = constructors ? QStringLiteral("constructors") : QStringLiteral("p.Q");
+    r.nameText = QStringLiteral("p.Q");
+    r.name2 = QStringLiteral("p.Q");
+    r.docpath = root();
+    const docs::DocResult result = docs::doit(r);
+    if (!result.pageOpened)
+        std::abort();
+    return 0;
+}

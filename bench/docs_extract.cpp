@@ -35,9 +35,11 @@ void writePage()
         page += "                   java.lang.Object&nbsp;element)</PRE>\n";
         page += "<DL><DD>Does the work of " + name
             + " at the given index with the given element; see the class comment for what this means, "
-                  "and the package comment for the rules that all members share.\n";
+                  "and the package comment for the rules that all members share, including the ones on "
+                  "ranges.\n";
         page += "<DD><DL><DT><B>Parameters:</B><DD><CODE>index</CODE> - the position, from zero to size() - 1 "
-                "inclusive, counted from the first element that the structure holds</DL>\n";
+                "inclusive, counted from the first element that the structure holds at the time of the "
+                "call</DL>\n";
         page += "<DT><B>Throws:</B><DD><CODE>ArrayIndexOutOfBoundsException</CODE> - if the index is out of "
                 "range, that is below zero or not below the current size of the structure</DL>\n";
         page += "</DD>\n<HR>\n";

@@ -7,7 +7,26 @@ namespace platform {
 
 namespace {
 constexpr qint64 kChunk = 64 * 1024;
+
+// The first "\n" or "\r" in [p, end), or null. memchr is vectorised where a
+// byte loop is not; the window keeps a file whose lines end in "\r" alone
+// from scanning the whole buffer for a "\n" on every line.
+const char* findLineEnd(const char* p, const char* end)
+{
+    constexpr qsizetype kWindow = 1024;
+    while (p < end) {
+        const char* windowEnd = end - p > kWindow ? p + kWindow : end;
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', windowEnd - p));
+        const char* stop = lf ? lf : windowEnd;
+        if (const auto* cr = static_cast<const char*>(std::memchr(p, '\r', stop - p)))
+            return cr;
+        if (lf)
+            return lf;
+        p = windowEnd;
+    }
+    return nullptr;
 }
+}  // namespace
 
 LineReader::LineReader(const QString& path) : file_(path)
 {
@@ -59,14 +78,12 @@ std::optional<QString> LineReader::readLine()
             scanFrom = pos_;
         }
         const char* data = buf_.constData();
-        for (qsizetype i = scanFrom; i < buf_.size(); ++i) {
-            const char c = data[i];
-            if (c == '\n' || c == '\r') {
-                QString line = QString::fromUtf8(data + pos_, i - pos_);
-                pos_ = i + 1;
-                skipLf_ = (c == '\r');
-                return line;
-            }
+        if (const char* end = findLineEnd(data + scanFrom, data + buf_.size())) {
+            const qsizetype i = end - data;
+            QString line = QString::fromUtf8(data + pos_, i - pos_);
+            pos_ = i + 1;
+            skipLf_ = (*end == '\r');
+            return line;
         }
         // No terminator yet: keep what we have and read on.
         const qsizetype scanned = buf_.size() - pos_;

@@ -24,7 +24,7 @@ bool namesSwing(const QString& name2)
         || name2.contains(QLatin1String("com\\sun"));
 }
 
-QString readPage(const QString& fsPath, const DocRequest& request, const QString& className)
+QString readPage(const QString& fsPath, const DocRequest& request)
 {
     // Only a regular file is read: a folder, a device or a pipe would either
     // fail at once or never end.
@@ -34,7 +34,8 @@ QString readPage(const QString& fsPath, const DocRequest& request, const QString
         ModernMember member;
         member.memberName = request.memberName;
         member.commaCount = request.commaCount;
-        member.simpleClassName = className;
+        // The page's own name: the class may have come from a package group.
+        member.simpleClassName = QFileInfo(fsPath).completeBaseName();
         if (std::optional<QString> text = extractModernPage(fsPath, member))
             return *text;
     }
@@ -64,13 +65,13 @@ DocResult doit(const DocRequest& request)
     QString fsPath = toFileSystem(path);
     if (!platform::fileExists(fsPath)) {
         // Neither of the two classic layouts: a module-layout tree, perhaps.
-        std::optional<QString> modulePage = modulePageCandidate(toFileSystem(root), pageName);
+        std::optional<QString> modulePage = modulePageCandidate(toFileSystem(root), pageName, request.memberName);
         if (!modulePage)
             return result;
         fsPath = *modulePage;
     }
     result.pageOpened = true;
-    result.text = readPage(fsPath, request, className);
+    result.text = readPage(fsPath, request);
     return result;
 }
 

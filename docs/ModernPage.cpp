@@ -139,20 +139,23 @@ QString tail(const QString& name)
     return name.mid(cut + 1);
 }
 
-bool sectionMatches(const QString& line, qsizetype sectionAt, const ModernMember& member)
+QString sectionId(const QString& line, qsizetype sectionAt)
 {
     const qsizetype idAt = line.indexOf(QLatin1String("id=\""), sectionAt);
     if (idAt < 0)
-        return false;
+        return QString();
     const qsizetype idEnd = line.indexOf(QLatin1Char('"'), idAt + 4);
     if (idEnd < 0)
-        return false;
-    const QString id = line.mid(idAt + 4, idEnd - idAt - 4);
+        return QString();
+    return line.mid(idAt + 4, idEnd - idAt - 4);
+}
+
+// Whether a section id names the member, leaving the parameter count aside.
+bool sameName(const QString& id, const ModernMember& member)
+{
     const qsizetype paren = id.indexOf(QLatin1Char('('));
     if (paren < 0)
         return false;  // a field
-    if (commaCount(id) != member.commaCount)
-        return false;
     if (member.memberName.isEmpty())
         return true;
     const QString name = id.left(paren);
@@ -203,7 +206,8 @@ public:
 
 }  // namespace
 
-std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName)
+std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName,
+                                           const QString& memberName)
 {
     if (fsRoot.isEmpty() || pageName.isEmpty())
         return std::nullopt;
@@ -232,6 +236,13 @@ std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString&
             if (auto page = pageInModules(dir, moduleOf, name))
                 return page;
         }
+        const QString simpleName = tail(memberName);
+        for (const QString& name : names) {
+            if (moduleOf.contains(name) && !simpleName.isEmpty()) {
+                if (auto page = pageInModules(dir, moduleOf, name + QLatin1Char('.') + simpleName))
+                    return page;
+            }
+        }
         return std::nullopt;
     }
     return std::nullopt;
@@ -259,11 +270,24 @@ bool isModernJavadocPage(const QString& fsPath)
     return false;
 }
 
-std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member)
+namespace {
+
+struct Scan {
+    std::optional<QString> text;  // nothing: no detail section on the page
+    bool matched = false;
+    int fewerCommaSections = 0;   // sections of the member's name with parameters but fewer commas
+    QString fewerCommaId;         // the first of them
+};
+
+// exactId set: the section with that id; else the member by name and count.
+Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QString& exactId)
 {
+    Scan scan;
     platform::LineReader reader(fsPath);
-    if (!reader.isOpen())
-        return QString();
+    if (!reader.isOpen()) {
+        scan.text = QString();
+        return scan;
+    }
 
     enum class State { Seeking, BeforeSignature, Signature, Body };
     State state = State::Seeking;
@@ -284,16 +308,25 @@ std::optional<QString> extractModernPage(const QString& fsPath, const ModernMemb
             if (at < 0)
                 continue;
             sawDetail = true;
-            if (!sectionMatches(line, at, member))
+            const QString id = sectionId(line, at);
+            const bool named = sameName(id, member);
+            const int count = named ? commaCount(id) : 0;
+            if (named && count >= 0 && count < member.commaCount && ++scan.fewerCommaSections == 1)
+                scan.fewerCommaId = id;
+            const bool match = exactId.isEmpty() ? named && count == member.commaCount : id == exactId;
+            if (!match)
                 continue;
+            scan.matched = true;
             state = State::BeforeSignature;
             from = at + kDetailSection.size();
         }
         if (state == State::BeforeSignature) {
             const qsizetype sig = line.indexOf(kMemberSignature, from);
             const qsizetype end = line.indexOf(kSectionEnd, from);
-            if (end >= 0 && (sig < 0 || end < sig))
-                return out.result;  // a member section without a signature
+            if (end >= 0 && (sig < 0 || end < sig)) {
+                scan.text = out.result;  // a member section without a signature
+                return scan;
+            }
             if (sig < 0)
                 continue;
             const qsizetype tagStart = line.lastIndexOf(QLatin1Char('<'), sig);
@@ -321,15 +354,31 @@ std::optional<QString> extractModernPage(const QString& fsPath, const ModernMemb
         const qsizetype end = line.indexOf(kSectionEnd, from);
         if (end >= 0) {
             out.body(QStringView(line).mid(from, end - from));
-            return out.result;
+            scan.text = out.result;
+            return scan;
         }
         out.body(QStringView(line).mid(from));
     }
     if (!sawDetail)
-        return std::nullopt;
+        return scan;
     if (state == State::Signature)
         out.signature(signature);
-    return out.result;
+    scan.text = out.result;
+    return scan;
+}
+
+}  // namespace
+
+std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member)
+{
+    Scan scan = scanModernPage(fsPath, member, QString());
+    // The tree counts the commas of a throws clause too ("m(int) throws A,B"
+    // gives 2), a section id only the parameters'. When no section has the
+    // count but exactly one of the name has parameters and fewer commas, that
+    // one is the member.
+    if (scan.text && !scan.matched && scan.fewerCommaSections == 1 && !member.memberName.isEmpty())
+        scan = scanModernPage(fsPath, member, scan.fewerCommaId);
+    return scan.text;
 }
 
 }  // namespace docs

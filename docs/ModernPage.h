@@ -10,7 +10,11 @@ namespace docs {
 // The page of a dotted class name in a module-layout documentation tree: the
 // root, or its parent, holds an "element-list" whose "module:" lines say which
 // module lists the package. Returns the file-system path of an existing page.
-std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName);
+// A page name that is itself a listed package is the group of a class's
+// constructors that kept its package name; the page is then the one of the
+// class the constructor memberName names.
+std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName,
+                                           const QString& memberName = QString());
 
 // Whether the page's head says it was written by a JDK 9+ javadoc (see the .cpp).
 bool isModernJavadocPage(const QString& fsPath);

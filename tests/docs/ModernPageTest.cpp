@@ -44,6 +44,9 @@ const QStringList kVectorBody = {
     "</li>",
     "</ul>",
     "</section>",
+    "<section class=\"detail\" id=\"&lt;init&gt;(int,int)\">",
+    "<div class=\"member-signature\">public&nbsp;Vector(int&nbsp;a, int&nbsp;b)</div>",
+    "</section>",
     "<section class=\"method-details\" id=\"method-detail\">",
     "<h2>Method Details</h2>",
     "<section class=\"detail\" id=\"elementCount\">",
@@ -132,7 +135,8 @@ TEST(ModernPage, MembersByDetailSection)
              + "\n  Inserts the object.\n  Second line with \"quotes\" and 'apostrophes'.\n"},
         {"Vector", 0, "constructors", ctorText()},
         {"", 0, "java.util.Vector", ctorText()},  // a group node: the first section with one parameter
-        {"size", 0, "java.util.Vector", ""},      // a count that no section has
+        {"size", 2, "java.util.Vector", ""},  // "size()" has no parameters: no throws clause explains it
+        {"Vector", 3, "constructors", ""},            // no such count, and not the only constructor
         {"elementCount", 0, "java.util.Vector", ""},  // fields are not members here
     };
     for (const auto& c : cases) {
@@ -166,6 +170,10 @@ TEST(ModernPage, ModuleLayoutRoots)
     r.groupName = "java.lang.Object";
     r.memberName = "hashCode";
     EXPECT_EQ(first(docs::doit(r)), "  public int hashCode()");
+
+    // A constructors group that kept its package name: the class the constructor names.
+    docs::DocRequest pkg = request(docs.api + "/java.desktop", "Vector", 0, "java.util");
+    EXPECT_EQ(docs::doit(pkg).text, ctorText());
 
     // Not listed anywhere: no page.
     const docs::DocResult missing = docs::doit(request(docs.api, "x", -1, "org.example.Nope"));

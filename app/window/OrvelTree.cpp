@@ -22,6 +22,7 @@
 #include "lookup/widgets/MemberTreeView.h"
 #include "platform/widgets/BorderLayout.h"
 #include "platform/widgets/CaptionAboveRadioButton.h"
+#include "platform/widgets/JavaFont.h"
 #include "platform/widgets/ScrollPane.h"
 
 using platform::BorderLayout;
@@ -36,7 +37,7 @@ const QColor kBlue(0, 0, 255);
 const QColor kPaneBackground(240, 240, 255);
 const QColor kLightGrey(192, 192, 192);
 
-QFont systemFont(int points) { return QFont(QStringLiteral("System"), points); }
+QFont systemFont(int size) { return platform::javaFont(QStringLiteral("System"), size); }
 
 // A row of controls side by side, left to right, the row centred.
 QWidget* flowRow(QWidget* parent)
@@ -106,7 +107,7 @@ orvel_tree::orvel_tree()
     setForegroundColor(name, kBlue);
     // Enter in the class field reports the field's text as its command, which
     // is never one of the three command texts.
-    connect(name, &QLineEdit::returnPressed, this, [this] { actionPerformed(name->text()); });
+    connect(name, &QLineEdit::returnPressed, this, [this] { actionPerformed({name, name->text()}); });
     setBackgroundColor(searchFor, kWhite);
     setForegroundColor(searchFor, kBlue);
 
@@ -162,6 +163,9 @@ orvel_tree::orvel_tree()
 
     auto* content = new BorderLayout(this);
     content->setContentsMargins(5, 5, 5, 5);
+    // The window keeps the size it is given; rows that do not fit are cut, not
+    // allowed to widen the window.
+    content->setSizeConstraint(QLayout::SetNoConstraint);
     setBackgroundColor(top, kBlack);
 
     pathsData = std::make_unique<PathsData>();
@@ -183,6 +187,7 @@ orvel_tree::orvel_tree()
     span2 = new platform::ScrollPane(mid);
     span2->setPreferredSize(QSize(475, 260));
     span2->setMaximumPaneSize(QSize(475, 360));
+    span2->setBackground(QApplication::palette().color(QPalette::Window));
     span3 = new platform::ScrollPane(mid);
     span3->setPreferredSize(QSize(475, 160));
     span3->setMaximumPaneSize(QSize(475, 160));
@@ -207,8 +212,7 @@ orvel_tree::orvel_tree()
 
     ma = QTextCharFormat();
     ma.setForeground(kBlue);
-    ma.setFontFamilies({QStringLiteral("System")});
-    ma.setFontPointSize(12);
+    ma.setFont(systemFont(12), QTextCharFormat::FontPropertiesSpecifiedOnly);
     ta->setCurrentCharFormat(ma);
     ma2 = ma;
     ma2.setFontWeight(QFont::Bold);
@@ -220,7 +224,7 @@ QPushButton* orvel_tree::makeButton(const QString& caption, const QString& comma
 {
     auto* button = new QPushButton(caption, this);
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, command] { actionPerformed(command); });
+    connect(button, &QPushButton::clicked, this, [this, button, command] { actionPerformed({button, command}); });
     return button;
 }
 
@@ -242,8 +246,9 @@ bool orvel_tree::loadTxt(const QString& text)
     return docs::loadTxt(*pathsData, text, startAt);
 }
 
-void orvel_tree::actionPerformed(const QString& command)
+void orvel_tree::actionPerformed(const ActionEvent& e)
 {
+    const QString command = e.source == name ? QString() : e.command;
     if (command == QLatin1String(" Search ")) {
         QString fieldText = name->text();
         if (app::completeSearchName(*pathsData, fieldText, startAt, name2))

@@ -40,7 +40,13 @@ public:
     QString getSelection() const { return QString(); }
     void showIt();
     void hideIt();
-    void actionPerformed(const QString& command);
+    // An action of a button or of the class field. Only the buttons' command
+    // texts are commands; the field's Enter reports its text, which is none.
+    struct ActionEvent {
+        const QObject* source = nullptr;
+        QString command;
+    };
+    void actionPerformed(const ActionEvent& e);
     bool loadTxt(const QString& text);
     void search();
     void valueChanged(const QStringList& pathTexts);

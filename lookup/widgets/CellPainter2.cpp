@@ -1,6 +1,8 @@
 #include "lookup/widgets/CellPainter2.h"
 
 #include <QFontMetrics>
+
+#include "platform/widgets/JavaFont.h"
 #include <QPainter>
 
 #include "lookup/widgets/MemberTreeView.h"
@@ -16,10 +18,7 @@ const QColor kBand(240, 240, 255);
 
 QFont rowFont(bool bold)
 {
-    QFont f(QStringLiteral("System"));
-    f.setPointSize(12);
-    f.setBold(bold);
-    return f;
+    return platform::javaFont(QStringLiteral("System"), 12, bold);
 }
 }  // namespace
 

@@ -1,3 +1,4 @@
+#include "platform/widgets/JavaFont.h"
 #include "lookup/widgets/MemberTreeView.h"
 
 #include <QHeaderView>
@@ -85,9 +86,7 @@ MemberTreeView::MemberTreeView(const MemberNode& root, QWidget* parent) : QTreeV
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
 
-    QFont f(QStringLiteral("System"));
-    f.setPointSize(12);
-    setFont(f);
+    setFont(platform::javaFont(QStringLiteral("System"), 12));
 
     // The painter draws all selection marking itself; the style's highlight
     // must not show through.

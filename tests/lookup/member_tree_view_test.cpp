@@ -76,7 +76,7 @@ TEST_F(TreeViewTest, NewTreeShowsRootOpenAndGroupsClosed)
     EXPECT_FALSE(view.isExpanded(m->index(1, 0, root)));
     EXPECT_EQ(view.selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(view.font().family(), "System");
-    EXPECT_EQ(view.font().pointSize(), 12);
+    EXPECT_EQ(view.font().pixelSize(), 12);
     EXPECT_EQ(view.getSelectionCount(), 0);
 }
 
@@ -217,7 +217,7 @@ TEST_F(TreeViewTest, GroupsBoldLeavesPlain)
     EXPECT_TRUE(cp.paintFont().bold());
     const QImage asLeaf = paintRow(cp, "java.lang.Object         ", true);
     EXPECT_FALSE(cp.paintFont().bold());
-    EXPECT_EQ(cp.paintFont().pointSize(), 12);
+    EXPECT_EQ(cp.paintFont().pixelSize(), 12);
     const int x0 = cp.textStart();
     EXPECT_GT(ink(asGroup, x0, 600), ink(asLeaf, x0, 600));
     // Colours: blue on the plain band unless a selected leaf.

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -15,7 +16,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 
 #include "app/window/OrvelTree.h"
@@ -344,4 +348,150 @@ TEST_F(WindowTest, ConfigFolderIsLeftAloneAndClosingStillExitsWithZero)
     window->close();
     EXPECT_EQ(exitStatus, 0);
     EXPECT_TRUE(QFileInfo(dir.filePath("JavaOrvel.cfg")).isDir());
+}
+
+namespace {
+
+const QString kApi = QStringLiteral("/usr/share/doc/openjdk-17-jre-headless/api");
+
+// The model index of the node with the given trimmed text under parent.
+QModelIndex child(QAbstractItemModel* model, const QModelIndex& parent, const QString& text)
+{
+    for (int r = 0; r < model->rowCount(parent); ++r) {
+        const QModelIndex index = model->index(r, 0, parent);
+        if (index.data().toString().trimmed() == text || index.data().toString().startsWith(text + "  "))
+            return index;
+    }
+    return {};
+}
+
+}  // namespace
+
+// Lookup and documentation end to end, on the installed JDK and its documentation.
+class WindowWithJdkTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (!QFileInfo::exists(kApi + "/java.base/java/util/Vector.html"))
+            GTEST_SKIP() << "the JDK documentation (openjdk-17-doc) is not installed";
+        writeConfig((kApi + "/java.base\n" + kApi + "/java.desktop\n").toUtf8());
+    }
+
+    void searchFor(const QString& typed)
+    {
+        window->classField()->setText(typed);
+        button("SEARCH")->click();
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(WindowWithJdkTest, SearchCompletesSwingNamesAndBuildsTheTree)
+{
+    open();
+    searchFor("JTree");
+    EXPECT_EQ(window->classField()->text(), "com.sun.java.swing.JTree");
+    EXPECT_EQ(window->getName2(), "com.sun.java.swing.JTree");
+    ASSERT_NE(window->memberTree(), nullptr);
+    QAbstractItemModel* model = window->memberTree()->model();
+    const QModelIndex root = model->index(0, 0);
+    EXPECT_EQ(root.data().toString(), "Methods");
+    EXPECT_TRUE(child(model, root, "constructors").isValid());
+    EXPECT_TRUE(child(model, root, "com.sun.java.swing.JTree").isValid());
+    EXPECT_TRUE(child(model, root, "java.lang.Object").isValid());
+    EXPECT_FALSE(window->signatures().isEmpty());
+    EXPECT_TRUE(window->signatures().first().startsWith("public com.sun.java.swing.JTree("));
+    EXPECT_EQ(window->focusWidget(), window->classField());
+}
+
+TEST_F(WindowWithJdkTest, FailedLookupClearsTheTreeAndKeepsTheLastResults)
+{
+    open();
+    searchFor("Vector");
+    ASSERT_NE(window->memberTree(), nullptr);
+    const QStringList before = window->signatures();
+    window->textPane()->setPlainText("kept");
+    searchFor("java.lang.Strng");
+    EXPECT_EQ(window->memberTree(), nullptr);
+    EXPECT_EQ(window->signatures(), before);
+    EXPECT_EQ(window->textPane()->toPlainText(), "kept");
+    // The window is not broken: the next lookup shows a tree again.
+    searchFor("java.lang.Object");
+    ASSERT_NE(window->memberTree(), nullptr);
+    EXPECT_TRUE(window->memberTree()->isVisible());
+    // A blank name empties the signatures and leaves the tree.
+    searchFor("   ");
+    EXPECT_TRUE(window->signatures().isEmpty());
+    EXPECT_NE(window->memberTree(), nullptr);
+}
+
+TEST_F(WindowWithJdkTest, SelectingALeafShowsItsDocumentationWithABoldFirstLine)
+{
+    open();
+    searchFor("Vector");
+    ASSERT_EQ(window->classField()->text(), "java.util.Vector");
+    lookup::MemberTreeView* tree = window->memberTree();
+    ASSERT_NE(tree, nullptr);
+    QAbstractItemModel* model = tree->model();
+    const QModelIndex group = child(model, model->index(0, 0), "java.util.Vector");
+    ASSERT_TRUE(group.isValid());
+    const QModelIndex leaf = child(model, group, "insertElementAt");
+    ASSERT_TRUE(leaf.isValid());
+    window->searchField()->setFocus();
+    tree->selectionModel()->select(leaf, QItemSelectionModel::ClearAndSelect);
+    QApplication::processEvents();
+
+    const QString text = window->textPane()->toPlainText();
+    ASSERT_FALSE(text.isEmpty());
+    const QString firstLine = text.left(text.indexOf('\n'));
+    EXPECT_TRUE(firstLine.contains("insertElementAt(")) << firstLine.toStdString();
+    EXPECT_EQ(text.mid(firstLine.size() + 1, 123), "  " + QString(121, '-'));
+
+    QTextDocument* doc = window->textPane()->document();
+    const QTextBlock first = doc->firstBlock();
+    QTextCursor inFirst(first);
+    inFirst.setPosition(first.position() + 3);
+    EXPECT_EQ(inFirst.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(inFirst.charFormat().foreground().color(), QColor(0, 0, 255));
+    QTextCursor later(first.next());
+    later.setPosition(first.next().position() + 3);
+    EXPECT_NE(later.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(later.charFormat().foreground().color(), QColor(0, 0, 255));
+    EXPECT_EQ(later.charFormat().font().family(), "System");
+    EXPECT_EQ(window->textPane()->textCursor().position(), 0);
+    EXPECT_EQ(window->focusWidget(), window->classField());
+
+    // Selecting the root does nothing at all.
+    window->searchField()->setFocus();
+    tree->selectionModel()->select(model->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    QApplication::processEvents();
+    EXPECT_EQ(window->textPane()->toPlainText(), text);
+}
+
+TEST_F(WindowWithJdkTest, WithoutRootsNothingIsExtracted)
+{
+    writeConfig("\n\n");
+    open();
+    searchFor("Vector");
+    lookup::MemberTreeView* tree = window->memberTree();
+    ASSERT_NE(tree, nullptr);
+    QAbstractItemModel* model = tree->model();
+    const QModelIndex group = child(model, model->index(0, 0), "java.util.Vector");
+    const QModelIndex leaf = child(model, group, "size");
+    ASSERT_TRUE(leaf.isValid());
+    tree->selectionModel()->select(leaf, QItemSelectionModel::ClearAndSelect);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->textPane()->toPlainText().isEmpty());
+    EXPECT_EQ(window->focusWidget(), window->classField());
+}
+
+TEST_F(WindowWithJdkTest, AutoStartUsesTheCatalogueNameUnchanged)
+{
+    open();
+    window->searchField()->setText("x");
+    window->autoStart("JTree");
+    EXPECT_EQ(window->classField()->text(), "javax.swing.JTree");
+    EXPECT_EQ(window->searchField()->text(), "");
+    EXPECT_EQ(window->getName2(), "");
+    EXPECT_NE(window->memberTree(), nullptr);
 }

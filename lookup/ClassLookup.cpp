@@ -1,1 +1,41 @@
-// The class lookup (filled in by the class-library work).
+#include "lookup/ClassLookup.h"
+
+#include "platform/JavaText.h"
+
+namespace lookup {
+
+LookupResult lookUpClass(const QString& nameFieldText)
+{
+    LookupResult result;
+    const QString name = platform::javaTrim(nameFieldText);
+    if (name.isEmpty()) {
+        result.status = LookupResult::Status::Blank;
+        return result;
+    }
+    try {
+        result.cl = platform::JavaClass::forName(name);
+        result.m = result.cl->getMethods();
+        result.ctor = result.cl->getConstructors();
+    } catch (const platform::ClassNotFoundException&) {
+        result = LookupResult();
+        result.status = LookupResult::Status::NotFound;
+        result.message = QStringLiteral("Class not found : ") + name;
+        return result;
+    } catch (const platform::ClassFormatError& e) {
+        result = LookupResult();
+        result.status = LookupResult::Status::Unreadable;
+        // One line, whatever the reason text holds.
+        result.message = QString::fromUtf8(e.what()).replace(QLatin1Char('\n'), QLatin1Char(' '))
+                             .replace(QLatin1Char('\r'), QLatin1Char(' '));
+        return result;
+    }
+    result.status = LookupResult::Status::Found;
+    result.n.reserve(qsizetype(result.ctor.size() + result.m.size()));
+    for (const auto& c : result.ctor)
+        result.n.append(c.toString());
+    for (const auto& m : result.m)
+        result.n.append(m.toString());
+    return result;
+}
+
+}  // namespace lookup

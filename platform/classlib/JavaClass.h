@@ -45,6 +45,8 @@ public:
 
     virtual QString getName() const = 0;
     // May throw ClassFormatError when a supertype cannot be read.
+    // Class.getMethods()'s members by the JDK 9+ rules; the order is ours
+    // (see PublicMethods in ClassLibrary.cpp).
     virtual std::vector<JavaMember> getMethods() const = 0;
     virtual std::vector<JavaMember> getConstructors() const = 0;
 };

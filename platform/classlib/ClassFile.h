@@ -1,0 +1,68 @@
+#pragma once
+// The class-file parser: just what reflection's public members need
+// (JVMS chapter 4). Every index, length and count is checked against the
+// buffer; a bad file gives an error text, never a read out of bounds.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::classlib {
+
+enum AccessFlag : uint16_t {
+    ACC_PUBLIC = 0x0001,
+    ACC_PRIVATE = 0x0002,
+    ACC_PROTECTED = 0x0004,
+    ACC_STATIC = 0x0008,
+    ACC_FINAL = 0x0010,
+    ACC_SYNCHRONIZED = 0x0020,
+    ACC_BRIDGE = 0x0040,
+    ACC_VARARGS = 0x0080,
+    ACC_NATIVE = 0x0100,
+    ACC_INTERFACE = 0x0200,
+    ACC_ABSTRACT = 0x0400,
+    ACC_STRICT = 0x0800,
+    ACC_SYNTHETIC = 0x1000,
+    ACC_ANNOTATION = 0x2000,
+    ACC_ENUM = 0x4000,
+    ACC_MODULE = 0x8000,
+};
+
+// Oldest and newest class-file major versions read (JDK 1.1 .. JDK 27).
+constexpr uint16_t kMinMajorVersion = 45;
+constexpr uint16_t kMaxMajorVersion = 71;
+
+struct MethodInfo {
+    uint16_t access = 0;
+    std::string name;        // UTF-8
+    std::string descriptor;  // "(I[Ljava/lang/String;)V", UTF-8, checked
+    std::vector<std::string> exceptions;  // internal names ("java/io/IOException")
+};
+
+struct ClassFileInfo {
+    uint16_t minorVersion = 0;
+    uint16_t majorVersion = 0;
+    uint16_t access = 0;
+    std::string thisClass;   // internal name "java/util/Map$Entry"
+    std::string superClass;  // "" only for java/lang/Object
+    std::vector<std::string> interfaces;
+    // Only the methods that reflection can list: the public ones other than
+    // <clinit> (public constructors, "<init>", are kept), in class-file order.
+    std::vector<MethodInfo> methods;
+};
+
+// Parses a whole class file. Returns "" on success, otherwise a short reason
+// (one line, no class name). `out` is unspecified after a failure.
+std::string parseClassFile(const uint8_t* data, size_t size, ClassFileInfo& out);
+
+// Checks a method descriptor's syntax: "(" field types ")" (field type | "V").
+bool isValidMethodDescriptor(std::string_view descriptor);
+
+// Checks an internal class name as found in a CONSTANT_Class entry that must
+// name a class or interface (not an array): non-empty segments split by "/",
+// none holding ".", ";" or "[".
+bool isValidInternalClassName(std::string_view name);
+
+}  // namespace platform::classlib

@@ -1,0 +1,74 @@
+#pragma once
+// The class library: the JDK's classes and the CLASSPATH entries, searched in
+// that order, with a process-wide cache of parsed classes. JavaClass::forName
+// uses ClassLibrary::system(); tests build their own libraries.
+
+#include <QString>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/classlib/ClassSource.h"
+#include "platform/classlib/JavaClass.h"
+
+namespace platform::classlib {
+
+struct LoadedClass;
+
+class ClassLibrary {
+public:
+    // What discovery looks at; the process's own values by default.
+    struct Environment {
+        std::string javaHome;      // JAVA_HOME ("" when unset)
+        std::string path;          // PATH
+        std::string classPath;     // CLASSPATH
+        bool classPathSet = false;
+        std::string defaultJava = "/usr/lib/jvm/default-java";
+        static Environment fromProcess();
+    };
+
+    // Finds the JDK: JAVA_HOME, else the `java` on PATH followed through its
+    // links, else defaultJava; in it lib/modules (JDK 9+), else jre/lib/rt.jar
+    // or lib/rt.jar (JDK 8 and older). Then the CLASSPATH entries, in order.
+    static std::unique_ptr<ClassLibrary> discover(const Environment& env);
+
+    // The process's library, discovered once on first use.
+    static ClassLibrary& system();
+
+    ClassLibrary(std::vector<std::unique_ptr<ClassSource>> sources, std::string jdkHome = {},
+                 std::string warning = {});
+    ~ClassLibrary();
+
+    // JavaClass::forName's rules, the old Swing naming included.
+    std::shared_ptr<const JavaClass> forName(const QString& binaryName);
+
+    // The JDK whose classes are read ("" when none) and its class library file.
+    const std::string& jdkHome() const { return jdkHome_; }
+    const std::string& jdkLibrary() const { return jdkLibrary_; }
+    // One line for standard error at start-up, "" when all is well.
+    const std::string& warning() const { return warning_; }
+
+    // Drops every parsed class (the benchmark's cold start). Classes already
+    // handed out stay valid.
+    void clearCache();
+
+private:
+    std::shared_ptr<const LoadedClass> load(const std::string& internalName, int depth);
+    std::shared_ptr<const LoadedClass> loadArray(const std::string& descriptor);
+    std::shared_ptr<const JavaClass> findDirect(const QString& binaryName, bool oldSwing,
+                                                const QString& shownName);
+
+    std::vector<std::unique_ptr<ClassSource>> sources_;
+    std::string jdkHome_;
+    std::string jdkLibrary_;
+    std::string warning_;
+
+    std::recursive_mutex mutex_;
+    std::unordered_map<std::string, std::shared_ptr<const LoadedClass>> cache_;
+    std::unordered_set<std::string> loading_;
+};
+
+}  // namespace platform::classlib

@@ -1,0 +1,70 @@
+#pragma once
+// Where class files come from: the JDK's lib/modules, a jar (rt.jar or a
+// CLASSPATH jar, through libzip), or a folder of .class files.
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/classlib/JImage.h"
+
+struct zip;
+
+namespace platform::classlib {
+
+class ClassSource {
+public:
+    enum class Result { Found, NotFound, Error };
+
+    virtual ~ClassSource() = default;
+    // The class file of an internal name ("java/util/Map$Entry"). Error:
+    // `error` holds one line (the entry exists but cannot be read).
+    virtual Result find(const std::string& internalName, ResourceBytes& out, std::string& error) = 0;
+    // The file or folder read, for messages.
+    virtual const std::string& location() const = 0;
+};
+
+// lib/modules.
+class JImageSource : public ClassSource {
+public:
+    JImageSource(std::string path, std::unique_ptr<JImage> image)
+        : path_(std::move(path)), image_(std::move(image)) {}
+    Result find(const std::string& internalName, ResourceBytes& out, std::string& error) override;
+    const std::string& location() const override { return path_; }
+    const JImage& image() const { return *image_; }
+
+private:
+    std::string path_;
+    std::unique_ptr<JImage> image_;
+};
+
+// A jar or zip file, opened on first use; one that cannot be opened finds nothing.
+class JarSource : public ClassSource {
+public:
+    explicit JarSource(std::string path) : path_(std::move(path)) {}
+    ~JarSource() override;
+    Result find(const std::string& internalName, ResourceBytes& out, std::string& error) override;
+    const std::string& location() const override { return path_; }
+    // Opens the jar now. "" when it opened, else the reason.
+    std::string open();
+
+private:
+    std::string path_;
+    std::mutex mutex_;
+    bool tried_ = false;
+    std::string openError_;
+    ::zip* zip_ = nullptr;
+};
+
+// A folder holding package folders of .class files.
+class FolderSource : public ClassSource {
+public:
+    explicit FolderSource(std::string path) : path_(std::move(path)) {}
+    Result find(const std::string& internalName, ResourceBytes& out, std::string& error) override;
+    const std::string& location() const override { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace platform::classlib

@@ -11,7 +11,7 @@ jobs=$(nproc)
 echo "== build and test =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" | tee build/ctest.log
 
 echo "== release check: the Debian package, installed and used =="
 bash scripts/release-check.sh build
@@ -20,9 +20,13 @@ echo "== build and test under ASan + UBSan =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DJO_SANITIZE=ON -DJO_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" | tee build-asan/ctest.log
 
 echo "== fuzz =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJO_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j "$jobs"
 bash scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-60}"
+
+# One closing line over both test runs (ctest failures have stopped the script already).
+count() { sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$1" | tail -n 1; }
+echo "tests: $(( $(count build/ctest.log) + $(count build-asan/ctest.log) )) passed, 0 failed"

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QTextStream>
 
 #include "lookup/MemberTree.h"
 
@@ -10,22 +9,19 @@ using lookup::MemberNode;
 
 namespace {
 
-const QString kObject[] = {
-    "public java.lang.Object()",
-    "public boolean java.lang.Object.equals(java.lang.Object)",
-    "public java.lang.String java.lang.Object.toString()",
+// Deliberately not in sorted order.
+const QStringList kObject = {
     "public final void java.lang.Object.wait(long) throws java.lang.InterruptedException",
+    "public boolean java.lang.Object.equals(java.lang.Object)",
+    "public java.lang.Object()",
+    "public java.lang.String java.lang.Object.toString()",
 };
 
-QStringList objectSigs()
-{
-    // deliberately not in sorted order
-    return {kObject[3], kObject[1], kObject[0], kObject[2]};
-}
-
 // The tree as indented, quoted lines (the CLI's form).
-QStringList lines(const MemberNode& root)
+QStringList build(const QStringList& sigs, const QString& search, const QString& name)
 {
+    QStringList classes;
+    const MemberNode root = buildMemberTree(sigs, search, name, classes);
     QStringList out{'"' + root.text + '"'};
     for (const MemberNode& g : root.children) {
         out << "  \"" + g.text + '"';
@@ -34,96 +30,55 @@ QStringList lines(const MemberNode& root)
     return out;
 }
 
-QStringList build(const QStringList& n, const QString& search, const QString& name)
+QString group(const QString& name) { return "  \"" + name + "         \""; }
+QString leaf(const QString& n, const QString& d)
+{
+    return "    \"" + n.leftJustified(18, QLatin1Char(' ')) + "  " + d + "         \"";
+}
+
+TEST(MemberTree, WorkedExamples)
+{
+    const QString M = "\"Methods\"", O = group("java.lang.Object"), toString = leaf("toString", "String toString()"),
+                  wait = leaf("wait", "final void wait(long) throws InterruptedException");
+    const QStringList objectTree = {M, "  \"constructors\"", leaf("Object", "Object()"), O,
+                                    leaf("equals", "boolean equals(Object)"), toString, wait};
+    const struct { QStringList sigs; QString search, name; QStringList tree; } cases[] = {
+        {kObject, "", "java.lang.Object", objectTree},
+        {kObject, "(", "java.lang.Object", objectTree},
+        {kObject, "String", "java.lang.Object", {M, O, toString}},
+        {kObject, "string", "java.lang.Object", {M}},
+        // the search text is not trimmed: " wait" has a blank before the declaring class, not the name
+        {kObject, "void ", "java.lang.Object", {M, O, wait}},
+        // blanks around the class name: nothing contains it, no "constructors"
+        {{kObject[2]}, "", " java.lang.Object", {M, group("java.lang"), leaf("Object", "Object()")}},
+        // constructors only: no group names the class
+        {{"public p.MyException(java.lang.String)", "public p.MyException()"}, "", "p.MyException",
+         {M, group("p"), leaf("MyException", "MyException()"), leaf("MyException", "MyException(String)")}},
+        // "p.Q" names the class, but its package "p" is no group: nothing becomes "constructors"
+        {{"public abstract java.lang.Object java.util.Map$Entry.getKey()", "public void p.Q.aVeryLongMethodName18(int)",
+          "public void p.Q.exactly18CharsLong()", "public void p.Q.f(int)", "public void p.Q.f(long)"},
+         "", "p.Q",
+         {M, group("p.Q"), "    \"aVeryLongMethodName18  void aVeryLongMethodName18(int)         \"",
+          "    \"exactly18CharsLong  void exactly18CharsLong()         \"", leaf("f", "void f(int)"),
+          leaf("f", "void f(long)"), group("java.util.Map$Entry"), leaf("Map$getKey", "abstract Object Map$getKey()")}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(build(c.sigs, c.search, c.name), c.tree) << c.search.toStdString();
+}
+
+TEST(MemberTree, ClassListHasOneEntryPerGroupAndKeepsStaleOnes)
 {
     QStringList classes;
-    return lines(buildMemberTree(n, search, name, classes));
-}
+    buildMemberTree(kObject, "", "java.lang.Object", classes);
+    EXPECT_EQ(classes.size(), 25);
+    for (int i = 0; i < 25; ++i) classes[i] = QStringLiteral("old%1").arg(i);  // stale entries stay past the groups
+    buildMemberTree(kObject, "", "java.lang.Object", classes);
+    EXPECT_EQ(classes.mid(0, 3), (QStringList{"constructors", "java.lang.Object", "old2"}));
 
-QString pad(const QString& name) { return name.leftJustified(18, QLatin1Char(' ')); }
-QString leaf(const QString& name, const QString& display) { return "    \"" + pad(name) + "  " + display + "         \""; }
-
-TEST(MemberTree, ObjectWorkedExample)
-{
-    QStringList classes;
-    const MemberNode root = buildMemberTree(objectSigs(), "", "java.lang.Object", classes);
-    EXPECT_EQ(lines(root), (QStringList{
-                               "\"Methods\"",
-                               "  \"constructors\"",
-                               leaf("Object", "Object()"),
-                               "  \"java.lang.Object         \"",
-                               leaf("equals", "boolean equals(Object)"),
-                               leaf("toString", "String toString()"),
-                               leaf("wait", "final void wait(long) throws InterruptedException"),
-                           }));
-    ASSERT_EQ(classes.size(), 25);
-    EXPECT_EQ(classes[0], "constructors");
-    EXPECT_EQ(classes[1], "java.lang.Object");
-}
-
-TEST(MemberTree, SearchTexts)
-{
-    const QStringList all = build(objectSigs(), "", "java.lang.Object");
-    EXPECT_EQ(build(objectSigs(), "(", "java.lang.Object"), all);
-    EXPECT_EQ(build(objectSigs(), "String", "java.lang.Object"),
-              (QStringList{"\"Methods\"", "  \"java.lang.Object         \"", leaf("toString", "String toString()")}));
-    EXPECT_EQ(build(objectSigs(), "string", "java.lang.Object"), QStringList{"\"Methods\""});
-    EXPECT_EQ(build(objectSigs(), "nothing has this", "java.lang.Object"), QStringList{"\"Methods\""});
-    // the search text is not trimmed: " wait" has a blank before the declaring class, not the name
-    EXPECT_EQ(build(objectSigs(), "void ", "java.lang.Object").size(), 3);
-}
-
-TEST(MemberTree, ClassFieldDecidesTheConstructorsGroup)
-{
-    // blanks around the name: nothing contains the untrimmed text, no "constructors"
-    EXPECT_EQ(build(objectSigs(), "", " java.lang.Object")[1], "  \"java.lang         \"");
-    // an exception with constructors only: no group names the class
-    const QStringList ex = build({"public p.MyException(java.lang.String)", "public p.MyException()"}, "", "p.MyException");
-    EXPECT_EQ(ex, (QStringList{"\"Methods\"", "  \"p         \"", leaf("MyException", "MyException()"),
-                               leaf("MyException", "MyException(String)")}));
-    // no public constructors: no package group at all
-    EXPECT_EQ(build({"public static double java.lang.Math.abs(double)"}, "", "java.lang.Math"),
-              (QStringList{"\"Methods\"", "  \"java.lang.Math         \"", leaf("abs", "static double abs(double)")}));
-}
-
-TEST(MemberTree, NestedClassesLongNamesAndOverloads)
-{
-    const QStringList t = build({"public abstract java.lang.Object java.util.Map$Entry.getKey()",
-                                 "public void p.Q.aVeryLongMethodName18(int)", "public void p.Q.exactly18CharsLong()",
-                                 "public void p.Q.f(int)", "public void p.Q.f(long)"},
-                                "", "p.Q");
-    // "p.Q" names the class, but its package "p" is no group: nothing becomes "constructors"
-    EXPECT_EQ(t, (QStringList{
-                     "\"Methods\"",
-                     "  \"p.Q         \"",
-                     "    \"aVeryLongMethodName18  void aVeryLongMethodName18(int)         \"",
-                     "    \"exactly18CharsLong  void exactly18CharsLong()         \"",
-                     leaf("f", "void f(int)"),
-                     leaf("f", "void f(long)"),
-                     "  \"java.util.Map$Entry         \"",
-                     leaf("Map$getKey", "abstract Object Map$getKey()"),
-                 }));
-}
-
-TEST(MemberTree, MoreThan25GroupsAreAllShown)
-{
-    QStringList n;
+    QStringList n;  // more than 25 groups are all shown
     for (int i = 0; i < 40; ++i) n << QStringLiteral("public void p.C%1.m%2()").arg(i).arg(i, 2, 10, QLatin1Char('0'));
-    QStringList classes{"stale"};
-    const MemberNode root = buildMemberTree(n, "", "q.Nothing", classes);
-    ASSERT_EQ(root.children.size(), 40u);
+    buildMemberTree(n, "", "q.Nothing", classes);
     ASSERT_EQ(classes.size(), 40);
     EXPECT_EQ(classes[39], "p.C39");
-    EXPECT_EQ(root.children[39].children[0].text, pad("m39") + "  void m39()         ");
-}
-
-TEST(MemberTree, StaleClassEntriesAreKeptPastTheCurrentGroups)
-{
-    QStringList classes;
-    for (int i = 0; i < 25; ++i) classes << QStringLiteral("old%1").arg(i);
-    buildMemberTree(objectSigs(), "", "java.lang.Object", classes);
-    EXPECT_EQ(classes[1], "java.lang.Object");
-    EXPECT_EQ(classes[2], "old2");
 }
 
 TEST(MemberTree, JTreeAgainstJavaReference)
@@ -134,9 +89,7 @@ TEST(MemberTree, JTreeAgainstJavaReference)
     auto read = [](const char* file) {
         QFile f(QString::fromLatin1(JO_SOURCE_DIR "/tests/lookup/data/") + QLatin1String(file));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << file;
-        QStringList out = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-        if (!out.isEmpty() && out.last().isEmpty()) out.removeLast();
-        return out;
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     };
     const QStringList sigs = read("jtree_signatures.txt");
     ASSERT_EQ(sigs.size(), 447);
@@ -144,20 +97,15 @@ TEST(MemberTree, JTreeAgainstJavaReference)
     EXPECT_EQ(build(sigs, "get", "javax.swing.JTree"), read("jtree_tree_get.txt"));
 }
 
-}  // namespace
-
-namespace {
-
 TEST(MemberTree, OddTextsNeitherCrashNorLoseMembers)
 {
     // Texts the class library never prints; each still gives exactly one leaf.
-    const QStringList odd = {"", "(", ")", "((", ".(", " (", "a.(", "x y(", ". .", "public", " ", "a b c",
+    const QStringList odd = {"", "(", ")", "((", ".(", " (", "a.(", "x y(", ". .", "public", " ", "a b c", "(x.y)",
                              QString::fromUtf8("public \u00e9.\u4e2d(\"x\")"), "public void a.b/c(int)",
                              "-", "public void p.C.$1(int)", "public void p.C.m(int) throws p.E'x"};
     QStringList classes;
-    const MemberNode root = buildMemberTree(odd, "", "", classes);
     size_t leaves = 0;
-    for (const MemberNode& g : root.children) leaves += g.children.size();
+    for (const MemberNode& g : buildMemberTree(odd, "", "", classes).children) leaves += g.children.size();
     EXPECT_EQ(leaves, size_t(odd.size()));
 }
 

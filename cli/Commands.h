@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "lookup/ClassLookup.h"
 
 namespace cli {
 
@@ -15,6 +18,12 @@ int runDoc(const QStringList& args);
 // Standard output and error, UTF-8, written as given (no line end added).
 void out(const QString& text);
 void err(const QString& text);
+
+// The class lookup as the window's SEARCH runs it, reported the companion's
+// way: "Class not found : NAME" on standard output, an unreadable class on
+// standard error. Returns the result when the class was found; otherwise
+// nothing, with exitStatus set (0 for a blank name, 1 otherwise).
+std::optional<lookup::LookupResult> lookUpForCli(const QString& name, int& exitStatus);
 
 // Prints the usage line of the named subcommand (or of the whole program) on
 // standard error and returns 2.

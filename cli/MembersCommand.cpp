@@ -9,24 +9,12 @@ int runMembers(const QStringList& args)
 {
     if (args.size() != 1)
         return usageError(QStringLiteral("members"));
-    const QString warning = platform::classLibraryStartupWarning();
-    if (!warning.isEmpty())
-        err(warning + QLatin1Char('\n'));
-    const lookup::LookupResult r = lookup::lookUpClass(args.first());
-    switch (r.status) {
-    case lookup::LookupResult::Status::Blank:
-        return 0;
-    case lookup::LookupResult::Status::NotFound:
-        out(r.message + QLatin1Char('\n'));
-        return 1;
-    case lookup::LookupResult::Status::Unreadable:
-        err(r.message + QLatin1Char('\n'));
-        return 1;
-    case lookup::LookupResult::Status::Found:
-        break;
-    }
+    int status = 0;
+    const std::optional<lookup::LookupResult> r = lookUpForCli(args.first(), status);
+    if (!r)
+        return status;
     QString text;
-    for (const QString& line : r.n) {
+    for (const QString& line : r->n) {
         text += line;
         text += QLatin1Char('\n');
     }

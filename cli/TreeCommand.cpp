@@ -27,22 +27,12 @@ int runTree(const QStringList& args)
     const QString& name = args.at(0);
     const QString search = args.size() == 2 ? args.at(1) : QString();
 
-    const lookup::LookupResult result = lookup::lookUpClass(name);
-    switch (result.status) {
-    case lookup::LookupResult::Status::Blank:
-        return 0;
-    case lookup::LookupResult::Status::NotFound:
-        out(result.message + QLatin1Char('\n'));
-        return 1;
-    case lookup::LookupResult::Status::Unreadable:
-        err(result.message + QLatin1Char('\n'));
-        return 1;
-    case lookup::LookupResult::Status::Found:
-        break;
-    }
-
+    int status = 0;
+    const std::optional<lookup::LookupResult> result = lookUpForCli(name, status);
+    if (!result)
+        return status;
     QStringList classes;
-    const lookup::MemberNode root = lookup::buildMemberTree(result.n, search, name, classes);
+    const lookup::MemberNode root = lookup::buildMemberTree(result->n, search, name, classes);
     QString text;
     printNode(root, 0, text);
     out(text);

@@ -1,0 +1,30 @@
+#include "cli/Commands.h"
+
+namespace cli {
+
+std::optional<lookup::LookupResult> lookUpForCli(const QString& name, int& exitStatus)
+{
+    const QString warning = platform::classLibraryStartupWarning();
+    if (!warning.isEmpty())
+        err(warning + QLatin1Char('\n'));
+    lookup::LookupResult result = lookup::lookUpClass(name);
+    switch (result.status) {
+    case lookup::LookupResult::Status::Blank:
+        exitStatus = 0;
+        return std::nullopt;
+    case lookup::LookupResult::Status::NotFound:
+        out(result.message + QLatin1Char('\n'));
+        exitStatus = 1;
+        return std::nullopt;
+    case lookup::LookupResult::Status::Unreadable:
+        err(result.message + QLatin1Char('\n'));
+        exitStatus = 1;
+        return std::nullopt;
+    case lookup::LookupResult::Status::Found:
+        break;
+    }
+    exitStatus = 0;
+    return result;
+}
+
+}  // namespace cli

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <sys/resource.h>
 
 #include "app/ConfigFile.h"
@@ -29,6 +28,7 @@ void writeAll(const QString& path, const QByteArray& bytes)
 
 TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
 {
+    const QByteArray big(3 * 1024 * 1024, 'x');
     struct Case {
         QByteArray bytes;
         bool ok;
@@ -38,51 +38,40 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
         {"P\nQ\n", true, "P", "Q"},
         {"P\r\nQ\r\n", true, "P", "Q"},
         {"P\rQ\r", true, "P", "Q"},
-        {"P\nQ", true, "P", "Q"},                      // last line may lack its end
-        {"P\n\n", true, "P", ""},                      // empty second root
+        {"P\nQ", true, "P", "Q"},                      // the last line may lack its end
         {"\n\n", true, "", ""},
         {"  P  \n\tQ \n", true, "  P  ", "\tQ "},      // blanks are part of the value
         {"P\nQ\nR\n", true, "P", "Q"},                 // extra lines ignored
-        {"P\n", false, "P", ""},                       // one line only
-        {"P", false, "P", ""},                         // ends inside the first line
-        {"", false, "", ""},                           // empty file
-        {QByteArray("A\0B\nC\0\n", 7), true, QString::fromUtf8("A\0B", 3), QString::fromUtf8("C\0", 2)},
+        {"P\n", false, "P", ""},                       // one line only: a failure, P kept
+        {"P", false, "P", ""},
+        {"", false, "", ""},
+        {QByteArray("A\0B\nC\n", 6), true, QString::fromUtf8("A\0B", 3), "C"},
         {"\xff\xfe\n\xc3\x28\n", true, QString(2, QChar(0xFFFD)), QString(QChar(0xFFFD)) + "("},
+        {big + "\nQ\n", true, QString::fromLatin1(big), "Q"},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath("JavaOrvel.cfg");
         writeAll(path, c.bytes);
         QString docpath, docpath2;
-        EXPECT_EQ(app::loadConfig(path, docpath, docpath2), c.ok) << c.bytes.toStdString();
-        EXPECT_EQ(docpath, c.docpath) << c.bytes.toStdString();
-        EXPECT_EQ(docpath2, c.docpath2) << c.bytes.toStdString();
+        EXPECT_EQ(app::loadConfig(path, docpath, docpath2), c.ok) << c.bytes.left(40).toStdString();
+        EXPECT_EQ(docpath, c.docpath);
+        EXPECT_EQ(docpath2, c.docpath2);
     }
 }
 
-TEST(ConfigFile, MissingFileIsSilentAndFolderIsAFailure)
-{
-    QTemporaryDir dir;
-    QString docpath = "keep", docpath2 = "keep2";
-    EXPECT_TRUE(app::loadConfig(dir.filePath("JavaOrvel.cfg"), docpath, docpath2));
-    EXPECT_EQ(docpath, "keep");
-    EXPECT_EQ(docpath2, "keep2");
-
-    ASSERT_TRUE(QDir(dir.path()).mkdir("JavaOrvel.cfg"));
-    EXPECT_FALSE(app::loadConfig(dir.filePath("JavaOrvel.cfg"), docpath, docpath2));
-    EXPECT_EQ(docpath, "keep");
-}
-
-TEST(ConfigFile, HugeFirstLineIsReadWhole)
+TEST(ConfigFile, MissingFileIsSilentAndAFolderIsNeitherReadNorReplaced)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("JavaOrvel.cfg");
-    QByteArray big(3 * 1024 * 1024, 'x');
-    writeAll(path, big + "\nQ\n");
-    QString docpath, docpath2;
+    QString docpath = "keep", docpath2 = "keep2";
     EXPECT_TRUE(app::loadConfig(path, docpath, docpath2));
-    EXPECT_EQ(docpath.size(), big.size());
-    EXPECT_EQ(docpath2, "Q");
+    EXPECT_EQ(docpath + docpath2, "keepkeep2");
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("JavaOrvel.cfg"));
+    EXPECT_FALSE(app::loadConfig(path, docpath, docpath2));
+    EXPECT_FALSE(app::saveConfig(path, "P", "Q"));
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 TEST(ConfigFile, SaveWritesExactlyTwoLinesAndRoundTrips)
@@ -93,9 +82,8 @@ TEST(ConfigFile, SaveWritesExactlyTwoLinesAndRoundTrips)
     };
     const Case cases[] = {
         {"", "", "\n\n"},
-        {"/usr/doc/api", "", "/usr/doc/api\n\n"},
         {" D:\\apidocs ", "E:\\swing", " D:\\apidocs \nE:\\swing\n"},
-        {QString::fromUtf8("/d\xc3\xa9j\xc3\xa0"), "x", "/d\xc3\xa9j\xc3\xa0\nx\n"},
+        {QString::fromUtf8("/d\xc3\xa9j\xc3\xa0"), "", "/d\xc3\xa9j\xc3\xa0\n\n"},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
@@ -107,8 +95,7 @@ TEST(ConfigFile, SaveWritesExactlyTwoLinesAndRoundTrips)
         EXPECT_TRUE(app::loadConfig(path, p, q));
         EXPECT_EQ(p, c.docpath);
         EXPECT_EQ(q, c.docpath2);
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
-            << "no temporary file may be left behind";
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "a temporary file was left";
     }
 }
 
@@ -120,7 +107,6 @@ TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
     // A file size limit makes the write fail part-way, as a full disk would.
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    std::signal(SIGXFSZ, SIG_IGN);
     rlimit tiny = saved;
     tiny.rlim_cur = 3;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
@@ -129,13 +115,4 @@ TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
     EXPECT_FALSE(ok);
     EXPECT_EQ(readAll(path), "P\nQ\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-}
-
-TEST(ConfigFile, SavingOverAFolderFailsAndLeavesIt)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("JavaOrvel.cfg");
-    ASSERT_TRUE(QDir(dir.path()).mkdir("JavaOrvel.cfg"));
-    EXPECT_FALSE(app::saveConfig(path, "P", "Q"));
-    EXPECT_TRUE(QFileInfo(path).isDir());
 }

@@ -1,201 +1,99 @@
 #pragma once
 // Assembles small class files for the tests: a class or interface with its
-// supertypes and methods (with their Exceptions attributes), a field, a long
-// constant (two pool slots) and attributes that the parser must skip.
+// supertypes and methods (Code and Exceptions attributes), a private field,
+// a long constant (two pool slots) and attributes the parser must skip.
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <cstdint>
-#include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace testing_classlib {
 
-struct MethodSpec {
-    uint16_t access;
-    std::string name;
-    std::string descriptor;
-    std::vector<std::string> exceptions;
+constexpr uint16_t kPublic = 0x1, kPrivate = 0x2, kProtected = 0x4, kStatic = 0x8, kFinal = 0x10,
+                   kSynchronized = 0x20, kBridge = 0x40, kVarargs = 0x80, kNative = 0x100, kInterface = 0x200,
+                   kAbstract = 0x400, kStrict = 0x800, kSynthetic = 0x1000;
+
+// Bytes appended most significant first, as class files store them.
+struct Bytes {
+    std::vector<uint8_t> b;
+    Bytes& u1(unsigned v) { return b.push_back(uint8_t(v)), *this; }
+    Bytes& u2(unsigned v) { return u1(v >> 8).u1(v); }
+    Bytes& u4(uint32_t v) { return u2(v >> 16).u2(v & 0xFFFF); }
+    Bytes& raw(const std::vector<uint8_t>& v) { return b.insert(b.end(), v.begin(), v.end()), *this; }
+    Bytes& utf8(const std::string& s) { return u1(1).u2(unsigned(s.size())).raw({s.begin(), s.end()}); }
 };
 
-struct ClassSpec {
-    std::string name;                       // internal, "p/C"
+struct ClassDef {
+    struct Method {
+        uint16_t access;
+        std::string name, descriptor;
+        std::vector<std::string> exceptions;
+    };
+    std::string name;                        // internal, "p/C"
     std::string super = "java/lang/Object";  // "" for none
     std::vector<std::string> interfaces;
-    uint16_t access = 0x0021;  // public super
-    std::vector<MethodSpec> methods;
+    uint16_t access = kPublic | 0x20;  // public super
+    std::vector<Method> methods;
     uint16_t major = 61;
 
-    ClassSpec& method(uint16_t acc, std::string n, std::string d, std::vector<std::string> ex = {})
+    ClassDef& method(uint16_t acc, std::string n, std::string d, std::vector<std::string> ex = {})
     {
         methods.push_back({acc, std::move(n), std::move(d), std::move(ex)});
         return *this;
     }
 };
 
-constexpr uint16_t kPublic = 0x1, kPrivate = 0x2, kProtected = 0x4, kStatic = 0x8, kFinal = 0x10,
-                   kSynchronized = 0x20, kBridge = 0x40, kVarargs = 0x80, kNative = 0x100, kInterface = 0x200,
-                   kAbstract = 0x400, kStrict = 0x800, kSynthetic = 0x1000, kAnnotation = 0x2000, kEnum = 0x4000;
-
-class Pool {
-public:
-    uint16_t utf8(const std::string& s)
-    {
-        const auto it = utf8_.find(s);
-        if (it != utf8_.end())
-            return it->second;
-        bytes_.push_back(1);
-        u2(uint16_t(s.size()));
-        bytes_.insert(bytes_.end(), s.begin(), s.end());
-        return utf8_[s] = next_++;
-    }
-    uint16_t cls(const std::string& name)
-    {
-        const auto it = class_.find(name);
-        if (it != class_.end())
-            return it->second;
-        const uint16_t n = utf8(name);
-        bytes_.push_back(7);
-        u2(n);
-        return class_[name] = next_++;
-    }
-    uint16_t longConstant(uint64_t v)
-    {
-        bytes_.push_back(5);
-        for (int i = 7; i >= 0; --i)
-            bytes_.push_back(uint8_t(v >> (8 * i)));
-        const uint16_t index = next_;
-        next_ += 2;
-        return index;
-    }
-    uint16_t count() const { return next_; }
-    const std::vector<uint8_t>& bytes() const { return bytes_; }
-
-private:
-    void u2(uint16_t v)
-    {
-        bytes_.push_back(uint8_t(v >> 8));
-        bytes_.push_back(uint8_t(v));
-    }
-    std::vector<uint8_t> bytes_;
-    std::map<std::string, uint16_t> utf8_, class_;
-    uint16_t next_ = 1;
-};
-
-inline void put2(std::vector<uint8_t>& b, uint32_t v)
+inline ClassDef classDef(std::string name, std::string super = "java/lang/Object",
+                           std::vector<std::string> interfaces = {}, uint16_t access = kPublic | 0x20)
 {
-    b.push_back(uint8_t(v >> 8));
-    b.push_back(uint8_t(v));
+    return {std::move(name), std::move(super), std::move(interfaces), access, {}};
 }
 
-inline void put4(std::vector<uint8_t>& b, uint32_t v)
+inline ClassDef ifaceDef(std::string name, std::vector<std::string> supers = {})
 {
-    for (int i = 3; i >= 0; --i)
-        b.push_back(uint8_t(v >> (8 * i)));
+    return classDef(std::move(name), "java/lang/Object", std::move(supers), kPublic | kInterface | kAbstract);
 }
 
-inline std::vector<uint8_t> buildClass(const ClassSpec& spec)
+inline std::vector<uint8_t> buildClass(const ClassDef& s)
 {
-    Pool pool;
-    pool.longConstant(0x0123456789ABCDEFull);
-    const uint16_t thisIndex = pool.cls(spec.name);
-    const uint16_t superIndex = spec.super.empty() ? 0 : pool.cls(spec.super);
-    std::vector<uint16_t> interfaces;
-    for (const auto& i : spec.interfaces)
-        interfaces.push_back(pool.cls(i));
-    const uint16_t fieldName = pool.utf8("aField");
-    const uint16_t fieldType = pool.utf8("[[Ljava/lang/String;");
-    const uint16_t code = pool.utf8("Code");
-    const uint16_t exceptions = pool.utf8("Exceptions");
-    const uint16_t sourceFile = pool.utf8("SourceFile");
-    const uint16_t sourceName = pool.utf8("Built.java");
-    struct M {
-        uint16_t access, name, desc;
-        std::vector<uint16_t> ex;
+    Bytes pool, body;
+    unsigned next = 3;  // after the long constant's two slots
+    pool.u1(5).u4(0x01234567).u4(0x89ABCDEF);
+    auto utf8 = [&](const std::string& v) { return pool.utf8(v), next++; };
+    auto cls = [&](const std::string& v) {
+        const unsigned n = utf8(v);
+        return pool.u1(7).u2(n), next++;
     };
-    std::vector<M> methods;
-    for (const auto& m : spec.methods) {
-        M x{m.access, pool.utf8(m.name), pool.utf8(m.descriptor), {}};
-        for (const auto& e : m.exceptions)
-            x.ex.push_back(pool.cls(e));
-        methods.push_back(x);
-    }
-
-    std::vector<uint8_t> b;
-    put4(b, 0xCAFEBABE);
-    put2(b, 0);
-    put2(b, spec.major);
-    put2(b, pool.count());
-    b.insert(b.end(), pool.bytes().begin(), pool.bytes().end());
-    put2(b, spec.access);
-    put2(b, thisIndex);
-    put2(b, superIndex);
-    put2(b, uint16_t(interfaces.size()));
-    for (const uint16_t i : interfaces)
-        put2(b, i);
-    put2(b, 1);  // one field, with an attribute to skip
-    put2(b, 0x0002);
-    put2(b, fieldName);
-    put2(b, fieldType);
-    put2(b, 1);
-    put2(b, sourceFile);
-    put4(b, 2);
-    put2(b, sourceName);
-    put2(b, uint16_t(methods.size()));
-    for (const auto& m : methods) {
-        put2(b, m.access);
-        put2(b, m.name);
-        put2(b, m.desc);
+    const unsigned code = utf8("Code"), exceptions = utf8("Exceptions"), source = utf8("SourceFile"),
+                   sourceName = utf8("Built.java");
+    body.u2(s.access).u2(cls(s.name)).u2(s.super.empty() ? 0 : cls(s.super)).u2(unsigned(s.interfaces.size()));
+    for (const auto& i : s.interfaces)
+        body.u2(cls(i));
+    body.u2(1).u2(kPrivate).u2(utf8("aField")).u2(utf8("[[Ljava/lang/String;")).u2(1).u2(source).u4(2).u2(sourceName);
+    body.u2(unsigned(s.methods.size()));
+    for (const auto& m : s.methods) {
         const bool hasCode = !(m.access & (kAbstract | kNative));
-        put2(b, uint16_t((hasCode ? 1 : 0) + (m.ex.empty() ? 0 : 1)));
-        if (hasCode) {  // a Code attribute: skipped by length
-            put2(b, code);
-            put4(b, 13);
-            put2(b, 1);  // max stack
-            put2(b, 1);  // max locals
-            put4(b, 1);  // code length
-            b.push_back(0xB1);  // return
-            put2(b, 0);  // exception table
-            put2(b, 0);  // attributes
-        }
-        if (!m.ex.empty()) {
-            put2(b, exceptions);
-            put4(b, uint32_t(2 + 2 * m.ex.size()));
-            put2(b, uint16_t(m.ex.size()));
-            for (const uint16_t e : m.ex)
-                put2(b, e);
-        }
+        body.u2(m.access).u2(utf8(m.name)).u2(utf8(m.descriptor)).u2(hasCode + !m.exceptions.empty());
+        if (hasCode)  // max stack and locals 1, one "return", no handlers, no attributes
+            body.u2(code).u4(13).u2(1).u2(1).u4(1).u1(0xB1).u2(0).u2(0);
+        if (!m.exceptions.empty())
+            body.u2(exceptions).u4(uint32_t(2 + 2 * m.exceptions.size())).u2(unsigned(m.exceptions.size()));
+        for (const auto& e : m.exceptions)
+            body.u2(cls(e));
     }
-    put2(b, 1);  // class attributes
-    put2(b, sourceFile);
-    put4(b, 2);
-    put2(b, sourceName);
-    return b;
+    body.u2(1).u2(source).u4(2).u2(sourceName);
+    return Bytes().u4(0xCAFEBABE).u2(0).u2(s.major).u2(next).raw(pool.b).raw(body.b).b;
 }
-
-// Writes the class under root/<internal name>.class, creating folders.
-inline bool writeClass(const std::string& root, const ClassSpec& spec);
-
-}  // namespace testing_classlib
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-namespace testing_classlib {
 
 inline bool writeBytes(const QString& file, const std::vector<uint8_t>& bytes)
 {
     QDir().mkpath(QFileInfo(file).absolutePath());
     QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
-}
-
-inline bool writeClass(const std::string& root, const ClassSpec& spec)
-{
-    return writeBytes(QString::fromStdString(root + "/" + spec.name + ".class"), buildClass(spec));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
 }
 
 }  // namespace testing_classlib

@@ -5,13 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <map>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,155 +18,100 @@
 namespace {
 
 using platform::classlib::ClassLibrary;
+using Members = std::vector<std::string>;  // sorted: a multiset
 
-struct Jdk {
-    QString home, javac, java;
-};
-
-// The JDK of the reader; the test is skipped only where there is none.
-bool findJdk(Jdk& jdk, std::string& why)
-{
-    ClassLibrary& lib = ClassLibrary::system();
-    if (lib.jdkHome().empty()) {
-        why = "no JDK found (" + lib.warning() + ")";
-        return false;
-    }
-    jdk.home = QString::fromStdString(lib.jdkHome());
-    jdk.javac = jdk.home + "/bin/javac";
-    jdk.java = jdk.home + "/bin/java";
-    if (!QFileInfo(jdk.javac).isExecutable()) {
-        why = "the Java runtime at " + lib.jdkHome() + " has no javac (not a JDK)";
-        return false;
-    }
-    return true;
-}
-
-QByteArray run(const QString& program, const QStringList& args, int timeoutMs = 300000)
+QByteArray run(const QString& program, const QStringList& args)
 {
     QProcess p;
-    p.setProgram(program);
-    p.setArguments(args);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("CLASSPATH");
-    env.remove("JAVA_TOOL_OPTIONS");
-    env.remove("_JAVA_OPTIONS");
-    env.remove("JDK_JAVA_OPTIONS");
+    for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"})
+        env.remove(name);
     p.setProcessEnvironment(env);
-    p.start();
-    EXPECT_TRUE(p.waitForStarted()) << program.toStdString();
-    EXPECT_TRUE(p.waitForFinished(timeoutMs)) << program.toStdString();
-    const QByteArray err = p.readAllStandardError();
-    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << err.toStdString();
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(300000)) << program.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
     return p.readAllStandardOutput();
 }
 
-using Members = std::vector<std::string>;  // sorted: a multiset
-
-struct OracleOutput {
-    std::map<std::string, Members> classes;
-    std::vector<std::string> errors;
-    std::vector<std::string> order;
+struct Comparison {
+    std::string skip;       // why there is no JVM to ask
+    std::string jvmErrors;  // classes the JVM could not list
+    std::string report;     // the classes that differ
+    size_t compared = 0;
 };
 
-OracleOutput runOracle(const Jdk& jdk, const QStringList& args)
+// Runs Oracle.java with the reader's JDK and compares every class it prints with ours.
+Comparison compareWithTheJvm(const QStringList& args)
 {
-    OracleOutput result;
+    Comparison result;
+    const std::string home = ClassLibrary::system().jdkHome();
+    const QString bin = QString::fromStdString(home + "/bin/");
+    if (home.empty() || !QFileInfo(bin + "javac").isExecutable()) {
+        result.skip = home.empty() ? "no JDK found (" + ClassLibrary::system().warning() + ")" : home + " has no javac";
+        return result;
+    }
     QTemporaryDir dir;
-    EXPECT_TRUE(dir.isValid());
-    run(jdk.javac, {"-d", dir.path(), QStringLiteral(JO_SOURCE_DIR "/tests/classlib/Oracle.java")});
-    const QByteArray out = run(jdk.java, QStringList{"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle"} + args);
+    run(bin + "javac", {"-d", dir.path(), QStringLiteral(JO_SOURCE_DIR "/tests/classlib/Oracle.java")});
+    const QByteArray out = run(bin + "java", QStringList{"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle"} + args);
+    std::deque<std::pair<std::string, Members>> classes;  // stable addresses
     Members* current = nullptr;
     for (const QByteArray& line : out.split('\n')) {
-        if (line.startsWith("#CLASS ")) {
-            const std::string name = line.mid(7).toStdString();
-            result.order.push_back(name);
-            current = &result.classes[name];
-        } else if (line.startsWith("#ERROR ")) {
-            result.errors.push_back(line.toStdString());
-            current = nullptr;
-        } else if (!line.isEmpty() && current) {
+        if (line.startsWith("#CLASS "))
+            current = &classes.emplace_back(line.mid(7).toStdString(), Members{}).second;
+        else if (line.startsWith("#ERROR "))
+            result.jvmErrors += line.toStdString() + "\n", current = nullptr;
+        else if (!line.isEmpty() && current)
             current->push_back(line.toStdString());
-        }
     }
-    for (auto& [name, members] : result.classes)
-        std::sort(members.begin(), members.end());
-    return result;
-}
-
-Members ours(const std::string& name, std::string& error)
-{
-    Members members;
-    try {
-        const auto cls = ClassLibrary::system().forName(QString::fromStdString(name));
-        for (const auto& c : cls->getConstructors())
-            members.push_back(c.toString().toStdString());
-        for (const auto& m : cls->getMethods())
-            members.push_back(m.toString().toStdString());
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
-    std::sort(members.begin(), members.end());
-    return members;
-}
-
-// Compares every class; returns the number that differ and describes the first few.
-int compare(const OracleOutput& oracle, std::string& report)
-{
     int differing = 0;
-    for (const std::string& name : oracle.order) {
-        const Members& expected = oracle.classes.at(name);
-        std::string error;
-        const Members actual = ours(name, error);
-        if (actual == expected && error.empty())
+    for (auto& [name, expected] : classes) {
+        std::sort(expected.begin(), expected.end());
+        Members actual, missing, extra;
+        try {
+            const auto cls = ClassLibrary::system().forName(QString::fromStdString(name));
+            for (const auto& c : cls->getConstructors())
+                actual.push_back(c.toString().toStdString());
+            for (const auto& m : cls->getMethods())
+                actual.push_back(m.toString().toStdString());
+        } catch (const std::exception& e) {
+            extra.push_back(std::string("error: ") + e.what());
+        }
+        std::sort(actual.begin(), actual.end());
+        std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(), std::back_inserter(missing));
+        std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(), std::back_inserter(extra));
+        if ((missing.empty() && extra.empty()) || ++differing > 12)
             continue;
-        if (++differing > 12)
-            continue;
-        report += "\n== " + name + (error.empty() ? "" : " (error: " + error + ")") + "\n";
-        Members missing, extra;
-        std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
-                            std::back_inserter(missing));
-        std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
-                            std::back_inserter(extra));
-        int shown = 0;
-        for (const auto& m : missing)
-            if (shown++ < 8)
-                report += "  missing: " + m + "\n";
-        for (const auto& m : extra)
-            if (shown++ < 16)
-                report += "  extra:   " + m + "\n";
+        result.report += "\n== " + name + "\n";
+        for (size_t i = 0; i < missing.size() + extra.size() && i < 12; ++i)
+            result.report += i < missing.size() ? "  missing: " + missing[i] + "\n"
+                                                : "  extra: " + extra[i - missing.size()] + "\n";
     }
-    return differing;
+    if (differing)
+        result.report = std::to_string(differing) + " classes differ" + result.report;
+    result.compared = classes.size();
+    return result;
 }
 
 TEST(Oracle, ChosenClassesOfJavaBaseAndJavaDesktopMatchTheJvm)
 {
-    Jdk jdk;
-    std::string why;
-    if (!findJdk(jdk, why))
-        GTEST_SKIP() << "JVM oracle skipped: " << why;
-    const OracleOutput oracle =
-        runOracle(jdk, {QStringLiteral("@" JO_SOURCE_DIR "/tests/classlib/oracle_classes.txt")});
-    EXPECT_TRUE(oracle.errors.empty()) << oracle.errors.front();
-    ASSERT_GE(oracle.order.size(), 300u);
-    std::string report;
-    const int differing = compare(oracle, report);
-    EXPECT_EQ(differing, 0) << report;
+    const Comparison c = compareWithTheJvm({QStringLiteral("@" JO_SOURCE_DIR "/tests/classlib/oracle_classes.txt")});
+    if (!c.skip.empty())
+        GTEST_SKIP() << "JVM oracle skipped: " << c.skip;
+    EXPECT_EQ(c.jvmErrors, "");
+    EXPECT_GE(c.compared, 300u);
+    EXPECT_EQ(c.report, "");
 }
 
 // Every class of the two modules, non-public ones included (about 12,000).
+// JO_ORACLE_MODULES may name other modules ("a,b") for a wider check by hand.
 TEST(Oracle, EveryClassOfJavaBaseAndJavaDesktopMatchesTheJvm)
 {
-    Jdk jdk;
-    std::string why;
-    if (!findJdk(jdk, why))
-        GTEST_SKIP() << "JVM oracle skipped: " << why;
-    // JO_ORACLE_MODULES may name other modules ("a,b") for a wider check by hand.
     const QString modules = qEnvironmentVariable("JO_ORACLE_MODULES", QStringLiteral("java.base,java.desktop"));
-    const OracleOutput oracle = runOracle(jdk, {"--all", modules});
-    ASSERT_GE(oracle.order.size(), 5000u);
-    std::string report;
-    const int differing = compare(oracle, report);
-    EXPECT_EQ(differing, 0) << differing << " classes differ" << report;
+    const Comparison c = compareWithTheJvm({"--all", modules});
+    if (!c.skip.empty())
+        GTEST_SKIP() << "JVM oracle skipped: " << c.skip;
+    EXPECT_GE(c.compared, 5000u);
+    EXPECT_EQ(c.report, "");
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <map>
 
@@ -16,68 +14,34 @@
 
 using namespace platform::classlib;
 using namespace testing_classlib;
-using platform::ClassFormatError;
-using platform::ClassNotFoundException;
 
 namespace {
 
 std::vector<uint8_t> classBytes(const std::string& name, const std::string& method,
                                 const std::string& super = "java/lang/Object")
 {
-    ClassSpec c;
-    c.name = name;
-    c.super = super;
-    c.method(kPublic, "<init>", "()V").method(kPublic, method, "()V");
-    return buildClass(c);
+    return buildClass(classDef(name, super).method(kPublic, "<init>", "()V").method(kPublic, method, "()V"));
 }
 
-std::vector<uint8_t> objectBytes()
-{
-    ClassSpec c;
-    c.name = "java/lang/Object";
-    c.super = "";
-    c.method(kPublic, "<init>", "()V").method(kPublic, "toString", "()Ljava/lang/String;");
-    return buildClass(c);
-}
+const std::vector<uint8_t> kObject = buildClass(classDef("java/lang/Object", "")
+                                                    .method(kPublic, "<init>", "()V")
+                                                    .method(kPublic, "toString", "()Ljava/lang/String;"));
 
 bool makeJar(const QString& path, const std::map<std::string, std::vector<uint8_t>>& entries, bool store = false,
              const char* password = nullptr)
 {
     int err = 0;
+    QDir().mkpath(QFileInfo(path).absolutePath());
     zip_t* z = zip_open(path.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
     if (!z)
         return false;
     for (const auto& [name, bytes] : entries) {
-        zip_source_t* src = zip_source_buffer(z, bytes.data(), bytes.size(), 0);
-        const zip_int64_t index = zip_file_add(z, name.c_str(), src, ZIP_FL_OVERWRITE);
-        if (index < 0)
-            return false;
-        if (store)
-            zip_set_file_compression(z, zip_uint64_t(index), ZIP_CM_STORE, 0);
-        if (password && zip_file_set_encryption(z, zip_uint64_t(index), ZIP_EM_AES_256, password) != 0) {
-            zip_discard(z);
-            return false;
-        }
+        const zip_int64_t i = zip_file_add(z, name.c_str(), zip_source_buffer(z, bytes.data(), bytes.size(), 0), 0);
+        if (i < 0 || (store && zip_set_file_compression(z, zip_uint64_t(i), ZIP_CM_STORE, 0) != 0) ||
+            (password && zip_file_set_encryption(z, zip_uint64_t(i), ZIP_EM_AES_256, password) != 0))
+            return zip_discard(z), false;
     }
     return zip_close(z) == 0;
-}
-
-std::vector<uint8_t> readAll(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    const QByteArray b = f.readAll();
-    return {b.begin(), b.end()};
-}
-
-// A fake JDK 9+ home: lib/modules holding Object and p.Jdk.
-void makeModulesJdk(const QString& home)
-{
-    JImageBuilder b;
-    b.addClass("java.base", "java/lang/Object", objectBytes());
-    b.addClass("m", "p/Jdk", classBytes("p/Jdk", "fromImage"));
-    b.addClass("m", "p/Both", classBytes("p/Both", "fromImage"));
-    ASSERT_TRUE(writeBytes(home + "/lib/modules", b.build()));
 }
 
 std::string firstMethod(ClassLibrary& lib, const char* name)
@@ -85,14 +49,17 @@ std::string firstMethod(ClassLibrary& lib, const char* name)
     return lib.forName(name)->getMethods().at(0).toString().toStdString();
 }
 
-bool notFound(ClassLibrary& lib, const char* name)
+// The error for the class: "not found", a ClassFormatError's message, or "".
+std::string error(ClassLibrary& lib, const char* name)
 {
     try {
-        lib.forName(name);
-    } catch (const ClassNotFoundException&) {
-        return true;
+        lib.forName(name)->getMethods();
+    } catch (const platform::ClassNotFoundException&) {
+        return "not found";
+    } catch (const platform::ClassFormatError& e) {
+        return e.what();
     }
-    return false;
+    return "";
 }
 
 class Sources : public ::testing::Test {
@@ -101,12 +68,27 @@ protected:
     QString path(const QString& rel) const { return dir_.path() + "/" + rel; }
     std::string spath(const QString& rel) const { return path(rel).toStdString(); }
 
-    ClassLibrary::Environment env() const
+    // A fake JDK 9+ home: lib/modules holding Object, p.Jdk and p.Both.
+    void makeModulesJdk(const QString& home)
+    {
+        JImageBuilder b;
+        b.addClass("java.base", "java/lang/Object", kObject);
+        b.addClass("m", "p/Jdk", classBytes("p/Jdk", "fromImage"));
+        b.addClass("m", "p/Both", classBytes("p/Both", "fromImage"));
+        ASSERT_TRUE(writeBytes(home + "/lib/modules", b.build()));
+    }
+
+    // JAVA_HOME, CLASSPATH, PATH and the default JDK under the test's folder ("" for unset or none).
+    std::unique_ptr<ClassLibrary> discover(const QString& javaHome, const std::string& classPath = "",
+                                           const QString& pathDir = "", const QString& defaultJava = "no-default-java")
     {
         ClassLibrary::Environment e;
-        e.path = spath("empty-bin");
-        e.defaultJava = spath("no-default-java");
-        return e;
+        e.javaHome = javaHome.isEmpty() ? "" : spath(javaHome);
+        e.path = pathDir.isEmpty() ? spath("empty-bin") : spath("nothing-here") + "::" + spath(pathDir);
+        e.defaultJava = spath(defaultJava);
+        e.classPath = classPath;
+        e.classPathSet = !classPath.empty();
+        return ClassLibrary::discover(e);
     }
 
     QTemporaryDir dir_;
@@ -114,96 +96,43 @@ protected:
 
 }  // namespace
 
-TEST_F(Sources, JavaHomeWithLibModules)
+TEST_F(Sources, FindsTheJdkByJavaHomePathOrDefaultWithModulesOrRtJar)
 {
     makeModulesJdk(path("jdk"));
-    auto e = env();
-    e.javaHome = spath("jdk");
-    const auto lib = ClassLibrary::discover(e);
-    EXPECT_EQ(lib->jdkHome(), spath("jdk"));
-    EXPECT_EQ(lib->jdkLibrary(), spath("jdk/lib/modules"));
-    EXPECT_EQ(lib->warning(), "");
-    EXPECT_EQ(firstMethod(*lib, "p.Jdk"), "public void p.Jdk.fromImage()");
-}
-
-TEST_F(Sources, JavaOnPathFollowedThroughItsLinks)
-{
     makeModulesJdk(path("real/jdk"));
-    QDir().mkpath(path("real/jdk/bin"));
-    QFile java(path("real/jdk/bin/java"));
-    ASSERT_TRUE(java.open(QIODevice::WriteOnly));
-    java.write("#!/bin/sh\n");
-    java.close();
-    java.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    makeModulesJdk(path("default-java"));
+    // bin/java -> alternatives/java -> real/jdk/bin/java
+    ASSERT_TRUE(writeBytes(path("real/jdk/bin/java"), {'#', '!'}));
+    QFile::setPermissions(path("real/jdk/bin/java"), QFile::ReadOwner | QFile::ExeOwner);
     QDir().mkpath(path("alternatives"));
     QDir().mkpath(path("bin"));
     ASSERT_TRUE(QFile::link(path("real/jdk/bin/java"), path("alternatives/java")));
     ASSERT_TRUE(QFile::link(path("alternatives/java"), path("bin/java")));
-    auto e = env();
-    e.javaHome = spath("not-a-jdk");  // JAVA_HOME without a class library: go on
-    e.path = spath("nothing-here") + "::" + spath("bin");
-    const auto lib = ClassLibrary::discover(e);
-    EXPECT_EQ(lib->jdkHome(), spath("real/jdk"));
-    EXPECT_EQ(firstMethod(*lib, "p.Jdk"), "public void p.Jdk.fromImage()");
-}
-
-TEST_F(Sources, DefaultJavaLast)
-{
-    makeModulesJdk(path("default-java"));
-    auto e = env();
-    e.defaultJava = spath("default-java");
-    const auto lib = ClassLibrary::discover(e);
-    EXPECT_EQ(lib->jdkHome(), spath("default-java"));
-}
-
-TEST_F(Sources, Jdk8RtJar)
-{
-    for (const QString layout : {"jdk8/jre/lib/rt.jar", "jre8/lib/rt.jar"}) {
-        QDir().mkpath(path(layout.section('/', 0, -2)));
-        ASSERT_TRUE(makeJar(path(layout), {{"java/lang/Object.class", objectBytes()},
-                                           {"p/Old.class", classBytes("p/Old", "fromRtJar")}}));
-        auto e = env();
-        e.javaHome = spath(layout.section('/', 0, 0));
-        const auto lib = ClassLibrary::discover(e);
-        EXPECT_EQ(lib->jdkHome(), e.javaHome);
+    for (const QString rtJar : {"jdk8/jre/lib/rt.jar", "jre8/lib/rt.jar"})
+        ASSERT_TRUE(makeJar(path(rtJar), {{"java/lang/Object.class", kObject},
+                                          {"p/Jdk.class", classBytes("p/Jdk", "fromRtJar")}}));
+    const struct {
+        QString javaHome, path, defaultJava, home, library, method;
+    } cases[] = {
+        {"jdk", "", "no-default-java", "jdk", "jdk/lib/modules", "fromImage"},
+        {"not-a-jdk", "bin", "no-default-java", "real/jdk", "real/jdk/lib/modules", "fromImage"},  // on past JAVA_HOME
+        {"", "", "default-java", "default-java", "default-java/lib/modules", "fromImage"},
+        {"jdk8", "", "no-default-java", "jdk8", "jdk8/jre/lib/rt.jar", "fromRtJar"},
+        {"jre8", "", "no-default-java", "jre8", "jre8/lib/rt.jar", "fromRtJar"},
+    };
+    for (const auto& c : cases) {
+        const auto lib = discover(c.javaHome, "", c.path, c.defaultJava);
+        EXPECT_EQ(lib->jdkHome(), spath(c.home)) << c.home.toStdString();
+        EXPECT_EQ(lib->jdkLibrary(), spath(c.library));
         EXPECT_EQ(lib->warning(), "");
-        EXPECT_EQ(firstMethod(*lib, "p.Old"), "public void p.Old.fromRtJar()");
+        EXPECT_EQ(firstMethod(*lib, "p.Jdk"), "public void p.Jdk." + c.method.toStdString() + "()");
     }
-}
-
-TEST_F(Sources, NoJdkAtAll)
-{
-    auto e = env();
-    e.javaHome = spath("nothing");
-    const auto lib = ClassLibrary::discover(e);
-    EXPECT_EQ(lib->jdkHome(), "");
-    EXPECT_NE(lib->warning(), "");
-    EXPECT_EQ(lib->warning().find('\n'), std::string::npos);
-    EXPECT_NE(lib->warning().find("no Java class library found"), std::string::npos);
-    EXPECT_TRUE(notFound(*lib, "java.lang.Object"));
-    EXPECT_TRUE(notFound(*lib, "java.lang.String"));
-    EXPECT_TRUE(notFound(*lib, "com.sun.java.swing.JTree"));
-}
-
-TEST_F(Sources, BadLibModulesIsAWarningAndNotFound)
-{
-    QDir().mkpath(path("jdk/lib"));
-    QFile f(path("jdk/lib/modules"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(64, 'x'));
-    f.close();
-    QDir().mkpath(path("cp"));
-    ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), objectBytes()));
-    auto e = env();
-    e.javaHome = spath("jdk");
-    e.classPath = spath("cp");
-    e.classPathSet = true;
-    const auto lib = ClassLibrary::discover(e);
-    EXPECT_EQ(lib->warning(),
-              "javaorvel: cannot read the Java class library " + spath("jdk/lib/modules") +
-                  ": not a jimage file (bad magic number)");
-    EXPECT_TRUE(notFound(*lib, "p.Jdk"));
-    EXPECT_EQ(firstMethod(*lib, "java.lang.Object"), "public java.lang.String java.lang.Object.toString()");
+    const auto none = discover("nothing");
+    EXPECT_EQ(none->jdkHome(), "");
+    EXPECT_NE(none->warning().find("no Java class library found"), std::string::npos);
+    EXPECT_EQ(none->warning().find('\n'), std::string::npos);
+    for (const char* name : {"java.lang.Object", "java.lang.String", "com.sun.java.swing.JTree"})
+        EXPECT_EQ(error(*none, name), "not found") << name;
 }
 
 TEST_F(Sources, ClassPathEntriesInOrderAfterTheJdk)
@@ -214,73 +143,44 @@ TEST_F(Sources, ClassPathEntriesInOrderAfterTheJdk)
     ASSERT_TRUE(makeJar(path("a.jar"), {{"p/First.class", classBytes("p/First", "fromJar")},
                                         {"p/InJar.class", classBytes("p/InJar", "fromJar", "p/Jdk")},
                                         {"q/Deep.class", classBytes("q/Deep", "fromJar")}}));
-    QDir().mkpath(path("jars"));
     ASSERT_TRUE(makeJar(path("jars/z.jar"), {{"p/Wild.class", classBytes("p/Wild", "fromWildcard")}}));
-    auto e = env();
-    e.javaHome = spath("jdk");
-    e.classPath = spath("missing.jar") + ":" + spath("folder") + ":" + spath("a.jar") + ":" + spath("jars") + "/*";
-    e.classPathSet = true;
-    const auto lib = ClassLibrary::discover(e);
+    const auto lib = discover("jdk", spath("missing.jar") + ":" + spath("folder") + ":" + spath("a.jar") + ":" +
+                                                spath("jars") + "/*");
     EXPECT_EQ(firstMethod(*lib, "p.Both"), "public void p.Both.fromImage()");  // the JDK first
     EXPECT_EQ(firstMethod(*lib, "p.First"), "public void p.First.fromFolder()");
     EXPECT_EQ(firstMethod(*lib, "p.InJar"), "public void p.InJar.fromJar()");
     EXPECT_EQ(firstMethod(*lib, "q.Deep"), "public void q.Deep.fromJar()");
     EXPECT_EQ(firstMethod(*lib, "p.Wild"), "public void p.Wild.fromWildcard()");
-    const auto methods = lib->forName("p.InJar")->getMethods();
-    EXPECT_EQ(methods.at(1).toString().toStdString(), "public void p.Jdk.fromImage()");
-    EXPECT_TRUE(notFound(*lib, "p.Nowhere"));
+    EXPECT_EQ(lib->forName("p.InJar")->getMethods().at(1).toString().toStdString(), "public void p.Jdk.fromImage()");
+    EXPECT_EQ(error(*lib, "p.Nowhere"), "not found");
 }
 
-TEST_F(Sources, TruncatedCorruptAndNonZipJars)
+TEST_F(Sources, BadImagesAndJars)
 {
-    ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), objectBytes()));
+    ASSERT_TRUE(writeBytes(path("jdk/lib/modules"), std::vector<uint8_t>(64, 'x')));
+    ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), kObject));
+    const auto badImage = discover("jdk", spath("cp"));
+    EXPECT_EQ(badImage->warning(), "javaorvel: cannot read the Java class library " + spath("jdk/lib/modules") +
+                                       ": not a jimage file (bad magic number)");
+    EXPECT_EQ(error(*badImage, "p.Jdk"), "not found");
+    EXPECT_EQ(firstMethod(*badImage, "java.lang.Object"), "public java.lang.String java.lang.Object.toString()");
+
     ASSERT_TRUE(makeJar(path("good.jar"), {{"p/A.class", classBytes("p/A", "a")}}, true));
-    auto good = readAll(path("good.jar"));
-    // Truncated: the central directory is gone.
-    ASSERT_TRUE(writeBytes(path("truncated.jar"), std::vector<uint8_t>(good.begin(), good.begin() + long(good.size() / 2))));
+    QFile good(path("good.jar"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray bytes = good.readAll();
+    ASSERT_TRUE(writeBytes(path("truncated.jar"), {bytes.begin(), bytes.begin() + bytes.size() / 2}));
     ASSERT_TRUE(writeBytes(path("text.jar"), {'h', 'e', 'l', 'l', 'o'}));
-    // A damaged stored entry: the CRC check fails.
-    auto corrupt = good;
-    const std::string marker = "java/lang/Object";  // inside the stored class bytes
-    const auto it = std::search(corrupt.begin(), corrupt.end(), marker.begin(), marker.end());
-    ASSERT_NE(it, corrupt.end());
-    *it = 'J';
-    ASSERT_TRUE(writeBytes(path("corrupt.jar"), corrupt));
-    for (const char* jar : {"truncated.jar", "text.jar", "nonexistent.jar"}) {
-        auto e = env();
-        e.classPath = spath("cp") + ":" + spath(jar);
-        e.classPathSet = true;
-        const auto lib = ClassLibrary::discover(e);
-        EXPECT_TRUE(notFound(*lib, "p.A")) << jar;
-    }
-    auto e = env();
-    e.classPath = spath("cp") + ":" + spath("corrupt.jar");
-    e.classPathSet = true;
-    const auto lib = ClassLibrary::discover(e);
-    try {
-        lib->forName("p.A");
-        ADD_FAILURE() << "no error";
-    } catch (const ClassFormatError& err) {
-        const std::string what = err.what();
-        EXPECT_EQ(what.rfind("Cannot read class p.A: p/A.class in " + spath("corrupt.jar") + ": ", 0), 0u) << what;
-    }
-}
-
-TEST_F(Sources, EncryptedJarEntryIsAnErrorNotACrash)
-{
-    ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), objectBytes()));
-    if (!makeJar(path("secret.jar"), {{"p/A.class", classBytes("p/A", "a")}}, false, "secret"))
-        GTEST_SKIP() << "this libzip cannot write encrypted entries";
-    auto e = env();
-    e.classPath = spath("cp") + ":" + spath("secret.jar");
-    e.classPathSet = true;
-    const auto lib = ClassLibrary::discover(e);
-    try {
-        lib->forName("p.A");
-        ADD_FAILURE() << "no error";
-    } catch (const ClassFormatError& err) {
-        const std::string what = err.what();
-        EXPECT_EQ(what.rfind("Cannot read class p.A: p/A.class in " + spath("secret.jar") + ": ", 0), 0u) << what;
-        EXPECT_EQ(what.find('\n'), std::string::npos);
+    const QByteArray corrupt = QByteArray(bytes).replace("java/lang/Object", "Java/lang/Object");  // fails its CRC
+    ASSERT_TRUE(writeBytes(path("corrupt.jar"), {corrupt.begin(), corrupt.end()}));
+    const bool encrypted = makeJar(path("secret.jar"), {{"p/A.class", classBytes("p/A", "a")}}, false, "secret");
+    for (const QString jar : {"truncated.jar", "text.jar", "nonexistent.jar", "corrupt.jar", "secret.jar"}) {
+        const std::string e = error(*discover("", spath("cp") + ":" + spath(jar)), "p.A");
+        const std::string unreadable = "Cannot read class p.A: p/A.class in " + spath(jar) + ": ";  // libzip's reason
+        if (jar == "corrupt.jar" || (jar == "secret.jar" && encrypted))
+            EXPECT_EQ(e.substr(0, unreadable.size()), unreadable);
+        else
+            EXPECT_EQ(e, "not found") << jar.toStdString();
+        EXPECT_EQ(e.find('\n'), std::string::npos) << e;
     }
 }

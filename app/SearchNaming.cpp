@@ -1,6 +1,6 @@
 #include "app/SearchNaming.h"
 
-#include "docs/CatalogueLookup.h"
+#include "javadoc/CatalogueLookup.h"
 #include "platform/JavaText.h"
 
 namespace app {
@@ -15,7 +15,7 @@ QString toClassLibraryNaming(const QString& documentationName)
 bool completeSearchName(const PathsData& pathsData, QString& fieldText, QString& startAt,
                         QString& name2)
 {
-    if (!docs::loadTxt(pathsData, fieldText, startAt))
+    if (!javadoc::loadTxt(pathsData, fieldText, startAt))
         return false;
     const QString s = toClassLibraryNaming(startAt);
     name2 = platform::javaTrim(s);

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "catalogue/PathsData.h"
-#include "docs/CatalogueLookup.h"
+#include "javadoc/CatalogueLookup.h"
 
 static void BM_CatalogueLookup(benchmark::State& state, const char* text)
 {
@@ -11,7 +11,7 @@ static void BM_CatalogueLookup(benchmark::State& state, const char* text)
     const QString typed = QString::fromLatin1(text);
     QString startAt;
     for (auto _ : state)
-        benchmark::DoNotOptimize(docs::loadTxt(data, typed, startAt));
+        benchmark::DoNotOptimize(javadoc::loadTxt(data, typed, startAt));
 }
 BENCHMARK_CAPTURE(BM_CatalogueLookup, miss, "NoSuchClassAnywhere")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CatalogueLookup, hit_Vector, "Vector")->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
-#include "docs/Extractor.h"
-#include "docs/SelectionArgs.h"
+#include "javadoc/Extractor.h"
+#include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
 
 #include <optional>
@@ -10,7 +10,7 @@ namespace cli {
 int runDoc(const QStringList& args)
 {
     const QString usage = QStringLiteral("doc");
-    docs::DocRequest request;
+    javadoc::DocRequest request;
     std::optional<QString> group, leaf, member, commas;
     bool unselected = false;
 
@@ -47,7 +47,7 @@ int runDoc(const QStringList& args)
 
     if (leaf) {
         // The same derivation as selecting that leaf under that group.
-        const auto selection = docs::deriveSelection({QStringLiteral("Methods"), *group, *leaf});
+        const auto selection = javadoc::deriveSelection({QStringLiteral("Methods"), *group, *leaf});
         request.memberName = selection->memberName;
         request.commaCount = selection->commaCount;
         request.groupName = selection->groupName;
@@ -62,7 +62,7 @@ int runDoc(const QStringList& args)
         request.groupName = platform::javaTrim(*group);
     }
     request.selectionCount = unselected ? 0 : 1;
-    out(docs::doit(request).text);
+    out(javadoc::doit(request).text);
     return 0;
 }
 

@@ -1,6 +1,6 @@
 #include "catalogue/PathsData.h"
 #include "cli/Commands.h"
-#include "docs/CatalogueLookup.h"
+#include "javadoc/CatalogueLookup.h"
 
 namespace cli {
 
@@ -10,7 +10,7 @@ int runResolve(const QStringList& args)
         return usageError(QStringLiteral("resolve"));
     const PathsData pathsData;
     QString startAt;
-    if (!docs::loadTxt(pathsData, args.first(), startAt))
+    if (!javadoc::loadTxt(pathsData, args.first(), startAt))
         return 1;
     out(startAt + QLatin1Char('\n'));
     return 0;

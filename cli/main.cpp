@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         std::printf("%s\n", cli::kVersion);
         status = 0;
     } else if (!args.isEmpty() && args.first() == QLatin1String("--help") &&
-               QStringList{"resolve", "members", "tree", "doc"}.contains(sub)) {
+               QStringList{u"resolve"_qs, u"members"_qs, u"tree"_qs, u"doc"_qs}.contains(sub)) {
         // "javaorvel-cli tree --help": that subcommand's usage, asked for.
         std::printf("%s\n", cli::usageLine(sub));
         status = 0;

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include "docs/Extractor.h"
+#include "javadoc/Extractor.h"
 
 namespace {
 
@@ -47,14 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fwrite(data + 2, 1, size - 2, f);
     std::fclose(f);
 
-    docs::DocRequest r;
+    javadoc::DocRequest r;
     r.memberName = QString::fromLatin1(name);
     r.commaCount = commas;
     r.groupName = constructors ? QStringLiteral("constructors") : QStringLiteral("p.Q");
     r.nameText = QStringLiteral("p.Q");
     r.name2 = QStringLiteral("p.Q");
     r.docpath = root();
-    const docs::DocResult result = docs::doit(r);
+    const javadoc::DocResult result = javadoc::doit(r);
     if (!result.pageOpened)
         std::abort();
     return 0;

@@ -14,9 +14,9 @@
 #include "app/ConfigFile.h"
 #include "app/SearchNaming.h"
 #include "app/window/DocPathDialog.h"
-#include "docs/CatalogueLookup.h"
-#include "docs/Extractor.h"
-#include "docs/SelectionArgs.h"
+#include "javadoc/CatalogueLookup.h"
+#include "javadoc/Extractor.h"
+#include "javadoc/SelectionArgs.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
@@ -243,7 +243,7 @@ void orvel_tree::hideIt() { hide(); }
 
 bool orvel_tree::loadTxt(const QString& text)
 {
-    return docs::loadTxt(*pathsData, text, startAt);
+    return javadoc::loadTxt(*pathsData, text, startAt);
 }
 
 void orvel_tree::actionPerformed(const ActionEvent& e)
@@ -342,7 +342,7 @@ void orvel_tree::reDisplay()
 
 QString orvel_tree::doit(const QString& memberName, int commaCount, const QString& groupName)
 {
-    docs::DocRequest request;
+    javadoc::DocRequest request;
     request.memberName = memberName;
     request.commaCount = commaCount;
     request.groupName = groupName;
@@ -351,7 +351,7 @@ QString orvel_tree::doit(const QString& memberName, int commaCount, const QStrin
     request.docpath = docpath;
     request.docpath2 = docpath2;
     request.selectionCount = tree ? tree->getSelectionCount() : 0;
-    const docs::DocResult result = docs::doit(request);
+    const javadoc::DocResult result = javadoc::doit(request);
     if (result.pageOpened)
         name->setFocus();
     return result.text;
@@ -359,7 +359,7 @@ QString orvel_tree::doit(const QString& memberName, int commaCount, const QStrin
 
 void orvel_tree::valueChanged(const QStringList& pathTexts)
 {
-    const std::optional<docs::SelectionArgs> args = docs::deriveSelection(pathTexts);
+    const std::optional<javadoc::SelectionArgs> args = javadoc::deriveSelection(pathTexts);
     if (!args)
         return;
     if (!docpath.isEmpty() || !docpath2.isEmpty()) {

@@ -1,0 +1,99 @@
+// Extracting the last member of a 10 000-line (about 1 MB) javadoc 1.2 page,
+// against the I/O floor: counting the same file's lines as wc -l does.
+// The page is left in the build folder (docs_bench/java.util.Big.html) so
+// that `wc -l` can be timed over the very same file.
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "javadoc/Extractor.h"
+
+namespace {
+
+const QString kRoot = QStringLiteral(JO_BINARY_DIR "/docs_bench");
+const QString kPage = kRoot + QStringLiteral("/java.util.Big.html");
+
+// Members of eight lines each: signature, description, labels, a rule.
+void writePage()
+{
+    QDir().mkpath(kRoot);
+    QFile file(kPage);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    QByteArray page = "<HTML><HEAD><TITLE>Big</TITLE></HEAD><BODY>\n"
+                      "<A NAME=\"constructor_detail\"></A>\n"
+                      "<TABLE><TR><TD><FONT SIZE=\"+2\"><B>Constructor Detail</B></FONT></TD></TR></TABLE>\n";
+    int lines = 3;
+    for (int member = 0; lines < 10000 - 8; ++member) {
+        const QByteArray name = "member" + QByteArray::number(member);
+        page += "<A NAME=\"" + name + "(int, java.lang.Object)\"><!-- --></A><H3>" + name + "</H3>\n";
+        page += "<PRE>public void <B>" + name + "</B>(int&nbsp;index,\n";
+        page += "                   java.lang.Object&nbsp;element)</PRE>\n";
+        page += "<DL><DD>Does the work of " + name
+            + " at the given index with the given element; see the class comment for what this means, "
+                  "and the package comment for the rules that all members share, including the ones on "
+                  "ranges.\n";
+        page += "<DD><DL><DT><B>Parameters:</B><DD><CODE>index</CODE> - the position, from zero to size() - 1 "
+                "inclusive, counted from the first element that the structure holds at the time of the "
+                "call</DL>\n";
+        page += "<DT><B>Throws:</B><DD><CODE>ArrayIndexOutOfBoundsException</CODE> - if the index is out of "
+                "range, that is below zero or not below the current size of the structure</DL>\n";
+        page += "</DD>\n<HR>\n";
+        lines += 8;
+    }
+    page += "<A NAME=\"last(int, java.lang.Object)\"><!-- --></A><H3>last</H3>\n";
+    page += "<PRE>public void <B>last</B>(int&nbsp;index,\n";
+    page += "                   java.lang.Object&nbsp;element)</PRE>\n";
+    page += "<DL><DD>The last member of the page.\n</DD>\n<HR>\n";
+    file.write(page);
+}
+
+void BM_ExtractLastMember(benchmark::State& state)
+{
+    writePage();
+    javadoc::DocRequest r;
+    r.memberName = QStringLiteral("last");
+    r.commaCount = 1;
+    r.groupName = QStringLiteral("java.util.Big");
+    r.nameText = r.groupName;
+    r.name2 = r.groupName;
+    r.docpath = kRoot;
+    qint64 bytes = QFile(kPage).size();
+    for (auto _ : state) {
+        javadoc::DocResult result = javadoc::doit(r);
+        if (result.text.isEmpty())
+            state.SkipWithError("the last member was not found");
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_ExtractLastMember)->Unit(benchmark::kMillisecond);
+
+// What wc -l does: read in 64 KB blocks, count the line ends.
+void BM_CountLinesFloor(benchmark::State& state)
+{
+    writePage();
+    const QByteArray path = QFile::encodeName(kPage);
+    qint64 bytes = QFile(kPage).size();
+    static char buf[64 * 1024];
+    for (auto _ : state) {
+        const int fd = ::open(path.constData(), O_RDONLY);
+        long lines = 0;
+        ssize_t got;
+        while ((got = ::read(fd, buf, sizeof buf)) > 0)
+            for (ssize_t i = 0; i < got; ++i)
+                lines += buf[i] == '\n';
+        ::close(fd);
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_CountLinesFloor)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

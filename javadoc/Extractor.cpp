@@ -1,0 +1,78 @@
+#include "javadoc/Extractor.h"
+
+#include <QFileInfo>
+
+#include "javadoc/EraPage.h"
+#include "javadoc/ModernPage.h"
+#include "platform/LineReader.h"
+
+namespace javadoc {
+
+namespace {
+
+// Paths are built with "\" as the pages' original platform wrote them; the
+// file system here wants "/".
+QString toFileSystem(QString path)
+{
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path;
+}
+
+bool namesSwing(const QString& name2)
+{
+    return name2.contains(QLatin1String("javax")) || name2.contains(QLatin1String("com.sun"))
+        || name2.contains(QLatin1String("com\\sun"));
+}
+
+QString readPage(const QString& fsPath, const DocRequest& request)
+{
+    // Only a regular file is read: a folder, a device or a pipe would either
+    // fail at once or never end.
+    if (!QFileInfo(fsPath).isFile())
+        return QString();
+    if (isModernJavadocPage(fsPath)) {
+        ModernMember member;
+        member.memberName = request.memberName;
+        member.commaCount = request.commaCount;
+        // The page's own name: the class may have come from a package group.
+        member.simpleClassName = QFileInfo(fsPath).completeBaseName();
+        if (std::optional<QString> text = extractModernPage(fsPath, member))
+            return *text;
+    }
+    return extractEraPage(fsPath, request.memberName, request.commaCount);
+}
+
+}  // namespace
+
+DocResult doit(const DocRequest& request)
+{
+    DocResult result;
+    const QString className = request.groupName == QLatin1String("constructors")
+        ? request.nameText
+        : request.groupName;
+    const QString& root = namesSwing(request.name2) ? request.docpath2 : request.docpath;
+    const QString pageName = request.selectionCount > 0 ? className : request.name2;
+
+    QString path = root + QLatin1Char('\\') + pageName + QLatin1String(".html");
+    if (!platform::fileExists(toFileSystem(path))) {
+        QString folders = pageName;
+        folders.replace(QLatin1Char('.'), QLatin1Char('\\'));
+        path = root + QLatin1Char('\\') + folders + QLatin1String(".html");
+        const qsizetype sun = path.indexOf(QLatin1String("com\\sun"));
+        if (sun >= 0)
+            path.replace(sun, 12, QLatin1String("javax"));
+    }
+    QString fsPath = toFileSystem(path);
+    if (!platform::fileExists(fsPath)) {
+        // Neither of the two classic layouts: a module-layout tree, perhaps.
+        std::optional<QString> modulePage = modulePageCandidate(toFileSystem(root), pageName, request.memberName);
+        if (!modulePage)
+            return result;
+        fsPath = *modulePage;
+    }
+    result.pageOpened = true;
+    result.text = readPage(fsPath, request);
+    return result;
+}
+
+}  // namespace javadoc

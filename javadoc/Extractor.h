@@ -1,0 +1,27 @@
+#pragma once
+// One member's documentation cut out of its class's installed javadoc page and
+// turned into plain indented text.
+
+#include <QString>
+
+namespace javadoc {
+
+struct DocRequest {
+    QString memberName;      // simple member name; a constructor's is the class's simple name
+    int commaCount = 0;      // the capped comma count of the member's tree text
+    QString groupName;       // trimmed group text: a qualified class name or "constructors"
+    QString nameText;        // the class field's current text
+    QString name2;           // the last catalogue hit, in the class library's naming
+    QString docpath;         // main documentation root
+    QString docpath2;        // Swing documentation root
+    int selectionCount = 1;  // selected nodes in the member tree
+};
+
+struct DocResult {
+    QString text;             // "" when no page or no member was found
+    bool pageOpened = false;  // a page file existed: the caller moves the focus to the class field
+};
+
+DocResult doit(const DocRequest& request);
+
+}  // namespace javadoc

@@ -1,0 +1,384 @@
+#include "javadoc/ModernPage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include "javadoc/SelectionArgs.h"
+#include "platform/JavaText.h"
+#include "platform/LineReader.h"
+
+namespace javadoc {
+
+namespace {
+
+// element-list of a whole JDK has a few hundred lines; anything far beyond that
+// is not one, and reading stops rather than growing the table without end.
+constexpr int kMaxElementListLines = 100000;
+constexpr qsizetype kMaxPackageNameLength = 1024;
+// The head of a JDK 17 class page carries one keywords line per member; the
+// generator line comes before them, so a short look suffices.
+constexpr int kMaxHeadLines = 2000;
+// A signature longer than this many lines is cut there.
+constexpr int kMaxSignatureLines = 200;
+
+const QLatin1String kDetailSection("<section class=\"detail\"");
+const QLatin1String kMemberSignature("class=\"member-signature\"");
+const QLatin1String kSectionEnd("</section>");
+
+QHash<QString, QString> readElementList(const QString& path, bool& hasModules)
+{
+    QHash<QString, QString> moduleOf;
+    hasModules = false;
+    platform::LineReader reader(path);
+    QString module;
+    for (int i = 0; i < kMaxElementListLines; ++i) {
+        std::optional<QString> line = reader.readLine();
+        if (!line)
+            break;
+        if (line->size() > kMaxPackageNameLength)
+            continue;
+        const QString text = platform::javaTrim(*line);
+        if (text.startsWith(QLatin1String("module:"))) {
+            module = text.mid(7);
+            hasModules = true;
+        } else if (!text.isEmpty() && !module.isEmpty() && !moduleOf.contains(text)) {
+            moduleOf.insert(text, module);  // a package listed twice keeps its first module
+        }
+    }
+    return moduleOf;
+}
+
+std::optional<QString> pageInModules(const QString& apiDir, const QHash<QString, QString>& moduleOf,
+                                     const QString& dotted)
+{
+    // The package is the longest dotted prefix that some module lists; what
+    // follows it is the page name, nested classes keeping their dots.
+    for (qsizetype dot = dotted.lastIndexOf(QLatin1Char('.')); dot > 0;
+         dot = dotted.lastIndexOf(QLatin1Char('.'), dot - 1)) {
+        const QString package = dotted.left(dot);
+        const auto it = moduleOf.constFind(package);
+        if (it == moduleOf.constEnd())
+            continue;
+        QString folders = package;
+        folders.replace(QLatin1Char('.'), QLatin1Char('/'));
+        const QString path = apiDir + QLatin1Char('/') + it.value() + QLatin1Char('/') + folders
+            + QLatin1Char('/') + dotted.mid(dot + 1) + QLatin1String(".html");
+        if (QFileInfo(path).isFile())
+            return path;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+QString decodeEntities(QStringView text)
+{
+    static const struct {
+        QLatin1String entity;
+        QChar ch;
+    } entities[] = {
+        {QLatin1String("&lt;"), QLatin1Char('<')},     {QLatin1String("&gt;"), QLatin1Char('>')},
+        {QLatin1String("&amp;"), QLatin1Char('&')},    {QLatin1String("&quot;"), QLatin1Char('"')},
+        {QLatin1String("&#39;"), QLatin1Char('\'')},   {QLatin1String("&nbsp;"), QLatin1Char(' ')},
+    };
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == QLatin1Char('&')) {
+            bool decoded = false;
+            for (const auto& e : entities) {
+                if (text.mid(i).startsWith(e.entity)) {
+                    out += e.ch;
+                    i += e.entity.size();
+                    decoded = true;
+                    break;
+                }
+            }
+            if (decoded)
+                continue;
+        }
+        out += text[i];
+        ++i;
+    }
+    return out;
+}
+
+// Markup to text: tags dropped (a "<" without ">" keeps the rest as it is),
+// then entities decoded, so "&lt;init&gt;" is never mistaken for a tag.
+QString plainText(QStringView html)
+{
+    QString text;
+    text.reserve(html.size());
+    qsizetype i = 0;
+    while (i < html.size()) {
+        const qsizetype open = html.indexOf(QLatin1Char('<'), i);
+        if (open < 0) {
+            text += html.mid(i);
+            break;
+        }
+        const qsizetype close = html.indexOf(QLatin1Char('>'), open);
+        if (close < 0) {
+            text += html.mid(i);
+            break;
+        }
+        text += html.mid(i, open - i);
+        i = close + 1;
+    }
+    return platform::javaTrim(decodeEntities(text));
+}
+
+QString tail(const QString& name)
+{
+    qsizetype cut = -1;
+    for (qsizetype i = name.size() - 1; i >= 0; --i) {
+        if (name.at(i) == QLatin1Char('.') || name.at(i) == QLatin1Char('$')) {
+            cut = i;
+            break;
+        }
+    }
+    return name.mid(cut + 1);
+}
+
+QString sectionId(const QString& line, qsizetype sectionAt)
+{
+    const qsizetype idAt = line.indexOf(QLatin1String("id=\""), sectionAt);
+    if (idAt < 0)
+        return QString();
+    const qsizetype idEnd = line.indexOf(QLatin1Char('"'), idAt + 4);
+    if (idEnd < 0)
+        return QString();
+    return line.mid(idAt + 4, idEnd - idAt - 4);
+}
+
+// Whether a section id names the member, leaving the parameter count aside.
+bool sameName(const QString& id, const ModernMember& member)
+{
+    const qsizetype paren = id.indexOf(QLatin1Char('('));
+    if (paren < 0)
+        return false;  // a field
+    if (member.memberName.isEmpty())
+        return true;
+    const QString name = id.left(paren);
+    if (name == member.memberName || name == tail(member.memberName))
+        return true;
+    const bool isInit = name == QLatin1String("&lt;init&gt;") || name == QLatin1String("<init>");
+    return isInit && tail(member.memberName) == tail(member.simpleClassName);
+}
+
+QString signatureText(QString html)
+{
+    // Annotations stand before the modifiers; the line should start like the
+    // declaration itself.
+    const qsizetype ann = html.indexOf(QLatin1String("<span class=\"annotations\">"));
+    if (ann >= 0) {
+        const qsizetype annEnd = html.indexOf(QLatin1String("</span>"), ann);
+        if (annEnd >= 0)
+            html.remove(ann, annEnd + 7 - ann);
+    }
+    return plainText(html);
+}
+
+class ModernBuilder {
+public:
+    QString result;
+
+    void signature(const QString& html)
+    {
+        result += QLatin1String("  ") + signatureText(html) + QLatin1Char('\n');
+        result += QLatin1String("  ") + QString(121, QLatin1Char('-')) + QLatin1Char('\n');
+    }
+
+    void body(QStringView html)
+    {
+        const QString text = plainText(html);
+        if (text.isEmpty())
+            return;
+        // Tag labels ("Parameters:", "Since:", ...) as the era pages' lower-case
+        // markup shows them: a line of two blanks, then the label in upper case.
+        if (platform::javaTrim(html.toString()).startsWith(QLatin1String("<dt>"))
+            && text.endsWith(QLatin1Char(':'))) {
+            result += QLatin1String("  \n  ") + text.toUpper() + QLatin1Char('\n');
+            return;
+        }
+        result += QLatin1String("  ") + text + QLatin1Char('\n');
+    }
+};
+
+}  // namespace
+
+std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName,
+                                           const QString& memberName)
+{
+    if (fsRoot.isEmpty() || pageName.isEmpty())
+        return std::nullopt;
+    QString dotted = pageName;
+    dotted.replace(QLatin1Char('$'), QLatin1Char('.'));
+    QStringList names;
+    const qsizetype sun = dotted.indexOf(QLatin1String("com.sun"));
+    if (sun >= 0) {
+        QString rewritten = dotted;
+        rewritten.replace(sun, 12, QLatin1String("javax"));
+        names << rewritten;
+    }
+    names << dotted;  // a class that really lives under com.sun
+
+    const QString root = QDir::cleanPath(fsRoot);
+    const QString parent = QFileInfo(root).path();
+    for (const QString& dir : {root, parent}) {
+        const QString list = dir + QLatin1String("/element-list");
+        if (!QFileInfo(list).isFile())
+            continue;
+        bool hasModules = false;
+        const QHash<QString, QString> moduleOf = readElementList(list, hasModules);
+        if (!hasModules)
+            continue;
+        for (const QString& name : names) {
+            if (auto page = pageInModules(dir, moduleOf, name))
+                return page;
+        }
+        const QString simpleName = tail(memberName);
+        for (const QString& name : names) {
+            if (moduleOf.contains(name) && !simpleName.isEmpty()) {
+                if (auto page = pageInModules(dir, moduleOf, name + QLatin1Char('.') + simpleName))
+                    return page;
+            }
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// JDK 13 and later javadoc writes <meta name="generator" content="javadoc/...">
+// into every page head; the 1.1/1.2 doclets (and JDK 9-12) left at most a
+// comment "Generated by javadoc". The test looks at the head only: it stops at
+// </head> or <body>, or after kMaxHeadLines lines. Pages of JDK 13-15 pass it
+// but have no <section class="detail">; extractModernPage reports that, and the
+// page is then read the era way.
+bool isModernJavadocPage(const QString& fsPath)
+{
+    platform::LineReader reader(fsPath);
+    for (int i = 0; i < kMaxHeadLines; ++i) {
+        std::optional<QString> line = reader.readLine();
+        if (!line)
+            return false;
+        if (line->contains(QLatin1String("<meta name=\"generator\" content=\"javadoc/")))
+            return true;
+        if (line->contains(QLatin1String("</head>"), Qt::CaseInsensitive)
+            || line->contains(QLatin1String("<body"), Qt::CaseInsensitive))
+            return false;
+    }
+    return false;
+}
+
+namespace {
+
+struct Scan {
+    std::optional<QString> text;  // nothing: no detail section on the page
+    bool matched = false;
+    int fewerCommaSections = 0;   // sections of the member's name with parameters but fewer commas
+    QString fewerCommaId;         // the first of them
+};
+
+// exactId set: the section with that id; else the member by name and count.
+Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QString& exactId)
+{
+    Scan scan;
+    platform::LineReader reader(fsPath);
+    if (!reader.isOpen()) {
+        scan.text = QString();
+        return scan;
+    }
+
+    enum class State { Seeking, BeforeSignature, Signature, Body };
+    State state = State::Seeking;
+    bool sawDetail = false;
+    QString signature;
+    int signatureLines = 0;
+    ModernBuilder out;
+
+    for (;;) {
+        std::optional<QString> read = reader.readLine();
+        if (!read)
+            break;
+        QString line = std::move(*read);
+        qsizetype from = 0;  // where the part of the line not yet used starts
+
+        if (state == State::Seeking) {
+            const qsizetype at = line.indexOf(kDetailSection);
+            if (at < 0)
+                continue;
+            sawDetail = true;
+            const QString id = sectionId(line, at);
+            const bool named = sameName(id, member);
+            const int count = named ? commaCount(id) : 0;
+            if (named && count >= 0 && count < member.commaCount && ++scan.fewerCommaSections == 1)
+                scan.fewerCommaId = id;
+            const bool match = exactId.isEmpty() ? named && count == member.commaCount : id == exactId;
+            if (!match)
+                continue;
+            scan.matched = true;
+            state = State::BeforeSignature;
+            from = at + kDetailSection.size();
+        }
+        if (state == State::BeforeSignature) {
+            const qsizetype sig = line.indexOf(kMemberSignature, from);
+            const qsizetype end = line.indexOf(kSectionEnd, from);
+            if (end >= 0 && (sig < 0 || end < sig)) {
+                scan.text = out.result;  // a member section without a signature
+                return scan;
+            }
+            if (sig < 0)
+                continue;
+            const qsizetype tagStart = line.lastIndexOf(QLatin1Char('<'), sig);
+            signature = line.mid(tagStart < 0 ? sig : tagStart);
+            state = State::Signature;
+            from = line.size();
+        } else if (state == State::Signature) {
+            signature += QLatin1Char(' ');
+            signature += platform::javaTrim(line);
+            from = line.size();
+            ++signatureLines;
+        }
+        if (state == State::Signature) {
+            const qsizetype close = signature.indexOf(QLatin1String("</div>"));
+            if (close < 0 && signatureLines < kMaxSignatureLines)
+                continue;
+            const QString rest = close < 0 ? QString() : signature.mid(close + 6);
+            out.signature(close < 0 ? signature : signature.left(close));
+            signature.clear();
+            state = State::Body;
+            line = rest;
+            from = 0;
+        }
+        // Body
+        const qsizetype end = line.indexOf(kSectionEnd, from);
+        if (end >= 0) {
+            out.body(QStringView(line).mid(from, end - from));
+            scan.text = out.result;
+            return scan;
+        }
+        out.body(QStringView(line).mid(from));
+    }
+    if (!sawDetail)
+        return scan;
+    if (state == State::Signature)
+        out.signature(signature);
+    scan.text = out.result;
+    return scan;
+}
+
+}  // namespace
+
+std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member)
+{
+    Scan scan = scanModernPage(fsPath, member, QString());
+    // The tree counts the commas of a throws clause too ("m(int) throws A,B"
+    // gives 2), a section id only the parameters'. When no section has the
+    // count but exactly one of the name has parameters and fewer commas, that
+    // one is the member.
+    if (scan.text && !scan.matched && scan.fewerCommaSections == 1 && !member.memberName.isEmpty())
+        scan = scanModernPage(fsPath, member, scan.fewerCommaId);
+    return scan.text;
+}
+
+}  // namespace javadoc

@@ -1,0 +1,32 @@
+#pragma once
+// Today's javadoc (JDK 9 and later): documentation split into one folder per
+// module, and HTML5 class pages whose members sit in <section class="detail">.
+
+#include <QString>
+#include <optional>
+
+namespace javadoc {
+
+// The page of a dotted class name in a module-layout documentation tree: the
+// root, or its parent, holds an "element-list" whose "module:" lines say which
+// module lists the package. Returns the file-system path of an existing page.
+// A page name that is itself a listed package is the group of a class's
+// constructors that kept its package name; the page is then the one of the
+// class the constructor memberName names.
+std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName,
+                                           const QString& memberName = QString());
+
+// Whether the page's head says it was written by a JDK 9+ javadoc (see the .cpp).
+bool isModernJavadocPage(const QString& fsPath);
+
+struct ModernMember {
+    QString memberName;  // "" takes the first detail section with the comma count
+    int commaCount = 0;
+    QString simpleClassName;  // a constructor's section may be named "<init>" instead
+};
+
+// The member's text in the same shape as the era reader's, or nothing when the
+// page holds no <section class="detail"> at all (then it is not such a page).
+std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member);
+
+}  // namespace javadoc

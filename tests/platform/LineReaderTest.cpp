@@ -1,0 +1,36 @@
+// The line reader under the extractor: every kind of line end, also where it
+// falls on the reader's internal block and window edges.
+
+#include <gtest/gtest.h>
+
+#include "tests/support/PageFiles.h"
+#include "platform/LineReader.h"
+
+TEST(LineReader, LineEndsAnywhere)
+{
+    const QByteArray a(1023, 'a'), b(65535, 'b'), c(70000, 'c');
+    QByteArray numbered;  // many short "\r"-only lines
+    QStringList numbers;
+    for (int i = 0; i < 20000; ++i) {
+        numbered += QByteArray::number(i) + '\r';
+        numbers << QString::number(i);
+    }
+    const struct { QByteArray bytes; QStringList lines; } cases[] = {
+        {"x\ny\r\nz\rw", {"x", "y", "z", "w"}},
+        {"\n\r\n\r\r", {"", "", "", ""}},
+        {"last\n", {"last"}},
+        {"", {}},
+        {a + "\r" + a + "\n" + a, {a, a, a}},         // around the 1 KB search window
+        {b + "\r\n" + b + "\r" + b, {b, b, b}},       // "\r\n" split over two blocks
+        {c + "\r" + c + "\r" + c + "\r", {c, c, c}},  // "\r" only, lines longer than a block
+        {numbered, numbers},
+    };
+    QTemporaryDir dir;
+    for (const auto& t : cases) {
+        platform::LineReader reader(javadoc_test::writeFile(dir.path(), "f", t.bytes));
+        QStringList got;
+        while (std::optional<QString> line = reader.readLine())
+            got << *line;
+        EXPECT_TRUE(got == t.lines) << t.bytes.left(40).toStdString() << " gave " << got.size() << " lines";
+    }
+}

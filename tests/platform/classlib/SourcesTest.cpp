@@ -1,0 +1,186 @@
+// Finding the class library (JAVA_HOME, the java on PATH, the default JDK;
+// lib/modules or rt.jar) and the CLASSPATH entries (folders, jars, "dir/*"),
+// with bad jars and bad images.
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <QTemporaryDir>
+#include <map>
+
+#include "tests/support/ClassFileBuilder.h"
+#include "tests/support/JImageBuilder.h"
+#include "platform/classlib/ClassLibrary.h"
+
+using namespace platform::classlib;
+using namespace testing_classlib;
+
+namespace {
+
+std::vector<uint8_t> classBytes(const std::string& name, const std::string& method,
+                                const std::string& super = "java/lang/Object")
+{
+    return buildClass(classDef(name, super).method(kPublic, "<init>", "()V").method(kPublic, method, "()V"));
+}
+
+const std::vector<uint8_t> kObject = buildClass(classDef("java/lang/Object", "")
+                                                    .method(kPublic, "<init>", "()V")
+                                                    .method(kPublic, "toString", "()Ljava/lang/String;"));
+
+bool makeJar(const QString& path, const std::map<std::string, std::vector<uint8_t>>& entries, bool store = false,
+             const char* password = nullptr)
+{
+    int err = 0;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    zip_t* z = zip_open(path.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    if (!z)
+        return false;
+    for (const auto& [name, bytes] : entries) {
+        const zip_int64_t i = zip_file_add(z, name.c_str(), zip_source_buffer(z, bytes.data(), bytes.size(), 0), 0);
+        if (i < 0 || (store && zip_set_file_compression(z, zip_uint64_t(i), ZIP_CM_STORE, 0) != 0) ||
+            (password && zip_file_set_encryption(z, zip_uint64_t(i), ZIP_EM_AES_256, password) != 0))
+            return zip_discard(z), false;
+    }
+    return zip_close(z) == 0;
+}
+
+std::string firstMethod(ClassLibrary& lib, const char* name)
+{
+    return lib.forName(name)->getMethods().at(0).toString().toStdString();
+}
+
+// The error for the class: "not found", a ClassFormatError's message, or "".
+std::string error(ClassLibrary& lib, const char* name)
+{
+    try {
+        lib.forName(name)->getMethods();
+    } catch (const platform::ClassNotFoundException&) {
+        return "not found";
+    } catch (const platform::ClassFormatError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+class Sources : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    QString path(const QString& rel) const { return dir_.path() + "/" + rel; }
+    std::string spath(const QString& rel) const { return path(rel).toStdString(); }
+
+    // A fake JDK 9+ home: lib/modules holding Object, p.Jdk and p.Both.
+    void makeModulesJdk(const QString& home)
+    {
+        JImageBuilder b;
+        b.addClass("java.base", "java/lang/Object", kObject);
+        b.addClass("m", "p/Jdk", classBytes("p/Jdk", "fromImage"));
+        b.addClass("m", "p/Both", classBytes("p/Both", "fromImage"));
+        ASSERT_TRUE(writeBytes(home + "/lib/modules", b.build()));
+    }
+
+    // JAVA_HOME, CLASSPATH, PATH and the default JDK under the test's folder ("" for unset or none).
+    std::unique_ptr<ClassLibrary> discover(const QString& javaHome, const std::string& classPath = "",
+                                           const QString& pathDir = "", const QString& defaultJava = "no-default-java")
+    {
+        ClassLibrary::Environment e;
+        e.javaHome = javaHome.isEmpty() ? "" : spath(javaHome);
+        e.path = pathDir.isEmpty() ? spath("empty-bin") : spath("nothing-here") + "::" + spath(pathDir);
+        e.defaultJava = spath(defaultJava);
+        e.classPath = classPath;
+        e.classPathSet = !classPath.empty();
+        return ClassLibrary::discover(e);
+    }
+
+    QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(Sources, FindsTheJdkByJavaHomePathOrDefaultWithModulesOrRtJar)
+{
+    makeModulesJdk(path("jdk"));
+    makeModulesJdk(path("real/jdk"));
+    makeModulesJdk(path("default-java"));
+    // bin/java -> alternatives/java -> real/jdk/bin/java
+    ASSERT_TRUE(writeBytes(path("real/jdk/bin/java"), {'#', '!'}));
+    QFile::setPermissions(path("real/jdk/bin/java"), QFile::ReadOwner | QFile::ExeOwner);
+    QDir().mkpath(path("alternatives"));
+    QDir().mkpath(path("bin"));
+    ASSERT_TRUE(QFile::link(path("real/jdk/bin/java"), path("alternatives/java")));
+    ASSERT_TRUE(QFile::link(path("alternatives/java"), path("bin/java")));
+    for (const QString rtJar : {"jdk8/jre/lib/rt.jar", "jre8/lib/rt.jar"})
+        ASSERT_TRUE(makeJar(path(rtJar), {{"java/lang/Object.class", kObject},
+                                          {"p/Jdk.class", classBytes("p/Jdk", "fromRtJar")}}));
+    const struct {
+        QString javaHome, path, defaultJava, home, library, method;
+    } cases[] = {
+        {"jdk", "", "no-default-java", "jdk", "jdk/lib/modules", "fromImage"},
+        {"not-a-jdk", "bin", "no-default-java", "real/jdk", "real/jdk/lib/modules", "fromImage"},  // on past JAVA_HOME
+        {"", "", "default-java", "default-java", "default-java/lib/modules", "fromImage"},
+        {"jdk8", "", "no-default-java", "jdk8", "jdk8/jre/lib/rt.jar", "fromRtJar"},
+        {"jre8", "", "no-default-java", "jre8", "jre8/lib/rt.jar", "fromRtJar"},
+    };
+    for (const auto& c : cases) {
+        const auto lib = discover(c.javaHome, "", c.path, c.defaultJava);
+        EXPECT_EQ(lib->jdkHome(), spath(c.home)) << c.home.toStdString();
+        EXPECT_EQ(lib->jdkLibrary(), spath(c.library));
+        EXPECT_EQ(lib->warning(), "");
+        EXPECT_EQ(firstMethod(*lib, "p.Jdk"), "public void p.Jdk." + c.method.toStdString() + "()");
+    }
+    const auto none = discover("nothing");
+    EXPECT_EQ(none->jdkHome(), "");
+    EXPECT_NE(none->warning().find("no Java class library found"), std::string::npos);
+    EXPECT_EQ(none->warning().find('\n'), std::string::npos);
+    for (const char* name : {"java.lang.Object", "java.lang.String", "com.sun.java.swing.JTree"})
+        EXPECT_EQ(error(*none, name), "not found") << name;
+}
+
+TEST_F(Sources, ClassPathEntriesInOrderAfterTheJdk)
+{
+    makeModulesJdk(path("jdk"));
+    ASSERT_TRUE(writeBytes(path("folder/p/Both.class"), classBytes("p/Both", "fromFolder")));
+    ASSERT_TRUE(writeBytes(path("folder/p/First.class"), classBytes("p/First", "fromFolder")));
+    ASSERT_TRUE(makeJar(path("a.jar"), {{"p/First.class", classBytes("p/First", "fromJar")},
+                                        {"p/InJar.class", classBytes("p/InJar", "fromJar", "p/Jdk")},
+                                        {"q/Deep.class", classBytes("q/Deep", "fromJar")}}));
+    ASSERT_TRUE(makeJar(path("jars/z.jar"), {{"p/Wild.class", classBytes("p/Wild", "fromWildcard")}}));
+    const auto lib = discover("jdk", spath("missing.jar") + ":" + spath("folder") + ":" + spath("a.jar") + ":" +
+                                                spath("jars") + "/*");
+    EXPECT_EQ(firstMethod(*lib, "p.Both"), "public void p.Both.fromImage()");  // the JDK first
+    EXPECT_EQ(firstMethod(*lib, "p.First"), "public void p.First.fromFolder()");
+    EXPECT_EQ(firstMethod(*lib, "p.InJar"), "public void p.InJar.fromJar()");
+    EXPECT_EQ(firstMethod(*lib, "q.Deep"), "public void q.Deep.fromJar()");
+    EXPECT_EQ(firstMethod(*lib, "p.Wild"), "public void p.Wild.fromWildcard()");
+    EXPECT_EQ(lib->forName("p.InJar")->getMethods().at(1).toString().toStdString(), "public void p.Jdk.fromImage()");
+    EXPECT_EQ(error(*lib, "p.Nowhere"), "not found");
+}
+
+TEST_F(Sources, BadImagesAndJars)
+{
+    ASSERT_TRUE(writeBytes(path("jdk/lib/modules"), std::vector<uint8_t>(64, 'x')));
+    ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), kObject));
+    const auto badImage = discover("jdk", spath("cp"));
+    EXPECT_EQ(badImage->warning(), "javaorvel: cannot read the Java class library " + spath("jdk/lib/modules") +
+                                       ": not a jimage file (bad magic number)");
+    EXPECT_EQ(error(*badImage, "p.Jdk"), "not found");
+    EXPECT_EQ(firstMethod(*badImage, "java.lang.Object"), "public java.lang.String java.lang.Object.toString()");
+
+    ASSERT_TRUE(makeJar(path("good.jar"), {{"p/A.class", classBytes("p/A", "a")}}, true));
+    QFile good(path("good.jar"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray bytes = good.readAll();
+    ASSERT_TRUE(writeBytes(path("truncated.jar"), {bytes.begin(), bytes.begin() + bytes.size() / 2}));
+    ASSERT_TRUE(writeBytes(path("text.jar"), {'h', 'e', 'l', 'l', 'o'}));
+    const QByteArray corrupt = QByteArray(bytes).replace("java/lang/Object", "Java/lang/Object");  // fails its CRC
+    ASSERT_TRUE(writeBytes(path("corrupt.jar"), {corrupt.begin(), corrupt.end()}));
+    const bool encrypted = makeJar(path("secret.jar"), {{"p/A.class", classBytes("p/A", "a")}}, false, "secret");
+    for (const QString jar : {"truncated.jar", "text.jar", "nonexistent.jar", "corrupt.jar", "secret.jar"}) {
+        const std::string e = error(*discover("", spath("cp") + ":" + spath(jar)), "p.A");
+        const std::string unreadable = "Cannot read class p.A: p/A.class in " + spath(jar) + ": ";  // libzip's reason
+        if (jar == "corrupt.jar" || (jar == "secret.jar" && encrypted))
+            EXPECT_EQ(e.substr(0, unreadable.size()), unreadable);
+        else
+            EXPECT_EQ(e, "not found") << jar.toStdString();
+        EXPECT_EQ(e.find('\n'), std::string::npos) << e;
+    }
+}

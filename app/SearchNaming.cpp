@@ -12,8 +12,7 @@ QString toClassLibraryNaming(const QString& documentationName)
     return QStringLiteral("com.sun.java") + documentationName.mid(5);
 }
 
-bool completeSearchName(const PathsData& pathsData, QString& fieldText, QString& startAt,
-                        QString& name2)
+bool completeSearchName(const PathsData& pathsData, QString& fieldText, QString& startAt, QString& name2)
 {
     if (!javadoc::loadTxt(pathsData, fieldText, startAt))
         return false;

@@ -56,8 +56,7 @@ int main(int argc, char** argv)
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
         QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
             char bytes[16];
-            while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
-            }
+            while (::read(signalPipe[0], bytes, sizeof bytes) > 0) { }
             window->close();
         });
     }

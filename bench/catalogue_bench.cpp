@@ -10,8 +10,7 @@ static void BM_CatalogueLookup(benchmark::State& state, const char* text)
     const PathsData data;
     const QString typed = QString::fromLatin1(text);
     QString startAt;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(javadoc::loadTxt(data, typed, startAt));
+    for (auto _ : state) benchmark::DoNotOptimize(javadoc::loadTxt(data, typed, startAt));
 }
 BENCHMARK_CAPTURE(BM_CatalogueLookup, miss, "NoSuchClassAnywhere")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CatalogueLookup, hit_Vector, "Vector")->Unit(benchmark::kMicrosecond);

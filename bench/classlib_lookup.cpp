@@ -14,10 +14,8 @@ size_t lookUp(ClassLibrary& lib, const char* name)
 {
     const auto cls = lib.forName(QString::fromLatin1(name));
     size_t chars = 0;
-    for (const auto& c : cls->getConstructors())
-        chars += size_t(c.toString().size());
-    for (const auto& m : cls->getMethods())
-        chars += size_t(m.toString().size());
+    for (const auto& c : cls->getConstructors()) chars += size_t(c.toString().size());
+    for (const auto& m : cls->getMethods()) chars += size_t(m.toString().size());
     return chars;
 }
 
@@ -64,8 +62,7 @@ void BM_WarmLookupJTable(benchmark::State& state)
         return;
     ClassLibrary& lib = ClassLibrary::system();
     lookUp(lib, "javax.swing.JTable");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(lookUp(lib, "javax.swing.JTable"));
+    for (auto _ : state) benchmark::DoNotOptimize(lookUp(lib, "javax.swing.JTable"));
 }
 BENCHMARK(BM_WarmLookupJTable)->Unit(benchmark::kMicrosecond);
 

@@ -33,10 +33,10 @@ void writePage()
         page += "<A NAME=\"" + name + "(int, java.lang.Object)\"><!-- --></A><H3>" + name + "</H3>\n";
         page += "<PRE>public void <B>" + name + "</B>(int&nbsp;index,\n";
         page += "                   java.lang.Object&nbsp;element)</PRE>\n";
-        page += "<DL><DD>Does the work of " + name
-            + " at the given index with the given element; see the class comment for what this means, "
-                  "and the package comment for the rules that all members share, including the ones on "
-                  "ranges.\n";
+        page += "<DL><DD>Does the work of " + name +
+            " at the given index with the given element; see the class comment for what this means, "
+            "and the package comment for the rules that all members share, including the ones on "
+            "ranges.\n";
         page += "<DD><DL><DT><B>Parameters:</B><DD><CODE>index</CODE> - the position, from zero to size() - 1 "
                 "inclusive, counted from the first element that the structure holds at the time of the "
                 "call</DL>\n";
@@ -85,8 +85,7 @@ void BM_CountLinesFloor(benchmark::State& state)
         long lines = 0;
         ssize_t got;
         while ((got = ::read(fd, buf, sizeof buf)) > 0)
-            for (ssize_t i = 0; i < got; ++i)
-                lines += buf[i] == '\n';
+            for (ssize_t i = 0; i < got; ++i) lines += buf[i] == '\n';
         ::close(fd);
         benchmark::DoNotOptimize(lines);
     }

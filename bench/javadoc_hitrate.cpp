@@ -98,8 +98,8 @@ struct Tally {
 void print(const char* label, const Tally& t, int leaves)
 {
     auto pct = [&](int n) { return leaves ? 100.0 * n / leaves : 0.0; };
-    std::printf("%-7s names the member %5d (%5.1f %%)  empty %5d (%5.1f %%)  another member %4d (%5.1f %%)\n",
-                label, t.named, pct(t.named), t.empty, pct(t.empty), t.other, pct(t.other));
+    std::printf("%-7s names the member %5d (%5.1f %%)  empty %5d (%5.1f %%)  another member %4d (%5.1f %%)\n", label,
+        t.named, pct(t.named), t.empty, pct(t.empty), t.other, pct(t.other));
     for (auto it = t.reasons.cbegin(); it != t.reasons.cend(); ++it)
         std::printf("          empty: %-40s %5d\n", qPrintable(it.key()), it.value());
 }
@@ -108,8 +108,8 @@ void print(const char* label, const Tally& t, int leaves)
 
 int main(int argc, char** argv)
 {
-    const QString api = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                 : QStringLiteral("/usr/share/doc/openjdk-17-jre-headless/api");
+    const QString api =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/usr/share/doc/openjdk-17-jre-headless/api");
     const int sampleSize = argc > 2 ? std::atoi(argv[2]) : 160;
     QStringList pool = publicClassNames(api, "java.base") + publicClassNames(api, "java.desktop");
     if (pool.isEmpty()) {
@@ -160,16 +160,15 @@ int main(int argc, char** argv)
                     misses << QString("%1 | %2 | %3 | %4")
                                   .arg(result.text.isEmpty() ? (result.pageOpened ? "not found" : "no page")
                                                              : "other: " + result.text.section('\n', 0, 0).trimmed(),
-                                       r.groupName, leaf.text.trimmed(), name);
+                                      r.groupName, leaf.text.trimmed(), name);
             }
         }
     }
     const double seconds = timer.elapsed() / 1000.0;
-    std::printf("%d classes (%d not found by the lookup), %d leaves, %.2f s for both walks\n", classes,
-                notFound, leaves, seconds);
+    std::printf("%d classes (%d not found by the lookup), %d leaves, %.2f s for both walks\n", classes, notFound,
+        leaves, seconds);
     print("before", before, leaves);
     print("after", after, leaves);
-    for (const QString& m : misses)
-        std::printf("  miss: %s\n", qPrintable(m));
+    for (const QString& m : misses) std::printf("  miss: %s\n", qPrintable(m));
     return 0;
 }

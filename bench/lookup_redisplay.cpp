@@ -17,7 +17,8 @@ namespace {
 QStringList jtreeSignatures()
 {
     QFile f(QStringLiteral(JO_SOURCE_DIR "/tests/lookup/data/jtree_signatures.txt"));
-    if (!f.open(QIODevice::ReadOnly)) return {};
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -69,7 +70,8 @@ BENCHMARK(BM_SearchAndReDisplay_JTree)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv(
+        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QDir::setCurrent(QStringLiteral(JO_SOURCE_DIR "/assets"));  // pf.gif and the handles
     benchmark::Initialize(&argc, argv);

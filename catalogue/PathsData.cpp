@@ -14,8 +14,8 @@ PathsData::PathsData()
 {
     // The texts are constants of the program: each entry shares them, nothing is copied.
     for (int i = 0; i < kCount; ++i)
-        paths[i] = QString::fromRawData(reinterpret_cast<const QChar*>(kPaths[i]),
-                                        std::char_traits<char16_t>::length(kPaths[i]));
+        paths[i] = QString::fromRawData(
+            reinterpret_cast<const QChar*>(kPaths[i]), std::char_traits<char16_t>::length(kPaths[i]));
 }
 
 const QString& PathsData::getString(int i) const

@@ -52,13 +52,19 @@ int help()
                 "\n"
                 "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",
-                form(""), form("resolve"), form("members"), form("tree"), form("doc"));
+        form(""), form("resolve"), form("members"), form("tree"), form("doc"));
     return 0;
 }
 }  // namespace
 
-void out(const QString& text) { write(stdout, text); }
-void err(const QString& text) { write(stderr, text); }
+void out(const QString& text)
+{
+    write(stdout, text);
+}
+void err(const QString& text)
+{
+    write(stderr, text);
+}
 
 int usageError(const QString& subcommand)
 {
@@ -83,7 +89,7 @@ int main(int argc, char** argv)
         std::printf("%s\n", cli::kVersion);
         status = 0;
     } else if (!args.isEmpty() && args.first() == QLatin1String("--help") &&
-               QStringList{u"resolve"_qs, u"members"_qs, u"tree"_qs, u"doc"_qs}.contains(sub)) {
+        QStringList {u"resolve"_qs, u"members"_qs, u"tree"_qs, u"doc"_qs}.contains(sub)) {
         // "javaorvel-cli tree --help": that subcommand's usage, asked for.
         std::printf("%s\n", cli::usageLine(sub));
         status = 0;

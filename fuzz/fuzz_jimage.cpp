@@ -20,7 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!image)
         return 0;
     static const char* const classes[] = {
-        "java/lang/Object", "java/lang/String", "p/A", "p/q/B", "p/Zipped", "p/Packed", "p/Nope", "Unnamed", "javax/swing/JX",
+        "java/lang/Object",
+        "java/lang/String",
+        "p/A",
+        "p/q/B",
+        "p/Zipped",
+        "p/Packed",
+        "p/Nope",
+        "Unnamed",
+        "javax/swing/JX",
     };
     for (const char* name : classes) {
         ResourceBytes bytes;
@@ -31,7 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     static const char* const paths[] = {
-        "/packages/p", "/packages/java.lang", "/modules/java.base", "/m/p/A.class", "/java.base/java/lang/Object.class",
+        "/packages/p",
+        "/packages/java.lang",
+        "/modules/java.base",
+        "/m/p/A.class",
+        "/java.base/java/lang/Object.class",
         "",
     };
     for (const char* path : paths) {
@@ -45,18 +57,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     sources.push_back(std::make_unique<JImageSource>("fuzz", JImage::fromBuffer(data, size, error)));
     ClassLibrary library(std::move(sources));
     static const char* const names[] = {
-        "p.A", "p.q.B", "p.Zipped", "java.lang.Object", "com.sun.java.swing.JX", "[Lp.A;", "p.Nope",
+        "p.A",
+        "p.q.B",
+        "p.Zipped",
+        "java.lang.Object",
+        "com.sun.java.swing.JX",
+        "[Lp.A;",
+        "p.Nope",
     };
     for (const char* name : names) {
         try {
             const auto cls = library.forName(QString::fromLatin1(name));
-            for (const auto& m : cls->getMethods())
-                (void)m.toString();
-            for (const auto& c : cls->getConstructors())
-                (void)c.toString();
+            for (const auto& m : cls->getMethods()) (void)m.toString();
+            for (const auto& c : cls->getConstructors()) (void)c.toString();
         } catch (const platform::ClassNotFoundException&) {
-        } catch (const platform::ClassFormatError&) {
-        }
+        } catch (const platform::ClassFormatError&) { }
     }
     return 0;
 }

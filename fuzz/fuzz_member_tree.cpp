@@ -12,14 +12,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = (size % 2 == 0)
-                             ? QString(reinterpret_cast<const QChar*>(data), qsizetype(size / 2))
-                             : QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString text = (size % 2 == 0) ? QString(reinterpret_cast<const QChar*>(data), qsizetype(size / 2))
+                                         : QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     QStringList lines = text.split(QLatin1Char('\n'));
     const QString search = lines.size() > 2 ? lines.takeFirst() : QString();
     const QString field = lines.size() > 1 ? lines.takeFirst() : QString();
-    for (const QString& line : lines)
-        (void)lookup::StripQualifiers::strip(line);
+    for (const QString& line : lines) (void)lookup::StripQualifiers::strip(line);
     QStringList classes;
     (void)lookup::buildMemberTree(lines, search, field, classes);
     return 0;

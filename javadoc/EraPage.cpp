@@ -40,7 +40,7 @@ public:
             if (commonness(text_.at(i)) < commonness(text_.at(anchor_)))
                 anchor_ = i;
     }
-    explicit Pattern(QLatin1String text) : Pattern(QString(text)) {}
+    explicit Pattern(QLatin1String text) : Pattern(QString(text)) { }
 
     qsizetype in(QStringView hay) const
     {
@@ -56,8 +56,7 @@ public:
                 return -1;
             const qsizetype at = hit - anchor_;
             qsizetype i = 0;
-            while (i < n && hay.at(at + i) == needle[i])
-                ++i;
+            while (i < n && hay.at(at + i) == needle[i]) ++i;
             if (i == n)
                 return at;
             search = hit + 1;
@@ -119,8 +118,7 @@ struct Emitter {
         if (line.contains(QLatin1String("Method Detail")))
             line.prepend(QLatin1String("\n\n"));
         const QString trimmed = platform::javaTrim(line);
-        const bool dropped = (trimmed.size() < 3 && previous.size() < 3) || line.size() == 1
-            || line.size() == 2;
+        const bool dropped = (trimmed.size() < 3 && previous.size() < 3) || line.size() == 1 || line.size() == 2;
         if (!dropped) {
             if (!line.startsWith(QLatin1String("  ")))
                 line.prepend(QLatin1String("  "));

@@ -20,8 +20,8 @@ QString toFileSystem(QString path)
 
 bool namesSwing(const QString& name2)
 {
-    return name2.contains(QLatin1String("javax")) || name2.contains(QLatin1String("com.sun"))
-        || name2.contains(QLatin1String("com\\sun"));
+    return name2.contains(QLatin1String("javax")) || name2.contains(QLatin1String("com.sun")) ||
+        name2.contains(QLatin1String("com\\sun"));
 }
 
 QString readPage(const QString& fsPath, const DocRequest& request)
@@ -47,9 +47,7 @@ QString readPage(const QString& fsPath, const DocRequest& request)
 DocResult doit(const DocRequest& request)
 {
     DocResult result;
-    const QString className = request.groupName == QLatin1String("constructors")
-        ? request.nameText
-        : request.groupName;
+    const QString className = request.groupName == QLatin1String("constructors") ? request.nameText : request.groupName;
     const QString& root = namesSwing(request.name2) ? request.docpath2 : request.docpath;
     const QString pageName = request.selectionCount > 0 ? className : request.name2;
 

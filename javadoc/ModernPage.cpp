@@ -49,8 +49,8 @@ QHash<QString, QString> readElementList(const QString& path, bool& hasModules)
     return moduleOf;
 }
 
-std::optional<QString> pageInModules(const QString& apiDir, const QHash<QString, QString>& moduleOf,
-                                     const QString& dotted)
+std::optional<QString> pageInModules(
+    const QString& apiDir, const QHash<QString, QString>& moduleOf, const QString& dotted)
 {
     // The package is the longest dotted prefix that some module lists; what
     // follows it is the page name, nested classes keeping their dots.
@@ -62,8 +62,8 @@ std::optional<QString> pageInModules(const QString& apiDir, const QHash<QString,
             continue;
         QString folders = package;
         folders.replace(QLatin1Char('.'), QLatin1Char('/'));
-        const QString path = apiDir + QLatin1Char('/') + it.value() + QLatin1Char('/') + folders
-            + QLatin1Char('/') + dotted.mid(dot + 1) + QLatin1String(".html");
+        const QString path = apiDir + QLatin1Char('/') + it.value() + QLatin1Char('/') + folders + QLatin1Char('/') +
+            dotted.mid(dot + 1) + QLatin1String(".html");
         if (QFileInfo(path).isFile())
             return path;
         return std::nullopt;
@@ -77,9 +77,12 @@ QString decodeEntities(QStringView text)
         QLatin1String entity;
         QChar ch;
     } entities[] = {
-        {QLatin1String("&lt;"), QLatin1Char('<')},     {QLatin1String("&gt;"), QLatin1Char('>')},
-        {QLatin1String("&amp;"), QLatin1Char('&')},    {QLatin1String("&quot;"), QLatin1Char('"')},
-        {QLatin1String("&#39;"), QLatin1Char('\'')},   {QLatin1String("&nbsp;"), QLatin1Char(' ')},
+        {QLatin1String("&lt;"), QLatin1Char('<')},
+        {QLatin1String("&gt;"), QLatin1Char('>')},
+        {QLatin1String("&amp;"), QLatin1Char('&')},
+        {QLatin1String("&quot;"), QLatin1Char('"')},
+        {QLatin1String("&#39;"), QLatin1Char('\'')},
+        {QLatin1String("&nbsp;"), QLatin1Char(' ')},
     };
     QString out;
     out.reserve(text.size());
@@ -195,8 +198,7 @@ public:
             return;
         // Tag labels ("Parameters:", "Since:", ...) as the era pages' lower-case
         // markup shows them: a line of two blanks, then the label in upper case.
-        if (platform::javaTrim(html.toString()).startsWith(QLatin1String("<dt>"))
-            && text.endsWith(QLatin1Char(':'))) {
+        if (platform::javaTrim(html.toString()).startsWith(QLatin1String("<dt>")) && text.endsWith(QLatin1Char(':'))) {
             result += QLatin1String("  \n  ") + text.toUpper() + QLatin1Char('\n');
             return;
         }
@@ -206,8 +208,7 @@ public:
 
 }  // namespace
 
-std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName,
-                                           const QString& memberName)
+std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName, const QString& memberName)
 {
     if (fsRoot.isEmpty() || pageName.isEmpty())
         return std::nullopt;
@@ -263,8 +264,8 @@ bool isModernJavadocPage(const QString& fsPath)
             return false;
         if (line->contains(QLatin1String("<meta name=\"generator\" content=\"javadoc/")))
             return true;
-        if (line->contains(QLatin1String("</head>"), Qt::CaseInsensitive)
-            || line->contains(QLatin1String("<body"), Qt::CaseInsensitive))
+        if (line->contains(QLatin1String("</head>"), Qt::CaseInsensitive) ||
+            line->contains(QLatin1String("<body"), Qt::CaseInsensitive))
             return false;
     }
     return false;
@@ -275,8 +276,8 @@ namespace {
 struct Scan {
     std::optional<QString> text;  // nothing: no detail section on the page
     bool matched = false;
-    int fewerCommaSections = 0;   // sections of the member's name with parameters but fewer commas
-    QString fewerCommaId;         // the first of them
+    int fewerCommaSections = 0;  // sections of the member's name with parameters but fewer commas
+    QString fewerCommaId;        // the first of them
 };
 
 // exactId set: the section with that id; else the member by name and count.

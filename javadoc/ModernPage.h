@@ -13,8 +13,8 @@ namespace javadoc {
 // A page name that is itself a listed package is the group of a class's
 // constructors that kept its package name; the page is then the one of the
 // class the constructor memberName names.
-std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString& pageName,
-                                           const QString& memberName = QString());
+std::optional<QString> modulePageCandidate(
+    const QString& fsRoot, const QString& pageName, const QString& memberName = QString());
 
 // Whether the page's head says it was written by a JDK 9+ javadoc (see the .cpp).
 bool isModernJavadocPage(const QString& fsPath);

@@ -25,16 +25,15 @@ LookupResult lookUpClass(const QString& nameFieldText)
         result = LookupResult();
         result.status = LookupResult::Status::Unreadable;
         // One line, whatever the reason text holds.
-        result.message = QString::fromUtf8(e.what()).replace(QLatin1Char('\n'), QLatin1Char(' '))
+        result.message = QString::fromUtf8(e.what())
+                             .replace(QLatin1Char('\n'), QLatin1Char(' '))
                              .replace(QLatin1Char('\r'), QLatin1Char(' '));
         return result;
     }
     result.status = LookupResult::Status::Found;
     result.n.reserve(qsizetype(result.ctor.size() + result.m.size()));
-    for (const auto& c : result.ctor)
-        result.n.append(c.toString());
-    for (const auto& m : result.m)
-        result.n.append(m.toString());
+    for (const auto& c : result.ctor) result.n.append(c.toString());
+    for (const auto& m : result.m) result.n.append(m.toString());
     return result;
 }
 

@@ -15,17 +15,18 @@ constexpr int kNameWidth = 18;
 constexpr qsizetype kClassesKept = 25;
 }  // namespace
 
-MemberNode buildMemberTree(const QStringList& n, const QString& searchText,
-                           const QString& nameFieldText, QStringList& classes)
+MemberNode buildMemberTree(
+    const QStringList& n, const QString& searchText, const QString& nameFieldText, QStringList& classes)
 {
-    MemberNode root{QStringLiteral("Methods"), {}};
+    MemberNode root {QStringLiteral("Methods"), {}};
 
     // The search is a plain, case-sensitive substring test over the whole printed
     // signature, untrimmed: "String" also matches a return or parameter type.
     auto sv = SortVector(std::make_shared<StringCompare>());
     sv.reserve(n.size());
     for (const QString& s : n) {
-        if (searchText.isEmpty() || s.contains(searchText)) sv.append(s);
+        if (searchText.isEmpty() || s.contains(searchText))
+            sv.append(s);
     }
     sv.sort();
 
@@ -40,28 +41,33 @@ MemberNode buildMemberTree(const QStringList& n, const QString& searchText,
 
         qsizetype group = -1;
         for (qsizetype k = 0; k < groupCount; ++k) {
-            if (classes.at(k) == qualifier) group = k;
+            if (classes.at(k) == qualifier)
+                group = k;
         }
         if (group < 0) {
             group = groupCount++;
-            if (classes.size() <= group) classes.append(QString());
+            if (classes.size() <= group)
+                classes.append(QString());
             classes[group] = qualifier;
-            root.children.push_back(MemberNode{qualifier + kNine, {}});
+            root.children.push_back(MemberNode {qualifier + kNine, {}});
         }
 
         // Drops the leading modifier word ("public").
         QString display = shortForm;
         const qsizetype firstBlank = shortForm.indexOf(QLatin1Char(' '));
-        if (!shortForm.isEmpty() && firstBlank > 0) display = shortForm.mid(firstBlank + 1);
+        if (!shortForm.isEmpty() && firstBlank > 0)
+            display = shortForm.mid(firstBlank + 1);
 
         qsizetype p = display.lastIndexOf(QLatin1Char('('));
-        if (p < 0) p = display.size();  // a printed signature always has one
+        if (p < 0)
+            p = display.size();  // a printed signature always has one
         // Qt's lastIndexOf counts a negative start from the end, hence the p > 0 test.
         const qsizetype b = p > 0 ? QStringView(display).left(p).lastIndexOf(QLatin1Char(' ')) : -1;
         QString name = display.mid(b + 1, p - b - 1);
-        if (name.size() < kNameWidth) name.append(QString(kNameWidth - name.size(), QLatin1Char(' ')));
+        if (name.size() < kNameWidth)
+            name.append(QString(kNameWidth - name.size(), QLatin1Char(' ')));
 
-        root.children[group].children.push_back(MemberNode{name + kTwo + display + kNine, {}});
+        root.children[group].children.push_back(MemberNode {name + kTwo + display + kNine, {}});
     }
 
     // The constructors group is found through the class field's text as typed:
@@ -70,10 +76,12 @@ MemberNode buildMemberTree(const QStringList& n, const QString& searchText,
     QString best;
     for (qsizetype k = 0; k < groupCount; ++k) {
         // Java's contains: the empty text is in every text, the empty one included.
-        if (nameFieldText.isEmpty() || classes.at(k).contains(nameFieldText)) best = classes.at(k);
+        if (nameFieldText.isEmpty() || classes.at(k).contains(nameFieldText))
+            best = classes.at(k);
     }
     const qsizetype dot = best.lastIndexOf(QLatin1Char('.'));
-    if (dot > 0) best.truncate(dot);
+    if (dot > 0)
+        best.truncate(dot);
     for (qsizetype k = 0; k < groupCount; ++k) {
         if (classes.at(k) == best) {
             classes[k] = kConstructors;

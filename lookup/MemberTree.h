@@ -17,7 +17,7 @@ struct MemberNode {
 // ("Methods") with its groups and leaves. classes receives the group names in
 // group order (it keeps at least 25 entries and grows when there are more groups;
 // entries past the current groups keep what earlier trees left).
-MemberNode buildMemberTree(const QStringList& n, const QString& searchText,
-                           const QString& nameFieldText, QStringList& classes);
+MemberNode buildMemberTree(
+    const QStringList& n, const QString& searchText, const QString& nameFieldText, QStringList& classes);
 
 }  // namespace lookup

@@ -4,7 +4,7 @@
 
 namespace lookup {
 
-SortVector::SortVector(std::shared_ptr<const Compare> c) : compare(std::move(c)) {}
+SortVector::SortVector(std::shared_ptr<const Compare> c) : compare(std::move(c)) { }
 
 void SortVector::sort()
 {
@@ -28,9 +28,11 @@ void SortVector::quickSort(qsizetype lo, qsizetype hi)
             // after the pivot, so within sort() this stops at lo - 1 at the latest.
             while (j > 0) {
                 --j;
-                if (compare->lessThanOE(at(j), pivot)) break;
+                if (compare->lessThanOE(at(j), pivot))
+                    break;
             }
-            if (i >= j) break;
+            if (i >= j)
+                break;
             swap(i, j);
         }
         swap(i, hi);
@@ -61,7 +63,8 @@ namespace {
 qsizetype lastIndexBefore(const char16_t* s, qsizetype end, char16_t c)
 {
     for (qsizetype k = end - 1; k >= 0; --k)
-        if (s[k] == c) return k;
+        if (s[k] == c)
+            return k;
     return -1;
 }
 }  // namespace
@@ -70,7 +73,8 @@ QStringView StringCompare::key(const QString& s)
 {
     const char16_t* u = reinterpret_cast<const char16_t*>(s.utf16());
     qsizetype p = lastIndexBefore(u, s.size(), u'(');
-    if (p < 0) p = s.size();  // never the case for a printed signature
+    if (p < 0)
+        p = s.size();  // never the case for a printed signature
     const qsizetype d = lastIndexBefore(u, p, u'.');
     return QStringView(s).mid(d + 1, p - d - 1);
 }
@@ -81,7 +85,8 @@ int StringCompare::compareTo(QStringView a, QStringView b)
     for (qsizetype k = 0; k < n; ++k) {
         const char16_t x = a[k].unicode();
         const char16_t y = b[k].unicode();
-        if (x != y) return int(x) - int(y);
+        if (x != y)
+            return int(x) - int(y);
     }
     return int(a.size() - b.size());
 }

@@ -45,9 +45,11 @@ QString StripQualifiers::strip(const QString& s)
     if (p > 0) {
         QString head = s.left(p - 1);
         const qsizetype dot = head.lastIndexOf(QLatin1Char('.'));
-        if (dot >= 0) head.truncate(dot);
+        if (dot >= 0)
+            head.truncate(dot);
         const qsizetype blank = head.lastIndexOf(QLatin1Char(' '));
-        if (blank >= 0) qualifier = head.mid(blank + 1);
+        if (blank >= 0)
+            qualifier = head.mid(blank + 1);
     }
 
     while (std::optional<QString> token = sq.getNext()) {

@@ -33,12 +33,14 @@ StreamTokenizer::StreamTokenizer(const QString& text) : text_(text)
 
 void StreamTokenizer::ordinaryChar(int ch)
 {
-    if (ch >= 0 && ch < 256) ctype_[ch] = 0;
+    if (ch >= 0 && ch < 256)
+        ctype_[ch] = 0;
 }
 
 int StreamTokenizer::read()
 {
-    if (pos_ >= text_.size()) return -1;
+    if (pos_ >= text_.size())
+        return -1;
     return text_.at(pos_++).unicode();
 }
 
@@ -50,10 +52,12 @@ int StreamTokenizer::nextToken()
         sval.clear();
 
         int c = peekc_;
-        if (c < 0) c = NEED_CHAR;
+        if (c < 0)
+            c = NEED_CHAR;
         if (c == NEED_CHAR) {
             c = read();
-            if (c < 0) return ttype = TT_EOF;
+            if (c < 0)
+                return ttype = TT_EOF;
         }
         ttype = c;
         peekc_ = NEED_CHAR;
@@ -62,11 +66,13 @@ int StreamTokenizer::nextToken()
         while ((ct & CT_WHITESPACE) != 0) {
             if (c == '\r') {
                 c = read();
-                if (c == '\n') c = read();
+                if (c == '\n')
+                    c = read();
             } else {
                 c = read();
             }
-            if (c < 0) return ttype = TT_EOF;
+            if (c < 0)
+                return ttype = TT_EOF;
             ct = c < 256 ? ctype_[c] : CT_ALPHA;
         }
 
@@ -147,14 +153,29 @@ int StreamTokenizer::nextToken()
                         }
                     } else {
                         switch (c) {
-                        case 'a': c = 0x7; break;
-                        case 'b': c = '\b'; break;
-                        case 'f': c = 0xC; break;
-                        case 'n': c = '\n'; break;
-                        case 'r': c = '\r'; break;
-                        case 't': c = '\t'; break;
-                        case 'v': c = 0xB; break;
-                        default: break;
+                        case 'a':
+                            c = 0x7;
+                            break;
+                        case 'b':
+                            c = '\b';
+                            break;
+                        case 'f':
+                            c = 0xC;
+                            break;
+                        case 'n':
+                            c = '\n';
+                            break;
+                        case 'r':
+                            c = '\r';
+                            break;
+                        case 't':
+                            c = '\t';
+                            break;
+                        case 'v':
+                            c = 0xB;
+                            break;
+                        default:
+                            break;
                         }
                         d = read();
                     }
@@ -170,8 +191,7 @@ int StreamTokenizer::nextToken()
         }
 
         if ((ct & CT_COMMENT) != 0) {
-            while ((c = read()) != '\n' && c != '\r' && c >= 0) {
-            }
+            while ((c = read()) != '\n' && c != '\r' && c >= 0) { }
             peekc_ = c;
             continue;
         }
@@ -182,9 +202,12 @@ int StreamTokenizer::nextToken()
 
 QString javaDoubleToString(double d)
 {
-    if (std::isnan(d)) return QStringLiteral("NaN");
-    if (std::isinf(d)) return d > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
-    if (d == 0) return std::signbit(d) ? QStringLiteral("-0.0") : QStringLiteral("0.0");
+    if (std::isnan(d))
+        return QStringLiteral("NaN");
+    if (std::isinf(d))
+        return d > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+    if (d == 0)
+        return std::signbit(d) ? QStringLiteral("-0.0") : QStringLiteral("0.0");
 
     // Shortest round-trip digits, as "d.ddde±x".
     char buf[64];
@@ -199,7 +222,8 @@ QString javaDoubleToString(double d)
         const auto e = s.find('e');
         digits.clear();
         for (size_t i = 0; i < e; ++i)
-            if (s[i] != '.') digits += s[i];
+            if (s[i] != '.')
+                digits += s[i];
         exp = std::atoi(s.c_str() + e + 1);
     };
     std::string digits;
@@ -217,12 +241,12 @@ QString javaDoubleToString(double d)
         --binExp;  // a = 1.f * 2^binExp
         long long lvalue = static_cast<long long>(a);
         int insignificant = 0;
-        static const int kInsignificant[] = {0,  0,  0,  0,  1,  1,  1,  2,  2,  2,  3,  3,  3,  3,  4,  4,
-                                             4,  5,  5,  5,  6,  6,  6,  6,  7,  7,  7,  8,  8,  8,  9,  9,
-                                             9,  9,  10, 10, 10, 11, 11, 11, 12, 12, 12, 12, 13, 13, 13, 14,
-                                             14, 14, 15, 15, 15, 15, 16, 16, 16, 17, 17, 17, 18, 18, 18, 19};
+        static const int kInsignificant[] = {0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 6, 6, 7,
+            7, 7, 8, 8, 8, 9, 9, 9, 9, 10, 10, 10, 11, 11, 11, 12, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15, 15,
+            16, 16, 16, 17, 17, 17, 18, 18, 18, 19};
         const int p2 = binExp - 53 - 1;
-        if (binExp > 53 && p2 > 1 && p2 < int(std::size(kInsignificant))) insignificant = kInsignificant[p2];
+        if (binExp > 53 && p2 > 1 && p2 < int(std::size(kInsignificant)))
+            insignificant = kInsignificant[p2];
         int decExp = 0;
         if (insignificant != 0) {
             long long pow10 = 1;
@@ -230,7 +254,8 @@ QString javaDoubleToString(double d)
             const long long residue = lvalue % pow10;
             lvalue /= pow10;
             decExp += insignificant;
-            if (residue >= (pow10 >> 1)) ++lvalue;
+            if (residue >= (pow10 >> 1))
+                ++lvalue;
         }
         while (lvalue % 10 == 0) {
             lvalue /= 10;
@@ -255,7 +280,8 @@ QString javaDoubleToString(double d)
     }
 
     std::string out;
-    if (negative) out += '-';
+    if (negative)
+        out += '-';
     if (exp >= -3 && exp < 7) {
         if (exp >= 0) {
             const size_t intLen = static_cast<size_t>(exp) + 1;

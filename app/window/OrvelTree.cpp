@@ -37,7 +37,10 @@ const QColor kBlue(0, 0, 255);
 const QColor kPaneBackground(240, 240, 255);
 const QColor kLightGrey(192, 192, 192);
 
-QFont systemFont(int size) { return platform::javaFont(QStringLiteral("System"), size); }
+QFont systemFont(int size)
+{
+    return platform::javaFont(QStringLiteral("System"), size);
+}
 
 // A row of controls side by side, left to right, the row centred.
 QWidget* flowRow(QWidget* parent)
@@ -238,8 +241,14 @@ void orvel_tree::autoStart(const QString& text)
         search();
 }
 
-void orvel_tree::showIt() { show(); }
-void orvel_tree::hideIt() { hide(); }
+void orvel_tree::showIt()
+{
+    show();
+}
+void orvel_tree::hideIt()
+{
+    hide();
+}
 
 bool orvel_tree::loadTxt(const QString& text)
 {
@@ -329,8 +338,7 @@ void orvel_tree::search()
 
 void orvel_tree::reDisplay()
 {
-    const lookup::MemberNode root =
-        lookup::buildMemberTree(n, searchFor->text(), name->text(), classes);
+    const lookup::MemberNode root = lookup::buildMemberTree(n, searchFor->text(), name->text(), classes);
     span2->viewportRemoveAll();
     tree = new lookup::MemberTreeView(root);
     connect(tree, &lookup::MemberTreeView::valueChanged, this, &orvel_tree::valueChanged);

@@ -27,8 +27,8 @@ CellPainter2::CellPainter2(MemberTreeView* tree) : i_leaf(QStringLiteral("pf.gif
     setHandles(tree);
 }
 
-CellPainter2& CellPainter2::getTreeCellRendererComponent(const QTreeView*, const QString& value, bool selected,
-                                                         bool, bool leaf, int, bool)
+CellPainter2& CellPainter2::getTreeCellRendererComponent(
+    const QTreeView*, const QString& value, bool selected, bool, bool leaf, int, bool)
 {
     text_ = value;
     lf = leaf;
@@ -46,7 +46,8 @@ CellPainter2& CellPainter2::getTreeCellRendererComponent(const QTreeView*, const
 
 void CellPainter2::setHandles(MemberTreeView* tree)
 {
-    if (!tree) return;
+    if (!tree)
+        return;
     tree->setExpandedIcon(QPixmap(QStringLiteral("bluedot2.gif")));
     tree->setCollapsedIcon(QPixmap(QStringLiteral("bluedot.gif")));
 }
@@ -86,7 +87,8 @@ void CellPainter2::paint(QPainter* g) const
     const QFont font = paintFont();
     g->setFont(font);
     const int x0 = textStart();
-    if (!icon_.isNull()) g->drawPixmap(0, 0, icon_);
+    if (!icon_.isNull())
+        g->drawPixmap(0, 0, icon_);
     g->fillRect(QRect(x0, 0, kBandWidth, size_.height()), background_);
     g->setPen(foreground_);
     const Columns c = columns();
@@ -102,7 +104,8 @@ QSize CellPainter2::getPreferredSize() const
     const Columns c = columns();
     // Wide enough for the label's own text and for the two columns as painted.
     const int labelWidth = textStart() + fm.horizontalAdvance(text_);
-    const int painted = c.rest.isEmpty() ? textStart() + fm.horizontalAdvance(c.first) : c.x2 + fm.horizontalAdvance(c.rest);
+    const int painted =
+        c.rest.isEmpty() ? textStart() + fm.horizontalAdvance(c.first) : c.x2 + fm.horizontalAdvance(c.rest);
     const int iconHeight = icon_.isNull() ? 0 : icon_.height();
     return QSize(qMax(labelWidth, painted), qMax(iconHeight, fm.height()));
 }

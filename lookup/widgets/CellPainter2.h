@@ -29,8 +29,8 @@ public:
 
     // Configures the painter for one row and returns it. Only the node text, the
     // selected flag and the leaf flag matter.
-    CellPainter2& getTreeCellRendererComponent(const QTreeView* tree, const QString& value, bool selected,
-                                               bool expanded, bool leaf, int row, bool hasFocus);
+    CellPainter2& getTreeCellRendererComponent(
+        const QTreeView* tree, const QString& value, bool selected, bool expanded, bool leaf, int row, bool hasFocus);
 
     // Closed nodes get "bluedot.gif", open ones "bluedot2.gif" (read from the working folder).
     void setHandles(MemberTreeView* tree);
@@ -67,8 +67,8 @@ private:
     bool lf = false;
     QString text_;
     QPixmap icon_;
-    QColor foreground_{0, 0, 255};
-    QColor background_{240, 240, 255};
+    QColor foreground_ {0, 0, 255};
+    QColor background_ {240, 240, 255};
     QSize size_;
 };
 

@@ -1,5 +1,5 @@
-#include "platform/widgets/JavaFont.h"
 #include "lookup/widgets/MemberTreeView.h"
+#include "platform/widgets/JavaFont.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -17,7 +17,7 @@ const QColor kBackground(240, 240, 255);
 // Hands every row to the cell painter: configure, then paint, back to back.
 class RowDelegate : public QStyledItemDelegate {
 public:
-    RowDelegate(CellPainter2* cp, QTreeView* view) : QStyledItemDelegate(view), cp_(cp), view_(view) {}
+    RowDelegate(CellPainter2* cp, QTreeView* view) : QStyledItemDelegate(view), cp_(cp), view_(view) { }
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -44,8 +44,8 @@ private:
     {
         const bool leaf = !index.model()->hasChildren(index);
         cp_->getTreeCellRendererComponent(view_, index.data(Qt::DisplayRole).toString(),
-                                          option.state.testFlag(QStyle::State_Selected), view_->isExpanded(index),
-                                          leaf, index.row(), option.state.testFlag(QStyle::State_HasFocus));
+            option.state.testFlag(QStyle::State_Selected), view_->isExpanded(index), leaf, index.row(),
+            option.state.testFlag(QStyle::State_HasFocus));
     }
 
     CellPainter2* cp_;
@@ -62,7 +62,8 @@ void addChildren(QStandardItem* parent, const MemberNode& node)
         addChildren(item, child);
         items.append(item);
     }
-    if (!items.isEmpty()) parent->appendRows(items);
+    if (!items.isEmpty())
+        parent->appendRows(items);
 }
 
 }  // namespace
@@ -117,9 +118,11 @@ void MemberTreeView::selectCollapsedParent(const QModelIndex& index)
     bool descendantSelected = false;
     for (const QModelIndex& sel : selectionModel()->selectedIndexes()) {
         for (QModelIndex p = sel.parent(); p.isValid(); p = p.parent())
-            if (p == index) descendantSelected = true;
+            if (p == index)
+                descendantSelected = true;
     }
-    if (!descendantSelected) return;
+    if (!descendantSelected)
+        return;
     selectionModel()->clearSelection();
     if (!selectionModel()->isSelected(index))
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
@@ -167,13 +170,15 @@ void MemberTreeView::selectionChanged(const QItemSelection& selected, const QIte
 void MemberTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
 {
     // Only the handle image: no connecting lines, no selection fill.
-    if (!model()->hasChildren(index) || !index.parent().isValid()) return;
+    if (!model()->hasChildren(index) || !index.parent().isValid())
+        return;
     const QPixmap& icon = isExpanded(index) ? expandedIcon_ : collapsedIcon_;
-    if (icon.isNull()) return;
+    if (icon.isNull())
+        return;
     const int ind = indentation();
     const QRect cell(rect.right() + 1 - ind, rect.top(), ind, rect.height());
-    painter->drawPixmap(cell.x() + (cell.width() - icon.width()) / 2, cell.y() + (cell.height() - icon.height()) / 2,
-                        icon);
+    painter->drawPixmap(
+        cell.x() + (cell.width() - icon.width()) / 2, cell.y() + (cell.height() - icon.height()) / 2, icon);
 }
 
 }  // namespace lookup

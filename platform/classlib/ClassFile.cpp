@@ -34,7 +34,7 @@ struct Failure {
 // never leaves this file.
 class Reader {
 public:
-    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) { }
 
     size_t pos() const { return pos_; }
     size_t remaining() const { return size_ - pos_; }
@@ -55,7 +55,7 @@ public:
     {
         need(4);
         const uint32_t v = uint32_t(data_[pos_]) << 24 | uint32_t(data_[pos_ + 1]) << 16 |
-                           uint32_t(data_[pos_ + 2]) << 8 | uint32_t(data_[pos_ + 3]);
+            uint32_t(data_[pos_ + 2]) << 8 | uint32_t(data_[pos_ + 3]);
         pos_ += 4;
         return v;
     }
@@ -69,7 +69,7 @@ private:
     void need(size_t n) const
     {
         if (n > size_ - pos_)
-            throw Failure{"truncated class file"};
+            throw Failure {"truncated class file"};
     }
 
     const uint8_t* data_;
@@ -120,8 +120,7 @@ bool decodeModifiedUtf8(const uint8_t* p, size_t n, std::string& out)
     out.reserve(n + 4);
     for (size_t i = 0; i < units.size(); ++i) {
         uint32_t c = units[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
             c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
             ++i;
         }
@@ -156,7 +155,14 @@ bool parseFieldType(std::string_view d, size_t& i)
     if (i >= d.size())
         return false;
     switch (d[i]) {
-    case 'B': case 'C': case 'D': case 'F': case 'I': case 'J': case 'S': case 'Z':
+    case 'B':
+    case 'C':
+    case 'D':
+    case 'F':
+    case 'I':
+    case 'J':
+    case 'S':
+    case 'Z':
         ++i;
         return true;
     case 'L': {
@@ -175,16 +181,16 @@ bool parseFieldType(std::string_view d, size_t& i)
 
 class Parser {
 public:
-    Parser(const uint8_t* data, size_t size) : data_(data), r_(data, size) {}
+    Parser(const uint8_t* data, size_t size) : data_(data), r_(data, size) { }
 
     void parse(ClassFileInfo& out)
     {
         if (r_.u4() != 0xCAFEBABE)
-            throw Failure{"not a class file (bad magic number)"};
+            throw Failure {"not a class file (bad magic number)"};
         out.minorVersion = r_.u2();
         out.majorVersion = r_.u2();
         if (out.majorVersion < kMinMajorVersion || out.majorVersion > kMaxMajorVersion)
-            throw Failure{"unsupported class file version"};
+            throw Failure {"unsupported class file version"};
         readConstantPool();
 
         out.access = r_.u2();
@@ -192,7 +198,7 @@ public:
         const uint16_t superIndex = r_.u2();
         if (superIndex == 0) {
             if (out.thisClass != "java/lang/Object")
-                throw Failure{"missing superclass"};
+                throw Failure {"missing superclass"};
             out.superClass.clear();
         } else {
             out.superClass = className(superIndex, false);
@@ -200,26 +206,24 @@ public:
         const uint16_t interfaceCount = r_.u2();
         out.interfaces.clear();
         out.interfaces.reserve(interfaceCount);
-        for (uint16_t i = 0; i < interfaceCount; ++i)
-            out.interfaces.push_back(className(r_.u2(), false));
+        for (uint16_t i = 0; i < interfaceCount; ++i) out.interfaces.push_back(className(r_.u2(), false));
 
         const uint16_t fieldCount = r_.u2();
         for (uint16_t i = 0; i < fieldCount; ++i) {
-            r_.u2();                // access
-            utf8At(r_.u2());        // name
-            utf8At(r_.u2());        // descriptor
+            r_.u2();          // access
+            utf8At(r_.u2());  // name
+            utf8At(r_.u2());  // descriptor
             skipAttributes();
         }
 
         const uint16_t methodCount = r_.u2();
         out.methods.clear();
         out.methods.reserve(methodCount);
-        for (uint16_t i = 0; i < methodCount; ++i)
-            readMethod(out);
+        for (uint16_t i = 0; i < methodCount; ++i) readMethod(out);
 
         skipAttributes();
         if (r_.remaining() != 0)
-            throw Failure{"extra bytes at the end of the class file"};
+            throw Failure {"extra bytes at the end of the class file"};
     }
 
 private:
@@ -227,7 +231,7 @@ private:
     {
         const uint16_t count = r_.u2();
         if (count == 0)
-            throw Failure{"empty constant pool"};
+            throw Failure {"empty constant pool"};
         tags_.assign(count, 0);
         offsets_.assign(count, 0);
         for (uint32_t i = 1; i < count; ++i) {
@@ -240,27 +244,37 @@ private:
                 r_.skip(len);
                 break;
             }
-            case CP_Integer: case CP_Float:
+            case CP_Integer:
+            case CP_Float:
                 r_.skip(4);
                 break;
-            case CP_Long: case CP_Double:
+            case CP_Long:
+            case CP_Double:
                 r_.skip(8);
                 if (++i >= count)
-                    throw Failure{"long or double constant in the last pool slot"};
+                    throw Failure {"long or double constant in the last pool slot"};
                 tags_[i] = 0;  // the unusable second slot
                 break;
-            case CP_Class: case CP_String: case CP_MethodType: case CP_Module: case CP_Package:
+            case CP_Class:
+            case CP_String:
+            case CP_MethodType:
+            case CP_Module:
+            case CP_Package:
                 r_.skip(2);
                 break;
-            case CP_Fieldref: case CP_Methodref: case CP_InterfaceMethodref: case CP_NameAndType:
-            case CP_Dynamic: case CP_InvokeDynamic:
+            case CP_Fieldref:
+            case CP_Methodref:
+            case CP_InterfaceMethodref:
+            case CP_NameAndType:
+            case CP_Dynamic:
+            case CP_InvokeDynamic:
                 r_.skip(4);
                 break;
             case CP_MethodHandle:
                 r_.skip(3);
                 break;
             default:
-                throw Failure{"unknown constant pool tag"};
+                throw Failure {"unknown constant pool tag"};
             }
         }
     }
@@ -269,7 +283,7 @@ private:
     std::string_view rawUtf8At(uint16_t index)
     {
         if (index == 0 || index >= tags_.size() || tags_[index] != CP_Utf8)
-            throw Failure{"constant pool index out of range or of the wrong kind"};
+            throw Failure {"constant pool index out of range or of the wrong kind"};
         const uint32_t off = offsets_[index];
         const uint16_t len = uint16_t(data_[off] << 8 | data_[off + 1]);  // checked when read
         return {reinterpret_cast<const char*>(data_ + off + 2), len};
@@ -280,7 +294,7 @@ private:
         const std::string_view raw = rawUtf8At(index);
         std::string s;
         if (!decodeModifiedUtf8(reinterpret_cast<const uint8_t*>(raw.data()), raw.size(), s))
-            throw Failure{"malformed modified UTF-8 in the constant pool"};
+            throw Failure {"malformed modified UTF-8 in the constant pool"};
         return s;
     }
 
@@ -288,16 +302,16 @@ private:
     std::string className(uint16_t index, bool arrayAllowed)
     {
         if (index == 0 || index >= tags_.size() || tags_[index] != CP_Class)
-            throw Failure{"constant pool index out of range or of the wrong kind"};
+            throw Failure {"constant pool index out of range or of the wrong kind"};
         const uint32_t off = offsets_[index];
         const uint16_t nameIndex = uint16_t(data_[off] << 8 | data_[off + 1]);
         std::string name = utf8At(nameIndex);
         if (arrayAllowed && !name.empty() && name[0] == '[') {
             size_t i = 0;
             if (!parseFieldType(name, i) || i != name.size())
-                throw Failure{"malformed class name"};
+                throw Failure {"malformed class name"};
         } else if (!isValidInternalClassName(name)) {
-            throw Failure{"malformed class name"};
+            throw Failure {"malformed class name"};
         }
         return name;
     }
@@ -322,17 +336,16 @@ private:
             out.methods.emplace_back();
             m = &out.methods.back();
             m->access = access;
-            if (!decodeModifiedUtf8(reinterpret_cast<const uint8_t*>(rawName.data()), rawName.size(),
-                                    m->name) ||
-                !decodeModifiedUtf8(reinterpret_cast<const uint8_t*>(rawDescriptor.data()),
-                                    rawDescriptor.size(), m->descriptor))
-                throw Failure{"malformed modified UTF-8 in the constant pool"};
+            if (!decodeModifiedUtf8(reinterpret_cast<const uint8_t*>(rawName.data()), rawName.size(), m->name) ||
+                !decodeModifiedUtf8(
+                    reinterpret_cast<const uint8_t*>(rawDescriptor.data()), rawDescriptor.size(), m->descriptor))
+                throw Failure {"malformed modified UTF-8 in the constant pool"};
             if (m->name.empty())
-                throw Failure{"empty method name"};
+                throw Failure {"empty method name"};
             if (!isValidMethodDescriptor(m->descriptor))
-                throw Failure{"malformed method descriptor"};
+                throw Failure {"malformed method descriptor"};
         } else if (!isValidMethodDescriptor(rawDescriptor)) {
-            throw Failure{"malformed method descriptor"};
+            throw Failure {"malformed method descriptor"};
         }
         const uint16_t attributeCount = r_.u2();
         bool seenExceptions = false;
@@ -344,12 +357,12 @@ private:
                 continue;
             }
             if (seenExceptions)
-                throw Failure{"more than one Exceptions attribute in a method"};
+                throw Failure {"more than one Exceptions attribute in a method"};
             seenExceptions = true;
             const size_t start = r_.pos();
             const uint16_t n = r_.u2();
             if (length != 2u + 2u * n)
-                throw Failure{"Exceptions attribute of the wrong length"};
+                throw Failure {"Exceptions attribute of the wrong length"};
             for (uint16_t k = 0; k < n; ++k) {
                 const uint16_t index = r_.u2();
                 if (m)

@@ -36,8 +36,8 @@ constexpr uint16_t kMaxMajorVersion = 71;
 
 struct MethodInfo {
     uint16_t access = 0;
-    std::string name;        // UTF-8
-    std::string descriptor;  // "(I[Ljava/lang/String;)V", UTF-8, checked
+    std::string name;                     // UTF-8
+    std::string descriptor;               // "(I[Ljava/lang/String;)V", UTF-8, checked
     std::vector<std::string> exceptions;  // internal names ("java/io/IOException")
 };
 

@@ -132,7 +132,7 @@ class PublicMethods {
 public:
     void merge(const MethodRef& method)
     {
-        const Key key{method.nameView(), method.parametersView()};
+        const Key key {method.nameView(), method.parametersView()};
         const auto [it, inserted] = index_.try_emplace(key, lists_.size());
         if (inserted) {
             lists_.push_back({method});
@@ -173,8 +173,7 @@ public:
     {
         std::vector<MethodRef> all;
         all.reserve(count_);
-        for (const auto& list : lists_)
-            all.insert(all.end(), list.begin(), list.end());
+        for (const auto& list : lists_) all.insert(all.end(), list.begin(), list.end());
         return all;
     }
 
@@ -208,8 +207,7 @@ void addFlightRecorderMethods(LoadedClass& cls)
 {
     // jdk.jfr.Event itself is loaded with its methods made non-final.
     if (cls.internalName == "jdk/jfr/Event") {
-        for (MethodInfo& m : cls.info.methods)
-            m.access &= uint16_t(~ACC_FINAL);
+        for (MethodInfo& m : cls.info.methods) m.access &= uint16_t(~ACC_FINAL);
         return;
     }
     if (cls.isInterface || (cls.info.access & ACC_ABSTRACT))
@@ -220,16 +218,19 @@ void addFlightRecorderMethods(LoadedClass& cls)
     if (!isEvent)
         return;
     static const char* const added[][2] = {
-        {"begin", "()V"}, {"end", "()V"}, {"commit", "()V"}, {"isEnabled", "()Z"}, {"shouldCommit", "()Z"},
+        {"begin", "()V"},
+        {"end", "()V"},
+        {"commit", "()V"},
+        {"isEnabled", "()Z"},
+        {"shouldCommit", "()Z"},
     };
     for (const auto& entry : added) {
         const char* const name = entry[0];
         const char* const descriptor = entry[1];
-        const bool declared = std::any_of(cls.info.methods.begin(), cls.info.methods.end(), [&](const MethodInfo& m) {
-            return m.name == name && m.descriptor == descriptor;
-        });
+        const bool declared = std::any_of(cls.info.methods.begin(), cls.info.methods.end(),
+            [&](const MethodInfo& m) { return m.name == name && m.descriptor == descriptor; });
         if (!declared)
-            cls.info.methods.push_back(MethodInfo{ACC_PUBLIC, name, descriptor, {}});
+            cls.info.methods.push_back(MethodInfo {ACC_PUBLIC, name, descriptor, {}});
     }
 }
 
@@ -240,12 +241,11 @@ std::vector<MethodRef> LoadedClass::computePublicMethods() const
     PublicMethods pm;
     for (const MethodInfo& m : info.methods) {
         if (m.name != "<init>")
-            pm.merge(MethodRef{this, &m});
+            pm.merge(MethodRef {this, &m});
     }
     // An interface's getSuperclass() is null: interfaces get no Object methods.
     if (superclass && !isInterface) {
-        for (const MethodRef& m : superclass->publicMethods())
-            pm.merge(m);
+        for (const MethodRef& m : superclass->publicMethods()) pm.merge(m);
     }
     for (const auto& intf : interfaces) {
         for (const MethodRef& m : intf->publicMethods()) {
@@ -256,7 +256,10 @@ std::vector<MethodRef> LoadedClass::computePublicMethods() const
     return pm.toVector();
 }
 
-std::string_view MethodRef::nameView() const { return method->name; }
+std::string_view MethodRef::nameView() const
+{
+    return method->name;
+}
 
 std::string_view MethodRef::parametersView() const
 {
@@ -270,8 +273,14 @@ std::string_view MethodRef::returnView() const
     return std::string_view(d).substr(d.find(')') + 1);
 }
 
-bool MethodRef::declaringClassIsInterface() const { return declaringClass->isInterface; }
-const std::string& MethodRef::declaringClassName() const { return declaringClass->internalName; }
+bool MethodRef::declaringClassIsInterface() const
+{
+    return declaringClass->isInterface;
+}
+const std::string& MethodRef::declaringClassName() const
+{
+    return declaringClass->internalName;
+}
 
 namespace {
 
@@ -280,7 +289,8 @@ namespace {
 class ClassView final : public JavaClass {
 public:
     ClassView(std::shared_ptr<const LoadedClass> cls, bool oldSwing, QString name)
-        : cls_(std::move(cls)), oldSwing_(oldSwing), name_(std::move(name)) {}
+        : cls_(std::move(cls)), oldSwing_(oldSwing), name_(std::move(name))
+    { }
 
     QString getName() const override { return name_; }
 
@@ -306,7 +316,7 @@ public:
         for (const MethodInfo& m : cls_->info.methods) {
             if (m.name != "<init>")
                 continue;
-            printConstructor(MethodRef{cls_.get(), &m}, oldSwing_, buffer);
+            printConstructor(MethodRef {cls_.get(), &m}, oldSwing_, buffer);
             out.emplace_back(QString::fromUtf8(buffer.data(), qsizetype(buffer.size())));
         }
         return out;
@@ -329,8 +339,7 @@ std::string toInternalName(const QString& binaryName)
     if (s[0] == '[') {
         std::string_view d(s);
         size_t dims = 0;
-        while (dims < d.size() && d[dims] == '[')
-            ++dims;
+        while (dims < d.size() && d[dims] == '[') ++dims;
         if (dims > 255 || dims == d.size())
             return {};
         const std::string_view element = d.substr(dims);
@@ -346,8 +355,7 @@ std::string toInternalName(const QString& binaryName)
 
 }  // namespace
 
-ClassLibrary::ClassLibrary(std::vector<std::unique_ptr<ClassSource>> sources, std::string jdkHome,
-                           std::string warning)
+ClassLibrary::ClassLibrary(std::vector<std::unique_ptr<ClassSource>> sources, std::string jdkHome, std::string warning)
     : sources_(std::move(sources)), jdkHome_(std::move(jdkHome)), warning_(std::move(warning))
 {
     if (!sources_.empty() && !jdkHome_.empty())
@@ -369,10 +377,10 @@ std::shared_ptr<const LoadedClass> ClassLibrary::load(const std::string& interna
     if (internalName[0] == '[')
         return loadArray(internalName);
     if (depth > kMaxHierarchyDepth)
-        throw LoadFailure{LoadFailure::Unreadable, internalName, "class hierarchy too deep"};
+        throw LoadFailure {LoadFailure::Unreadable, internalName, "class hierarchy too deep"};
     if (loading_.count(internalName))
-        throw LoadFailure{LoadFailure::Unreadable, internalName,
-                          "class hierarchy loops through " + dotted(internalName)};
+        throw LoadFailure {
+            LoadFailure::Unreadable, internalName, "class hierarchy loops through " + dotted(internalName)};
 
     ResourceBytes bytes;
     std::string error;
@@ -380,57 +388,58 @@ std::shared_ptr<const LoadedClass> ClassLibrary::load(const std::string& interna
     for (const auto& source : sources_) {
         const ClassSource::Result r = source->find(internalName, bytes, error);
         if (r == ClassSource::Result::Error)
-            throw LoadFailure{LoadFailure::Unreadable, internalName, error};
+            throw LoadFailure {LoadFailure::Unreadable, internalName, error};
         if (r == ClassSource::Result::Found) {
             from = source.get();
             break;
         }
     }
     if (!from)
-        throw LoadFailure{LoadFailure::NotFound, internalName, {}};
+        throw LoadFailure {LoadFailure::NotFound, internalName, {}};
 
     auto cls = std::make_shared<LoadedClass>();
     const std::string reason = parseClassFile(bytes.data, bytes.size, cls->info);
     if (!reason.empty())
-        throw LoadFailure{LoadFailure::Unreadable, internalName, reason + " (in " + from->location() + ")"};
+        throw LoadFailure {LoadFailure::Unreadable, internalName, reason + " (in " + from->location() + ")"};
     bytes = ResourceBytes();
     ClassFileInfo& info = cls->info;
     if (info.thisClass != internalName)
-        throw LoadFailure{LoadFailure::Unreadable, internalName,
-                          "the class file holds " + dotted(info.thisClass) + " (in " + from->location() + ")"};
+        throw LoadFailure {LoadFailure::Unreadable, internalName,
+            "the class file holds " + dotted(info.thisClass) + " (in " + from->location() + ")"};
     if (info.access & ACC_MODULE)
-        throw LoadFailure{LoadFailure::Unreadable, internalName, "a module descriptor, not a class"};
+        throw LoadFailure {LoadFailure::Unreadable, internalName, "a module descriptor, not a class"};
     cls->internalName = internalName;
     cls->binaryName = dotted(internalName);
     cls->isInterface = (info.access & ACC_INTERFACE) != 0;
     if (cls->isInterface && info.superClass != "java/lang/Object")
-        throw LoadFailure{LoadFailure::Unreadable, internalName, "an interface whose superclass is not java.lang.Object"};
+        throw LoadFailure {
+            LoadFailure::Unreadable, internalName, "an interface whose superclass is not java.lang.Object"};
 
     loading_.insert(internalName);
     struct Unmark {
         std::unordered_set<std::string>& set;
         const std::string& name;
         ~Unmark() { set.erase(name); }
-    } unmark{loading_, internalName};
+    } unmark {loading_, internalName};
 
     cls->supertypes.push_back(cls.get());
     if (!info.superClass.empty()) {
         cls->superclass = load(info.superClass, depth + 1);
         if (cls->superclass->isInterface)
-            throw LoadFailure{LoadFailure::Unreadable, internalName,
-                              "its superclass " + cls->superclass->binaryName + " is an interface"};
+            throw LoadFailure {LoadFailure::Unreadable, internalName,
+                "its superclass " + cls->superclass->binaryName + " is an interface"};
         if (cls->superclass->info.access & ACC_FINAL)
-            throw LoadFailure{LoadFailure::Unreadable, internalName,
-                              "it extends the final class " + cls->superclass->binaryName};
-        cls->supertypes.insert(cls->supertypes.end(), cls->superclass->supertypes.begin(),
-                               cls->superclass->supertypes.end());
+            throw LoadFailure {
+                LoadFailure::Unreadable, internalName, "it extends the final class " + cls->superclass->binaryName};
+        cls->supertypes.insert(
+            cls->supertypes.end(), cls->superclass->supertypes.begin(), cls->superclass->supertypes.end());
     }
     cls->interfaces.reserve(info.interfaces.size());
     for (const std::string& name : info.interfaces) {
         auto intf = load(name, depth + 1);
         if (!intf->isInterface)
-            throw LoadFailure{LoadFailure::Unreadable, internalName,
-                              "it implements " + intf->binaryName + ", which is not an interface"};
+            throw LoadFailure {LoadFailure::Unreadable, internalName,
+                "it implements " + intf->binaryName + ", which is not an interface"};
         cls->supertypes.insert(cls->supertypes.end(), intf->supertypes.begin(), intf->supertypes.end());
         cls->interfaces.push_back(std::move(intf));
     }
@@ -458,8 +467,8 @@ std::shared_ptr<const LoadedClass> ClassLibrary::loadArray(const std::string& de
     cls->interfaces.push_back(load("java/lang/Cloneable", 0));
     cls->interfaces.push_back(load("java/io/Serializable", 0));
     cls->supertypes.push_back(cls.get());
-    cls->supertypes.insert(cls->supertypes.end(), cls->superclass->supertypes.begin(),
-                           cls->superclass->supertypes.end());
+    cls->supertypes.insert(
+        cls->supertypes.end(), cls->superclass->supertypes.begin(), cls->superclass->supertypes.end());
     for (const auto& intf : cls->interfaces)
         cls->supertypes.insert(cls->supertypes.end(), intf->supertypes.begin(), intf->supertypes.end());
     std::sort(cls->supertypes.begin(), cls->supertypes.end());
@@ -468,8 +477,8 @@ std::shared_ptr<const LoadedClass> ClassLibrary::loadArray(const std::string& de
     return cls;
 }
 
-std::shared_ptr<const JavaClass> ClassLibrary::findDirect(const QString& binaryName, bool oldSwing,
-                                                          const QString& shownName)
+std::shared_ptr<const JavaClass> ClassLibrary::findDirect(
+    const QString& binaryName, bool oldSwing, const QString& shownName)
 {
     const std::string internalName = toInternalName(binaryName);
     if (internalName.empty())
@@ -488,12 +497,12 @@ std::shared_ptr<const JavaClass> ClassLibrary::findDirect(const QString& binaryN
         }
         const std::string other = dotted(f.cls);
         if (f.kind == LoadFailure::NotFound)
-            throw ClassFormatError("Cannot read class " + shownName.toStdString() + ": its supertype " + other +
-                                   " was not found");
+            throw ClassFormatError(
+                "Cannot read class " + shownName.toStdString() + ": its supertype " + other + " was not found");
         if (f.reason.rfind("class hierarchy loops", 0) == 0)
             throw ClassFormatError("Cannot read class " + shownName.toStdString() + ": its " + f.reason);
-        throw ClassFormatError("Cannot read class " + shownName.toStdString() + ": its supertype " + other +
-                               ": " + f.reason);
+        throw ClassFormatError(
+            "Cannot read class " + shownName.toStdString() + ": its supertype " + other + ": " + f.reason);
     } catch (const std::bad_alloc&) {
         throw ClassFormatError("Cannot read class " + shownName.toStdString() + ": out of memory");
     }
@@ -575,7 +584,7 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
     }
     if (home.empty())
         warning = "javaorvel: no Java class library found (no JDK under JAVA_HOME, the java on PATH or " +
-                  env.defaultJava + "); every class lookup will report the class as not found";
+            env.defaultJava + "); every class lookup will report the class as not found";
 
     // CLASSPATH, in order; an empty entry is the current folder and "dir/*"
     // every jar in dir, as for the JVM.
@@ -589,15 +598,15 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
                 if (DIR* d = opendir(dir.c_str())) {
                     while (const dirent* e = readdir(d)) {
                         const std::string file = e->d_name;
-                        if (file.size() > 4 && (file.compare(file.size() - 4, 4, ".jar") == 0 ||
-                                                file.compare(file.size() - 4, 4, ".JAR") == 0))
+                        if (file.size() > 4 &&
+                            (file.compare(file.size() - 4, 4, ".jar") == 0 ||
+                                file.compare(file.size() - 4, 4, ".JAR") == 0))
                             jars.push_back(dir + "/" + file);
                     }
                     closedir(d);
                 }
                 std::sort(jars.begin(), jars.end());
-                for (auto& jar : jars)
-                    sources.push_back(std::make_unique<JarSource>(std::move(jar)));
+                for (auto& jar : jars) sources.push_back(std::make_unique<JarSource>(std::move(jar)));
             } else if (isDirectory(entry)) {
                 sources.push_back(std::make_unique<FolderSource>(entry));
             } else {

@@ -22,9 +22,9 @@ class ClassLibrary {
 public:
     // What discovery looks at; the process's own values by default.
     struct Environment {
-        std::string javaHome;      // JAVA_HOME ("" when unset)
-        std::string path;          // PATH
-        std::string classPath;     // CLASSPATH
+        std::string javaHome;   // JAVA_HOME ("" when unset)
+        std::string path;       // PATH
+        std::string classPath;  // CLASSPATH
         bool classPathSet = false;
         std::string defaultJava = "/usr/lib/jvm/default-java";
         static Environment fromProcess();
@@ -38,8 +38,7 @@ public:
     // The process's library, discovered once on first use.
     static ClassLibrary& system();
 
-    ClassLibrary(std::vector<std::unique_ptr<ClassSource>> sources, std::string jdkHome = {},
-                 std::string warning = {});
+    ClassLibrary(std::vector<std::unique_ptr<ClassSource>> sources, std::string jdkHome = {}, std::string warning = {});
     ~ClassLibrary();
 
     // JavaClass::forName's rules, the old Swing naming included.
@@ -58,8 +57,7 @@ public:
 private:
     std::shared_ptr<const LoadedClass> load(const std::string& internalName, int depth);
     std::shared_ptr<const LoadedClass> loadArray(const std::string& descriptor);
-    std::shared_ptr<const JavaClass> findDirect(const QString& binaryName, bool oldSwing,
-                                                const QString& shownName);
+    std::shared_ptr<const JavaClass> findDirect(const QString& binaryName, bool oldSwing, const QString& shownName);
 
     std::vector<std::unique_ptr<ClassSource>> sources_;
     std::string jdkHome_;

@@ -10,8 +10,7 @@
 
 namespace platform::classlib {
 
-ClassSource::Result JImageSource::find(const std::string& internalName, ResourceBytes& out,
-                                       std::string& error)
+ClassSource::Result JImageSource::find(const std::string& internalName, ResourceBytes& out, std::string& error)
 {
     switch (image_->readClass(internalName, out, error)) {
     case JImage::Result::Found:
@@ -100,8 +99,7 @@ ClassSource::Result JarSource::find(const std::string& internalName, ResourceByt
     return Result::Found;
 }
 
-ClassSource::Result FolderSource::find(const std::string& internalName, ResourceBytes& out,
-                                       std::string& error)
+ClassSource::Result FolderSource::find(const std::string& internalName, ResourceBytes& out, std::string& error)
 {
     const std::string file = path_ + "/" + internalName + ".class";
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);

@@ -27,8 +27,7 @@ public:
 // lib/modules.
 class JImageSource : public ClassSource {
 public:
-    JImageSource(std::string path, std::unique_ptr<JImage> image)
-        : path_(std::move(path)), image_(std::move(image)) {}
+    JImageSource(std::string path, std::unique_ptr<JImage> image) : path_(std::move(path)), image_(std::move(image)) { }
     Result find(const std::string& internalName, ResourceBytes& out, std::string& error) override;
     const std::string& location() const override { return path_; }
     const JImage& image() const { return *image_; }
@@ -41,7 +40,7 @@ private:
 // A jar or zip file, opened on first use; one that cannot be opened finds nothing.
 class JarSource : public ClassSource {
 public:
-    explicit JarSource(std::string path) : path_(std::move(path)) {}
+    explicit JarSource(std::string path) : path_(std::move(path)) { }
     ~JarSource() override;
     Result find(const std::string& internalName, ResourceBytes& out, std::string& error) override;
     const std::string& location() const override { return path_; }
@@ -59,7 +58,7 @@ private:
 // A folder holding package folders of .class files.
 class FolderSource : public ClassSource {
 public:
-    explicit FolderSource(std::string path) : path_(std::move(path)) {}
+    explicit FolderSource(std::string path) : path_(std::move(path)) { }
     Result find(const std::string& internalName, ResourceBytes& out, std::string& error) override;
     const std::string& location() const override { return path_; }
 

@@ -63,8 +63,7 @@ JImage::~JImage()
 
 uint32_t JImage::hashCode(std::string_view name, uint32_t seed)
 {
-    for (const char c : name)
-        seed = (seed * 0x01000193u) ^ uint8_t(c);
+    for (const char c : name) seed = (seed * 0x01000193u) ^ uint8_t(c);
     return seed & 0x7FFFFFFFu;
 }
 
@@ -133,8 +132,7 @@ bool JImage::init(std::string& error)
     }
     const uint32_t version = u4At(4);
     if (version >> 16 != 1 || (version & 0xFFFF) != 0) {
-        error = "unsupported jimage version " + std::to_string(version >> 16) + "." +
-                std::to_string(version & 0xFFFF);
+        error = "unsupported jimage version " + std::to_string(version >> 16) + "." + std::to_string(version & 0xFFFF);
         return false;
     }
     tableLength_ = u4At(16);
@@ -152,7 +150,10 @@ bool JImage::init(std::string& error)
     return true;
 }
 
-uint32_t JImage::u4At(size_t offset) const { return readU4(data_ + offset, bigEndian_); }
+uint32_t JImage::u4At(size_t offset) const
+{
+    return readU4(data_ + offset, bigEndian_);
+}
 
 int64_t JImage::findSlot(std::string_view path) const
 {
@@ -185,8 +186,7 @@ bool JImage::decodeLocation(uint32_t slot, Location& loc) const
         if (len > locationsSize_ - pos)
             return false;
         uint64_t value = 0;
-        for (unsigned k = 0; k < len; ++k)
-            value = value << 8 | p[pos++];
+        for (unsigned k = 0; k < len; ++k) value = value << 8 | p[pos++];
         loc.attr[kind] = value;
     }
     return false;  // ran off the end without an end marker

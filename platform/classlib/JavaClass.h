@@ -27,7 +27,7 @@ public:
 class JavaMember {
 public:
     JavaMember() = default;
-    explicit JavaMember(QString printed) : printed_(std::move(printed)) {}
+    explicit JavaMember(QString printed) : printed_(std::move(printed)) { }
     // Method.toString() / Constructor.toString() of the JDK being read.
     const QString& toString() const { return printed_; }
 

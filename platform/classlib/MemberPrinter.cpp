@@ -5,8 +5,8 @@ namespace platform::classlib {
 namespace {
 
 // java.lang.reflect.Modifier.methodModifiers() and constructorModifiers().
-constexpr unsigned kMethodModifiers = ACC_PUBLIC | ACC_PROTECTED | ACC_PRIVATE | ACC_ABSTRACT | ACC_STATIC |
-                                      ACC_FINAL | ACC_SYNCHRONIZED | ACC_NATIVE | ACC_STRICT;
+constexpr unsigned kMethodModifiers = ACC_PUBLIC | ACC_PROTECTED | ACC_PRIVATE | ACC_ABSTRACT | ACC_STATIC | ACC_FINAL |
+    ACC_SYNCHRONIZED | ACC_NATIVE | ACC_STRICT;
 constexpr unsigned kConstructorModifiers = ACC_PUBLIC | ACC_PROTECTED | ACC_PRIVATE;
 constexpr unsigned kAccessModifiers = ACC_PUBLIC | ACC_PROTECTED | ACC_PRIVATE;
 
@@ -18,9 +18,15 @@ void appendModifierWords(std::string& out, unsigned mod)
         unsigned bit;
         const char* word;
     } order[] = {
-        {ACC_PUBLIC, "public "},     {ACC_PROTECTED, "protected "}, {ACC_PRIVATE, "private "},
-        {ACC_ABSTRACT, "abstract "}, {ACC_STATIC, "static "},       {ACC_FINAL, "final "},
-        {ACC_SYNCHRONIZED, "synchronized "}, {ACC_NATIVE, "native "}, {ACC_STRICT, "strictfp "},
+        {ACC_PUBLIC, "public "},
+        {ACC_PROTECTED, "protected "},
+        {ACC_PRIVATE, "private "},
+        {ACC_ABSTRACT, "abstract "},
+        {ACC_STATIC, "static "},
+        {ACC_FINAL, "final "},
+        {ACC_SYNCHRONIZED, "synchronized "},
+        {ACC_NATIVE, "native "},
+        {ACC_STRICT, "strictfp "},
     };
     for (const auto& o : order)
         if (mod & o.bit)
@@ -33,12 +39,11 @@ void appendDottedName(std::string& out, std::string_view internalName, bool oldS
         out += "com.sun.java.";
         internalName.remove_prefix(6);
     }
-    for (const char c : internalName)
-        out += c == '/' ? '.' : c;
+    for (const char c : internalName) out += c == '/' ? '.' : c;
 }
 
-void appendExecutableTail(std::string& out, std::string_view descriptor, const std::vector<std::string>& exceptions,
-                          bool oldSwing)
+void appendExecutableTail(
+    std::string& out, std::string_view descriptor, const std::vector<std::string>& exceptions, bool oldSwing)
 {
     out += '(';
     size_t i = 1;
@@ -81,15 +86,42 @@ void appendDescriptorType(std::string& out, std::string_view d, size_t& i, bool 
     }
     if (i < d.size()) {
         switch (d[i]) {
-        case 'B': out += "byte"; ++i; break;
-        case 'C': out += "char"; ++i; break;
-        case 'D': out += "double"; ++i; break;
-        case 'F': out += "float"; ++i; break;
-        case 'I': out += "int"; ++i; break;
-        case 'J': out += "long"; ++i; break;
-        case 'S': out += "short"; ++i; break;
-        case 'Z': out += "boolean"; ++i; break;
-        case 'V': out += "void"; ++i; break;
+        case 'B':
+            out += "byte";
+            ++i;
+            break;
+        case 'C':
+            out += "char";
+            ++i;
+            break;
+        case 'D':
+            out += "double";
+            ++i;
+            break;
+        case 'F':
+            out += "float";
+            ++i;
+            break;
+        case 'I':
+            out += "int";
+            ++i;
+            break;
+        case 'J':
+            out += "long";
+            ++i;
+            break;
+        case 'S':
+            out += "short";
+            ++i;
+            break;
+        case 'Z':
+            out += "boolean";
+            ++i;
+            break;
+        case 'V':
+            out += "void";
+            ++i;
+            break;
         case 'L': {
             size_t end = d.find(';', i);
             if (end == std::string_view::npos)
@@ -103,8 +135,7 @@ void appendDescriptorType(std::string& out, std::string_view d, size_t& i, bool 
             break;
         }
     }
-    for (size_t k = 0; k < dims; ++k)
-        out += "[]";
+    for (size_t k = 0; k < dims; ++k) out += "[]";
 }
 
 void appendClassName(std::string& out, std::string_view internalName, bool oldSwing)
@@ -145,8 +176,7 @@ void printConstructor(const MethodRef& m, bool oldSwing, std::string& out)
 }
 
 std::string printMethod(unsigned access, bool declaredInInterface, std::string_view declaringClass,
-                        std::string_view name, std::string_view descriptor,
-                        const std::vector<std::string>& exceptions, bool oldSwing)
+    std::string_view name, std::string_view descriptor, const std::vector<std::string>& exceptions, bool oldSwing)
 {
     std::string out;
     const bool isDefault = (access & (ACC_ABSTRACT | ACC_PUBLIC | ACC_STATIC)) == ACC_PUBLIC && declaredInInterface;

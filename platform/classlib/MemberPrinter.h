@@ -42,7 +42,7 @@ void printConstructor(const MethodRef& m, bool oldSwing, std::string& out);
 
 // Method.toString's printed form from plain parts, for the tests and fuzzers.
 std::string printMethod(unsigned access, bool declaredInInterface, std::string_view declaringClass,
-                        std::string_view name, std::string_view descriptor,
-                        const std::vector<std::string>& exceptions, bool oldSwing = false);
+    std::string_view name, std::string_view descriptor, const std::vector<std::string>& exceptions,
+    bool oldSwing = false);
 
 }  // namespace platform::classlib

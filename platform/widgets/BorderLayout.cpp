@@ -12,8 +12,7 @@ BorderLayout::BorderLayout(QWidget* parent, int spacing) : QLayout(parent)
 
 BorderLayout::~BorderLayout()
 {
-    for (QLayoutItem* item : items_)
-        delete item;
+    for (QLayoutItem* item : items_) delete item;
 }
 
 void BorderLayout::put(QLayoutItem* item, Position position)
@@ -39,13 +38,15 @@ QWidget* BorderLayout::widgetAt(Position position) const
     return items_[position] ? items_[position]->widget() : nullptr;
 }
 
-void BorderLayout::addItem(QLayoutItem* item) { put(item, Center); }
+void BorderLayout::addItem(QLayoutItem* item)
+{
+    put(item, Center);
+}
 
 int BorderLayout::count() const
 {
     int n = 0;
-    for (QLayoutItem* item : items_)
-        n += item != nullptr;
+    for (QLayoutItem* item : items_) n += item != nullptr;
     return n;
 }
 
@@ -80,8 +81,14 @@ Qt::Orientations BorderLayout::expandingDirections() const
     return Qt::Horizontal | Qt::Vertical;
 }
 
-QSize BorderLayout::minimumSize() const { return calculateSize(false); }
-QSize BorderLayout::sizeHint() const { return calculateSize(true); }
+QSize BorderLayout::minimumSize() const
+{
+    return calculateSize(false);
+}
+QSize BorderLayout::sizeHint() const
+{
+    return calculateSize(true);
+}
 
 QSize BorderLayout::calculateSize(bool preferred) const
 {

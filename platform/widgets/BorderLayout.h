@@ -30,7 +30,7 @@ private:
     QSize calculateSize(bool preferred) const;
     void put(QLayoutItem* item, Position position);
 
-    std::array<QLayoutItem*, 3> items_{};
+    std::array<QLayoutItem*, 3> items_ {};
 };
 
 }  // namespace platform

@@ -8,17 +8,14 @@ namespace platform {
 namespace {
 constexpr int kGap = 2;
 constexpr int kMargin = 2;
-}
+}  // namespace
 
-CaptionAboveRadioButton::CaptionAboveRadioButton(const QString& text, QWidget* parent)
-    : QRadioButton(text, parent)
-{
-}
+CaptionAboveRadioButton::CaptionAboveRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) { }
 
 QSize CaptionAboveRadioButton::indicatorSize() const
 {
     return QSize(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, this),
-                 style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, this));
+        style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, this));
 }
 
 QSize CaptionAboveRadioButton::sizeHint() const

@@ -39,7 +39,10 @@ void ScrollPane::setPreferredSize(QSize size)
     updateGeometry();
 }
 
-void ScrollPane::setBackground(const QColor& color) { setBackgroundColor(this, color); }
+void ScrollPane::setBackground(const QColor& color)
+{
+    setBackgroundColor(this, color);
+}
 
 void ScrollPane::setEmptyBorder(int top, int left, int bottom, int right)
 {
@@ -64,7 +67,10 @@ void ScrollPane::viewportAdd(QWidget* view)
     view->show();
 }
 
-void ScrollPane::setViewportBackground(const QColor& color) { setBackgroundColor(viewport_, color); }
+void ScrollPane::setViewportBackground(const QColor& color)
+{
+    setBackgroundColor(viewport_, color);
+}
 
 QWidget* ScrollPane::view() const
 {

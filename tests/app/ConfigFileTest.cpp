@@ -38,11 +38,11 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
         {"P\nQ\n", true, "P", "Q"},
         {"P\r\nQ\r\n", true, "P", "Q"},
         {"P\rQ\r", true, "P", "Q"},
-        {"P\nQ", true, "P", "Q"},                      // the last line may lack its end
+        {"P\nQ", true, "P", "Q"},  // the last line may lack its end
         {"\n\n", true, "", ""},
-        {"  P  \n\tQ \n", true, "  P  ", "\tQ "},      // blanks are part of the value
-        {"P\nQ\nR\n", true, "P", "Q"},                 // extra lines ignored
-        {"P\n", false, "P", ""},                       // one line only: a failure, P kept
+        {"  P  \n\tQ \n", true, "  P  ", "\tQ "},  // blanks are part of the value
+        {"P\nQ\nR\n", true, "P", "Q"},             // extra lines ignored
+        {"P\n", false, "P", ""},                   // one line only: a failure, P kept
         {"P", false, "P", ""},
         {"", false, "", ""},
         {QByteArray("A\0B\nC\n", 6), true, QString::fromUtf8("A\0B", 3), "C"},
@@ -105,7 +105,7 @@ TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
     const QString path = dir.filePath("JavaOrvel.cfg");
     writeAll(path, "P\nQ\n");
     // A file size limit makes the write fail part-way, as a full disk would.
-    rlimit saved{};
+    rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit tiny = saved;
     tiny.rlim_cur = 3;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/SearchNaming.h"
-#include "tests/support/QtPrinters.h"
 #include "catalogue/PathsData.h"
+#include "tests/support/QtPrinters.h"
 
 TEST(SearchNaming, CompletesAndRenamesSwingClasses)
 {
@@ -17,7 +17,7 @@ TEST(SearchNaming, CompletesAndRenamesSwingClasses)
         {"JTree", true, "com.sun.java.swing.JTree", "com.sun.java.swing.JTree"},
         {"Button", true, "java.awt.Button", "java.awt.Button"},
         {"AccessibleContext", true, "com.sun.java.accessibility.AccessibleContext",
-         "com.sun.java.accessibility.AccessibleContext"},
+            "com.sun.java.accessibility.AccessibleContext"},
         {"java.awt.Button", false, "java.awt.Button", "before"},
         {" Button", false, " Button", "before"},
         {"", false, "", "before"},

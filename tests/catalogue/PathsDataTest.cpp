@@ -13,7 +13,10 @@ QString simpleName(const QString& path)
 {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).chopped(5);
 }
-QString packagePath(const QString& path) { return path.left(path.lastIndexOf(QLatin1Char('/'))); }
+QString packagePath(const QString& path)
+{
+    return path.left(path.lastIndexOf(QLatin1Char('/')));
+}
 
 // The lookup order: "_" names last; else by lower-cased simple name, code unit by
 // code unit; equal names by package path.
@@ -50,15 +53,13 @@ TEST(PathsData, KnownIndexes)
         {1521, "org/omg/CosNaming/_NamingContextImplBase.html"},
         {1522, "org/omg/CosNaming/_NamingContextStub.html"},
     };
-    for (const auto& [index, path] : cases)
-        EXPECT_EQ(data.getString(index), QString::fromLatin1(path)) << index;
+    for (const auto& [index, path] : cases) EXPECT_EQ(data.getString(index), QString::fromLatin1(path)) << index;
 }
 
 TEST(PathsData, IndexesOutsideTheTableFail)
 {
     const PathsData data;
-    for (int bad : {-1, 1523, -2147483647 - 1, 2147483647})
-        EXPECT_THROW(data.getString(bad), std::out_of_range) << bad;
+    for (int bad : {-1, 1523, -2147483647 - 1, 2147483647}) EXPECT_THROW(data.getString(bad), std::out_of_range) << bad;
 }
 
 TEST(PathsData, TableFollowsTheOrderingRuleStrictly)

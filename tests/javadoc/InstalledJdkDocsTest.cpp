@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/PageFiles.h"
 #include "javadoc/SelectionArgs.h"
+#include "tests/support/PageFiles.h"
 
 TEST(InstalledJdkDocs, MembersStartWithTheirSignatureLine)
 {
@@ -11,18 +11,19 @@ TEST(InstalledJdkDocs, MembersStartWithTheirSignatureLine)
     if (!QDir(api + "/java.base").exists() || !QDir(api + "/java.desktop").exists())
         GTEST_SKIP() << "openjdk-17-doc is not installed";
     const char *vector = "java.util.Vector", *jtree = "com.sun.java.swing.JTree";  // JTree by the old naming
-    const struct { const char *name2, *group, *leaf, *signature; } cases[] = {
+    const struct {
+        const char *name2, *group, *leaf, *signature;
+    } cases[] = {
         {vector, vector, "add  boolean add(Object)", "public boolean add(E e)"},
         {vector, vector, "size  int size()", "public int size()"},
         {vector, vector, "insertElementAt  void insertElementAt(Object,int)",
-         "public void insertElementAt(E obj, int index)"},
+            "public void insertElementAt(E obj, int index)"},
         {vector, "constructors", "Vector  Vector(int,int)",
-         "public Vector(int initialCapacity, int capacityIncrement)"},
+            "public Vector(int initialCapacity, int capacityIncrement)"},
         {vector, "constructors", "Vector  Vector()", "public Vector()"},
         {jtree, jtree, "getRowCount  int getRowCount()", "public int getRowCount()"},
         {jtree, "constructors", "JTree  JTree()", "public JTree()"},
-        {jtree, "java.awt.Container", "getComponentCount  int getComponentCount()",
-         "public int getComponentCount()"},
+        {jtree, "java.awt.Container", "getComponentCount  int getComponentCount()", "public int getComponentCount()"},
     };
     for (const auto& c : cases) {
         const auto args = javadoc::deriveSelection({"Methods", c.group, c.leaf});

@@ -8,19 +8,19 @@ using namespace javadoc_test;
 
 static const QStringList kHead = {"<meta name=\"generator\" content=\"javadoc/ClassWriterImpl\">"};
 static const QString kSig = "<div class=\"member-signature\"><span class=\"modifiers\">public</span>&nbsp;";
-static const QStringList kVector = kHead + QStringList{
-    "<section class=\"detail\" id=\"&lt;init&gt;(int)\">",
-    kSig + "<span>Vector</span><wbr><span>(int&nbsp;n)</span></div>",
-    "<div class=\"block\">Constructs an empty vector.</div>", "</section>",
-    "<section class=\"detail\" id=\"&lt;init&gt;(int,int)\">", kSig + "Vector(int&nbsp;a, int&nbsp;b)</div>",
-    "</section>", "<section class=\"detail\" id=\"size()\">", kSig + "int&nbsp;size()</div>",
-    "<div class=\"block\">Returns the count &amp; more &lt;E&gt;.</div>", "<dl class=\"notes\">",
-    "<dt>Returns:</dt>", "<dd>the count</dd>", "</dl></section>",
-    "<section class=\"detail\" id=\"insertElementAt(E,int)\">",
-    "<div class=\"member-signature\"><span class=\"annotations\">@Deprecated(since=\"9\")",
-    "</span><span class=\"modifiers\">public</span>&nbsp;void&nbsp;insertElementAt(<a href=\"V\">E</a>&nbsp;obj,",
-    " int&nbsp;index)</span></div>", "<div class=\"block\">Inserts the object.",
-    " <p>With &quot;q&quot; and &#39;a&#39;.</div>", "</section>"};
+static const QStringList kVector = kHead +
+    QStringList {"<section class=\"detail\" id=\"&lt;init&gt;(int)\">",
+        kSig + "<span>Vector</span><wbr><span>(int&nbsp;n)</span></div>",
+        "<div class=\"block\">Constructs an empty vector.</div>", "</section>",
+        "<section class=\"detail\" id=\"&lt;init&gt;(int,int)\">", kSig + "Vector(int&nbsp;a, int&nbsp;b)</div>",
+        "</section>", "<section class=\"detail\" id=\"size()\">", kSig + "int&nbsp;size()</div>",
+        "<div class=\"block\">Returns the count &amp; more &lt;E&gt;.</div>", "<dl class=\"notes\">",
+        "<dt>Returns:</dt>", "<dd>the count</dd>", "</dl></section>",
+        "<section class=\"detail\" id=\"insertElementAt(E,int)\">",
+        "<div class=\"member-signature\"><span class=\"annotations\">@Deprecated(since=\"9\")",
+        "</span><span class=\"modifiers\">public</span>&nbsp;void&nbsp;insertElementAt(<a href=\"V\">E</a>&nbsp;obj,",
+        " int&nbsp;index)</span></div>", "<div class=\"block\">Inserts the object.",
+        " <p>With &quot;q&quot; and &#39;a&#39;.</div>", "</section>"};
 static const QString kSize =
     shown("public int size()", "  Returns the count & more <E>.\n  \n  RETURNS:\n  the count\n");
 static const QString kCtor = shown("public Vector(int n)", "  Constructs an empty vector.\n");
@@ -31,11 +31,12 @@ struct ModuleDocs {
     QString api = dir.path() + "/api";
     ModuleDocs()
     {
-        writePage(api, "element-list", {"module:java.base", "java.lang", "java.util", "module:java.desktop",
-                                        "java.awt", "javax.swing", "java.util"});
+        writePage(api, "element-list",
+            {"module:java.base", "java.lang", "java.util", "module:java.desktop", "java.awt", "javax.swing",
+                "java.util"});
         writePage(api, "java.base/java/util/Vector.html", kVector);
         for (QString page : {"java.base/java/lang/Object hashCode", "java.base/java/util/Map.Entry getKey",
-                             "java.desktop/javax/swing/JTree getRowCount", "java.desktop/java/awt/Button getLabel"}) {
+                 "java.desktop/javax/swing/JTree getRowCount", "java.desktop/java/awt/Button getLabel"}) {
             const QString id = page.section(' ', 1) + "()";
             const QStringList lines = {"<section class=\"detail\" id=\"" + id + "\">", kSig + "int " + id + "</div>"};
             writePage(api, page.section(' ', 0, 0) + ".html", kHead + lines);
@@ -46,12 +47,16 @@ struct ModuleDocs {
 TEST(ModernPage, MembersByDetailSection)
 {
     ModuleDocs docs;
-    const struct { QString member; int commas; QString group, expected; } cases[] = {
+    const struct {
+        QString member;
+        int commas;
+        QString group, expected;
+    } cases[] = {
         {"size", -1, "java.util.Vector", kSize},
         {"insertElementAt", 1, "java.util.Vector",
-         shown("public void insertElementAt(E obj, int index)", "  Inserts the object.\n  With \"q\" and 'a'.\n")},
+            shown("public void insertElementAt(E obj, int index)", "  Inserts the object.\n  With \"q\" and 'a'.\n")},
         {"Vector", 0, "constructors", kCtor},
-        {"", 0, "java.util.Vector", kCtor},  // a group node: the first section with one parameter
+        {"", 0, "java.util.Vector", kCtor},   // a group node: the first section with one parameter
         {"size", 2, "java.util.Vector", ""},  // "size()" has no parameters: no throws clause explains it
         {"Vector", 3, "constructors", ""},    // no such count, and not the only constructor
     };
@@ -107,12 +112,17 @@ TEST(ModernPage, BadInput)
         EXPECT_FALSE(javadoc::doit(request(dir.path(), "size", -1, "java.util.Vector")).pageOpened);
     }
     const QString sig = "<div class=\"member-signature\">public int size(";
-    const struct { QStringList body; int commas; QString expected; } pages[] = {
+    const struct {
+        QStringList body;
+        int commas;
+        QString expected;
+    } pages[] = {
         {{"<section class=\"detail\" id=\"size()\">", sig + ")</div>", "<div>No end."}, -1,
-         shown("public int size()", "  No end.\n")},
+            shown("public int size()", "  No end.\n")},
         {{"<section class=\"detail\" id=\"size((\">", "<section class=\"detail\" id=\"size)\">",
-          "<section class=\"detail\" id=\"size(", "<section class=\"detail\" id=\"(\">",
-          "<section class=\"detail\" id=\"size(int\">", sig + "int</div>"}, 0, shown("public int size(int")},
+             "<section class=\"detail\" id=\"size(", "<section class=\"detail\" id=\"(\">",
+             "<section class=\"detail\" id=\"size(int\">", sig + "int</div>"},
+            0, shown("public int size(int")},
     };
     QTemporaryDir dir;
     for (const auto& p : pages) {

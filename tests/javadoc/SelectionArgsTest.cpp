@@ -1,24 +1,31 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/PageFiles.h"
 #include "javadoc/SelectionArgs.h"
+#include "tests/support/PageFiles.h"
 
 TEST(CommaCount, CappedAfterTheParenthesis)
 {
-    const struct { const char* text; int expected; } cases[] = {
+    const struct {
+        const char* text;
+        int expected;
+    } cases[] = {
         {"void m(a,b,c,d,e,f,g,h)", 6},     // eight parameters: the search stops after six
         {"a,b (x)", 0},                     // commas before the "(" do not count
         {"void m(int,int) throws A,B", 2},  // the throws list counts too
         {"Object m() throws A,B", -1},      // "()" anywhere wins
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(javadoc::commaCount(c.text), c.expected) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(javadoc::commaCount(c.text), c.expected) << c.text;
 }
 
 TEST(DeriveSelection, FromNodeTexts)
 {
     const QString nine(9, ' ');
-    const struct { QStringList path; QString member; int commas; QString group; } cases[] = {
+    const struct {
+        QStringList path;
+        QString member;
+        int commas;
+        QString group;
+    } cases[] = {
         {{"Methods", "java.util.Vector" + nine, "size      int size()" + nine}, "size", -1, "java.util.Vector"},
         {{"Methods", "constructors", "String              String(byte[],int)" + nine}, "String", 1, "constructors"},
         {{"Methods", "java.util.Vector" + nine}, "", 0, "java.util.Vector"},  // a group node

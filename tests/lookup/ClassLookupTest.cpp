@@ -8,12 +8,15 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "tests/support/ClassFileBuilder.h"
 #include "platform/classlib/ClassLibrary.h"
+#include "tests/support/ClassFileBuilder.h"
 
 namespace {
 
-bool haveJdk() { return !platform::classlib::ClassLibrary::system().jdkHome().empty(); }
+bool haveJdk()
+{
+    return !platform::classlib::ClassLibrary::system().jdkHome().empty();
+}
 
 struct CliRun {
     int status = -1;
@@ -69,7 +72,7 @@ TEST(MembersCommand, PrintsEverySignatureAndTheOldSwingNaming)
     EXPECT_FALSE(r.out.contains(QStringLiteral("javax.")));
     EXPECT_TRUE(r.out.contains(QStringLiteral(" com.sun.java.swing.JTree.getUI()")));
     EXPECT_EQ(cli({"members", "javax.swing.JTree"}).out,
-              QString(r.out).replace(QStringLiteral("com.sun.java."), QStringLiteral("javax.")));
+        QString(r.out).replace(QStringLiteral("com.sun.java."), QStringLiteral("javax.")));
 }
 
 TEST(MembersCommand, UnreadableClassAndNoJdkAreOneLineOnStandardError)

@@ -22,7 +22,7 @@ QStringList build(const QStringList& sigs, const QString& search, const QString&
 {
     QStringList classes;
     const MemberNode root = buildMemberTree(sigs, search, name, classes);
-    QStringList out{'"' + root.text + '"'};
+    QStringList out {'"' + root.text + '"'};
     for (const MemberNode& g : root.children) {
         out << "  \"" + g.text + '"';
         for (const MemberNode& l : g.children) out << "    \"" + l.text + '"';
@@ -30,7 +30,10 @@ QStringList build(const QStringList& sigs, const QString& search, const QString&
     return out;
 }
 
-QString group(const QString& name) { return "  \"" + name + "         \""; }
+QString group(const QString& name)
+{
+    return "  \"" + name + "         \"";
+}
 QString leaf(const QString& n, const QString& d)
 {
     return "    \"" + n.leftJustified(18, QLatin1Char(' ')) + "  " + d + "         \"";
@@ -41,8 +44,12 @@ TEST(MemberTree, WorkedExamples)
     const QString M = "\"Methods\"", O = group("java.lang.Object"), toString = leaf("toString", "String toString()"),
                   wait = leaf("wait", "final void wait(long) throws InterruptedException");
     const QStringList objectTree = {M, "  \"constructors\"", leaf("Object", "Object()"), O,
-                                    leaf("equals", "boolean equals(Object)"), toString, wait};
-    const struct { QStringList sigs; QString search, name; QStringList tree; } cases[] = {
+        leaf("equals", "boolean equals(Object)"), toString, wait};
+    const struct {
+        QStringList sigs;
+        QString search, name;
+        QStringList tree;
+    } cases[] = {
         {kObject, "", "java.lang.Object", objectTree},
         {kObject, "(", "java.lang.Object", objectTree},
         {kObject, "String", "java.lang.Object", {M, O, toString}},
@@ -53,14 +60,15 @@ TEST(MemberTree, WorkedExamples)
         {{kObject[2]}, "", " java.lang.Object", {M, group("java.lang"), leaf("Object", "Object()")}},
         // constructors only: no group names the class
         {{"public p.MyException(java.lang.String)", "public p.MyException()"}, "", "p.MyException",
-         {M, group("p"), leaf("MyException", "MyException()"), leaf("MyException", "MyException(String)")}},
+            {M, group("p"), leaf("MyException", "MyException()"), leaf("MyException", "MyException(String)")}},
         // "p.Q" names the class, but its package "p" is no group: nothing becomes "constructors"
         {{"public abstract java.lang.Object java.util.Map$Entry.getKey()", "public void p.Q.aVeryLongMethodName18(int)",
-          "public void p.Q.exactly18CharsLong()", "public void p.Q.f(int)", "public void p.Q.f(long)"},
-         "", "p.Q",
-         {M, group("p.Q"), "    \"aVeryLongMethodName18  void aVeryLongMethodName18(int)         \"",
-          "    \"exactly18CharsLong  void exactly18CharsLong()         \"", leaf("f", "void f(int)"),
-          leaf("f", "void f(long)"), group("java.util.Map$Entry"), leaf("Map$getKey", "abstract Object Map$getKey()")}},
+             "public void p.Q.exactly18CharsLong()", "public void p.Q.f(int)", "public void p.Q.f(long)"},
+            "", "p.Q",
+            {M, group("p.Q"), "    \"aVeryLongMethodName18  void aVeryLongMethodName18(int)         \"",
+                "    \"exactly18CharsLong  void exactly18CharsLong()         \"", leaf("f", "void f(int)"),
+                leaf("f", "void f(long)"), group("java.util.Map$Entry"),
+                leaf("Map$getKey", "abstract Object Map$getKey()")}},
     };
     for (const auto& c : cases) EXPECT_EQ(build(c.sigs, c.search, c.name), c.tree) << c.search.toStdString();
 }
@@ -72,7 +80,7 @@ TEST(MemberTree, ClassListHasOneEntryPerGroupAndKeepsStaleOnes)
     EXPECT_EQ(classes.size(), 25);
     for (int i = 0; i < 25; ++i) classes[i] = QStringLiteral("old%1").arg(i);  // stale entries stay past the groups
     buildMemberTree(kObject, "", "java.lang.Object", classes);
-    EXPECT_EQ(classes.mid(0, 3), (QStringList{"constructors", "java.lang.Object", "old2"}));
+    EXPECT_EQ(classes.mid(0, 3), (QStringList {"constructors", "java.lang.Object", "old2"}));
 
     QStringList n;  // more than 25 groups are all shown
     for (int i = 0; i < 40; ++i) n << QStringLiteral("public void p.C%1.m%2()").arg(i).arg(i, 2, 10, QLatin1Char('0'));
@@ -101,8 +109,8 @@ TEST(MemberTree, OddTextsNeitherCrashNorLoseMembers)
 {
     // Texts the class library never prints; each still gives exactly one leaf.
     const QStringList odd = {"", "(", ")", "((", ".(", " (", "a.(", "x y(", ". .", "public", " ", "a b c", "(x.y)",
-                             QString::fromUtf8("public \u00e9.\u4e2d(\"x\")"), "public void a.b/c(int)",
-                             "-", "public void p.C.$1(int)", "public void p.C.m(int) throws p.E'x"};
+        QString::fromUtf8("public \u00e9.\u4e2d(\"x\")"), "public void a.b/c(int)", "-", "public void p.C.$1(int)",
+        "public void p.C.m(int) throws p.E'x"};
     QStringList classes;
     size_t leaves = 0;
     for (const MemberNode& g : buildMemberTree(odd, "", "", classes).children) leaves += g.children.size();

@@ -16,12 +16,15 @@ TEST(StripQualifiers, ShortFormAndQualifier)
     // (the plain forms are in the member tree's worked examples)
     const char* cases[][3] = {
         {"public abstract java.lang.Object java.util.Map$Entry.getKey()", "public abstract Object Map$getKey()",
-         "java.util.Map$Entry"},
+            "java.util.Map$Entry"},
         {"public void p.Q.f(java.util.Map$Entry)", "public void f(Map$Entry)", "p.Q"},
         {"public void p.Outer$1.run()", "public void Outer$0run()", "p.Outer$1"},
         {"public void a.b_c.D.e()", "public void b_e()", "a.b_c.D"},
         {"public Foo()", "public Foo()", "Fo"},  // the character before "(" is dropped first
-        {"public void noParens", "public void noParens", ""}, {"(int)", "(int)", ""}, {"x(", "x(", ""}, {"", "", ""},
+        {"public void noParens", "public void noParens", ""},
+        {"(int)", "(int)", ""},
+        {"x(", "x(", ""},
+        {"", "", ""},
     };
     for (const auto& [sig, shortForm, qualifier] : cases) {
         EXPECT_EQ(StripQualifiers::strip(QString::fromUtf8(sig)), QString::fromUtf8(shortForm)) << sig;
@@ -45,10 +48,11 @@ TEST(SortVector, EqualKeysComeOutInTheProceduresOrder)
     const std::pair<QStringList, QStringList> cases[] = {
         {{"f(1)", "f(2)", "f(3)"}, {"f(2)", "f(3)", "f(1)"}},
         {{"p.C.valueOf(int)", "p.C.equals(x)", "p.C.valueOf(char)", "p.C.charAt(int)", "p.C(int)", "p.C.valueOf(long)"},
-         {"p.C(int)", "p.C.charAt(int)", "p.C.equals(x)", "p.C.valueOf(long)", "p.C.valueOf(char)", "p.C.valueOf(int)"}},
+            {"p.C(int)", "p.C.charAt(int)", "p.C.equals(x)", "p.C.valueOf(long)", "p.C.valueOf(char)",
+                "p.C.valueOf(int)"}},
         // the key ignores modifiers, return type, declaring class and parameters
         {{"public static z.Z a.A.m(a.A)", "public a.A z.Z.b(z.Z)"},
-         {"public a.A z.Z.b(z.Z)", "public static z.Z a.A.m(a.A)"}},
+            {"public a.A z.Z.b(z.Z)", "public static z.Z a.A.m(a.A)"}},
         // upper case before lower case; a proper prefix first
         {{"a.B.ab()", "a.B.a()", "a.B.Z()"}, {"a.B.Z()", "a.B.a()", "a.B.ab()"}},
         // nested class constructor key keeps the "$"
@@ -66,9 +70,10 @@ void referenceQuickSort(QStringList& v, qsizetype lo, qsizetype hi, const String
         const QString pivot = v[hi];
         qsizetype i = lo - 1, j = hi;
         for (;;) {
-            while (c.lessThan(v[++i], pivot)) {}
-            while (j > 0 && !c.lessThanOE(v[--j], pivot)) {}
-            if (i >= j) break;
+            while (c.lessThan(v[++i], pivot)) { }
+            while (j > 0 && !c.lessThanOE(v[--j], pivot)) { }
+            if (i >= j)
+                break;
             v.swapItemsAt(i, j);
         }
         v.swapItemsAt(i, hi);

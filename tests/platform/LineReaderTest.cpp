@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/PageFiles.h"
 #include "platform/LineReader.h"
+#include "tests/support/PageFiles.h"
 
 TEST(LineReader, LineEndsAnywhere)
 {
@@ -15,7 +15,10 @@ TEST(LineReader, LineEndsAnywhere)
         numbered += QByteArray::number(i) + '\r';
         numbers << QString::number(i);
     }
-    const struct { QByteArray bytes; QStringList lines; } cases[] = {
+    const struct {
+        QByteArray bytes;
+        QStringList lines;
+    } cases[] = {
         {"x\ny\r\nz\rw", {"x", "y", "z", "w"}},
         {"\n\r\n\r\r", {"", "", "", ""}},
         {"last\n", {"last"}},
@@ -29,8 +32,7 @@ TEST(LineReader, LineEndsAnywhere)
     for (const auto& t : cases) {
         platform::LineReader reader(javadoc_test::writeFile(dir.path(), "f", t.bytes));
         QStringList got;
-        while (std::optional<QString> line = reader.readLine())
-            got << *line;
+        while (std::optional<QString> line = reader.readLine()) got << *line;
         EXPECT_TRUE(got == t.lines) << t.bytes.left(40).toStdString() << " gave " << got.size() << " lines";
     }
 }

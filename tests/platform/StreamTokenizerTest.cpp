@@ -33,7 +33,7 @@ TEST(StreamTokenizer, OddInputs)
     const std::pair<QString, QStringList> cases[] = {
         {"Graphics2D-x.y", {"Graphics2D-x.y"}}, {"Outer$1", {"Outer", "$", "1.0"}}, {"1.2.3", {"1.2", "0.3"}},
         {"a/b c\nd", {"a", "d"}}, {"a\"b c\"d", {"a", "\"", "d"}}, {"'\\'' z", {"'", " ", "z"}},
-        {"\x01(\x1f)", {"(", ")"}},  // control characters are white space
+        {"\x01(\x1f)", {"(", ")"}},                      // control characters are white space
         {QString("/\n").repeated(200000) + "x", {"x"}},  // many comment lines do not recurse
     };
     for (const auto& [in, tokens] : cases) EXPECT_EQ(tokensOf(in), tokens) << in.left(20).toStdString();
@@ -43,11 +43,18 @@ TEST(JavaDoubleToString, Values)
 {
     // (the tokenizer data holds many more numbers)
     const std::pair<double, const char*> cases[] = {
-        {0.001, "0.001"}, {0.0001, "1.0E-4"}, {1e7, "1.0E7"}, {0.1 + 0.2, "0.30000000000000004"}, {-0.0, "-0.0"},
-        {1e300 * 1e10, "Infinity"}, {std::numeric_limits<double>::quiet_NaN(), "NaN"}, {4.9e-324, "4.9E-324"},
+        {0.001, "0.001"},
+        {0.0001, "1.0E-4"},
+        {1e7, "1.0E7"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {-0.0, "-0.0"},
+        {1e300 * 1e10, "Infinity"},
+        {std::numeric_limits<double>::quiet_NaN(), "NaN"},
+        {4.9e-324, "4.9E-324"},
         {std::numeric_limits<double>::max(), "1.7976931348623157E308"},
         // whole numbers between 2^53 and 2^63 keep their exact digits
-        {45660518126945832.0, "4.5660518126945832E16"}, {9223372036854774784.0, "9.2233720368547748E18"},
+        {45660518126945832.0, "4.5660518126945832E16"},
+        {9223372036854774784.0, "9.2233720368547748E18"},
     };
     for (const auto& [v, text] : cases) EXPECT_EQ(platform::javaDoubleToString(v), QString::fromLatin1(text)) << text;
 }

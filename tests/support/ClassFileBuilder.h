@@ -12,9 +12,9 @@
 
 namespace testing_classlib {
 
-constexpr uint16_t kPublic = 0x1, kPrivate = 0x2, kProtected = 0x4, kStatic = 0x8, kFinal = 0x10,
-                   kSynchronized = 0x20, kBridge = 0x40, kVarargs = 0x80, kNative = 0x100, kInterface = 0x200,
-                   kAbstract = 0x400, kStrict = 0x800, kSynthetic = 0x1000;
+constexpr uint16_t kPublic = 0x1, kPrivate = 0x2, kProtected = 0x4, kStatic = 0x8, kFinal = 0x10, kSynchronized = 0x20,
+                   kBridge = 0x40, kVarargs = 0x80, kNative = 0x100, kInterface = 0x200, kAbstract = 0x400,
+                   kStrict = 0x800, kSynthetic = 0x1000;
 
 // Bytes appended most significant first, as class files store them.
 struct Bytes {
@@ -47,7 +47,7 @@ struct ClassDef {
 };
 
 inline ClassDef classDef(std::string name, std::string super = "java/lang/Object",
-                           std::vector<std::string> interfaces = {}, uint16_t access = kPublic | 0x20)
+    std::vector<std::string> interfaces = {}, uint16_t access = kPublic | 0x20)
 {
     return {std::move(name), std::move(super), std::move(interfaces), access, {}};
 }
@@ -70,8 +70,7 @@ inline std::vector<uint8_t> buildClass(const ClassDef& s)
     const unsigned code = utf8("Code"), exceptions = utf8("Exceptions"), source = utf8("SourceFile"),
                    sourceName = utf8("Built.java");
     body.u2(s.access).u2(cls(s.name)).u2(s.super.empty() ? 0 : cls(s.super)).u2(unsigned(s.interfaces.size()));
-    for (const auto& i : s.interfaces)
-        body.u2(cls(i));
+    for (const auto& i : s.interfaces) body.u2(cls(i));
     body.u2(1).u2(kPrivate).u2(utf8("aField")).u2(utf8("[[Ljava/lang/String;")).u2(1).u2(source).u4(2).u2(sourceName);
     body.u2(unsigned(s.methods.size()));
     for (const auto& m : s.methods) {
@@ -81,8 +80,7 @@ inline std::vector<uint8_t> buildClass(const ClassDef& s)
             body.u2(code).u4(13).u2(1).u2(1).u4(1).u1(0xB1).u2(0).u2(0);
         if (!m.exceptions.empty())
             body.u2(exceptions).u4(uint32_t(2 + 2 * m.exceptions.size())).u2(unsigned(m.exceptions.size()));
-        for (const auto& e : m.exceptions)
-            body.u2(cls(e));
+        for (const auto& e : m.exceptions) body.u2(cls(e));
     }
     body.u2(1).u2(source).u4(2).u2(sourceName);
     return Bytes().u4(0xCAFEBABE).u2(0).u2(s.major).u2(next).raw(pool.b).raw(body.b).b;
@@ -93,7 +91,7 @@ inline bool writeBytes(const QString& file, const std::vector<uint8_t>& bytes)
     QDir().mkpath(QFileInfo(file).absolutePath());
     QFile f(file);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
+        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
 }
 
 }  // namespace testing_classlib

@@ -23,16 +23,16 @@ public:
 
     // A resource by module, parent ("java/lang"), base ("String") and extension ("class").
     void add(const std::string& module, const std::string& parent, const std::string& base, const std::string& ext,
-             std::vector<uint8_t> content, Compression c = Compression::None)
+        std::vector<uint8_t> content, Compression c = Compression::None)
     {
         const std::string path = (module.empty() ? "" : "/" + module + "/") + (parent.empty() ? "" : parent + "/") +
-                                 base + (ext.empty() ? "" : "." + ext);
+            base + (ext.empty() ? "" : "." + ext);
         resources_.push_back({{str(module), str(parent), str(base), str(ext)}, path, std::move(content), c});
     }
 
     // A class resource, and its package in "/packages/<pkg>".
     void addClass(const std::string& module, const std::string& internalName, std::vector<uint8_t> bytes,
-                  Compression c = Compression::None)
+        Compression c = Compression::None)
     {
         const std::string parent = internalName.substr(0, internalName.rfind('/'));
         add(module, parent, internalName.substr(parent.size() + 1), "class", std::move(bytes), c);
@@ -47,8 +47,7 @@ public:
         for (const auto& [pkg, modules] : packages_) {
             std::vector<uint8_t> content;
             put4(content, 1), put4(content, str("java.instrument"));
-            for (const auto& m : modules)
-                put4(content, 0), put4(content, str(m));
+            for (const auto& m : modules) put4(content, 0), put4(content, str(m));
             add("packages", "", pkg, "", content);
         }
         packages_.clear();
@@ -71,9 +70,8 @@ public:
             }
             locationOffsets.push_back(uint32_t(locations.size()));
             const uint64_t values[] = {r.names[0], r.names[1], r.names[2], r.names[3], data.size(),
-                                       r.compression == Compression::None ? 0 : stored.size(), r.content.size()};
-            for (unsigned kind = 1; kind <= 7; ++kind)
-                attribute(locations, kind, values[kind - 1]);
+                r.compression == Compression::None ? 0 : stored.size(), r.content.size()};
+            for (unsigned kind = 1; kind <= 7; ++kind) attribute(locations, kind, values[kind - 1]);
             locations.push_back(0);
             data.insert(data.end(), stored.begin(), stored.end());
         }
@@ -91,15 +89,12 @@ public:
             }
         }
         const uint32_t n = uint32_t(redirect.size());
-        for (const uint32_t v : {0xCAFEDADAu, 1u << 16, 0u, count, n, uint32_t(locations.size()),
-                                 uint32_t(strings_.size())})
+        for (const uint32_t v :
+            {0xCAFEDADAu, 1u << 16, 0u, count, n, uint32_t(locations.size()), uint32_t(strings_.size())})
             put4(out, v);
-        for (const int32_t r : redirect)
-            put4(out, uint32_t(r));
-        for (const uint32_t o : offsets)
-            put4(out, o);
-        for (const auto* part : {&locations, &strings_, &data})
-            out.insert(out.end(), part->begin(), part->end());
+        for (const int32_t r : redirect) put4(out, uint32_t(r));
+        for (const uint32_t o : offsets) put4(out, o);
+        for (const auto* part : {&locations, &strings_, &data}) out.insert(out.end(), part->begin(), part->end());
         return out;
     }
 
@@ -121,8 +116,7 @@ private:
 
     void put4(std::vector<uint8_t>& b, uint32_t v) const
     {
-        for (int i = 0; i < 4; ++i)
-            b.push_back(uint8_t(v >> (8 * (bigEndian ? 3 - i : i))));
+        for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * (bigEndian ? 3 - i : i))));
     }
     void put8(std::vector<uint8_t>& b, uint64_t v) const
     {
@@ -135,17 +129,15 @@ private:
         if (value == 0)
             return;
         unsigned len = 1;
-        while (len < 8 && (value >> (8 * len)) != 0)
-            ++len;
+        while (len < 8 && (value >> (8 * len)) != 0) ++len;
         b.push_back(uint8_t(kind << 3 | (len - 1)));
-        for (int i = int(len) - 1; i >= 0; --i)
-            b.push_back(uint8_t(value >> (8 * i)));
+        for (int i = int(len) - 1; i >= 0; --i) b.push_back(uint8_t(value >> (8 * i)));
     }
 
     std::vector<Resource> resources_;
     std::map<std::string, std::set<std::string>> packages_;
-    std::vector<uint8_t> strings_{0};  // offset 0 is ""
-    std::map<std::string, uint32_t> stringOffsets_{{"", 0}};
+    std::vector<uint8_t> strings_ {0};  // offset 0 is ""
+    std::map<std::string, uint32_t> stringOffsets_ {{"", 0}};
 };
 
 }  // namespace testing_classlib

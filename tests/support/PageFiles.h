@@ -12,7 +12,10 @@
 #include <ostream>
 
 // Readable QString values in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace javadoc_test {
 
@@ -40,8 +43,14 @@ inline QString shown(const QString& signature, const QString& body = {})
 // A request for a member of the class groupName, looked up under root.
 inline javadoc::DocRequest request(const QString& root, const QString& member, int commas, const QString& group)
 {
-    return {.memberName = member, .commaCount = commas, .groupName = group, .nameText = group, .name2 = group,
-            .docpath = root, .docpath2 = {}, .selectionCount = 1};
+    return {.memberName = member,
+        .commaCount = commas,
+        .groupName = group,
+        .nameText = group,
+        .name2 = group,
+        .docpath = root,
+        .docpath2 = {},
+        .selectionCount = 1};
 }
 
 inline QString textOf(const QString& root, const QString& member, int commas, const QString& group)

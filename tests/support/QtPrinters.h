@@ -5,11 +5,13 @@
 #include <QStringList>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QStringList& l, std::ostream* os)
 {
     *os << '{';
-    for (const QString& s : l)
-        *os << '"' << s.toStdString() << "\" ";
+    for (const QString& s : l) *os << '"' << s.toStdString() << "\" ";
     *os << '}';
 }

@@ -56,8 +56,7 @@ protected:
         QApplication::setActiveWindow(window);
         QApplication::processEvents();
     }
-    template <class T>
-    T* control(const QString& text) const
+    template <class T> T* control(const QString& text) const
     {
         for (T* w : window->findChildren<T*>())
             if (w->text() == text)
@@ -130,8 +129,8 @@ TEST_F(WindowTest, ControlsStandInTheirRowsWithTheirLooks)
     QWidget* classRow = window->classField()->parentWidget();
     QWidget* searchRow = window->searchField()->parentWidget();
     EXPECT_EQ(rowTexts(classRow), QStringList({"CLASS :", "[field]", "    ", "Main", "Swing", "Doc Path"}));
-    EXPECT_EQ(rowTexts(searchRow),
-              QStringList({"Search Text (optional) :", "[field]", "      ", "Clr", "   ", "SEARCH"}));
+    EXPECT_EQ(
+        rowTexts(searchRow), QStringList({"Search Text (optional) :", "[field]", "      ", "Clr", "   ", "SEARCH"}));
     EXPECT_LT(classRow->mapTo(window, QPoint()).y(), searchRow->mapTo(window, QPoint()).y());
 
     const QColor blue(0, 0, 255), black(0, 0, 0);
@@ -164,7 +163,8 @@ TEST_F(WindowTest, ControlsStandInTheirRowsWithTheirLooks)
     EXPECT_EQ(control<QRadioButton>("Main")->toolTip(), "Set MAIN documentation path");
     EXPECT_EQ(control<QRadioButton>("Swing")->toolTip(), "Set SWING documentation path");
     // The caption stands above the button.
-    EXPECT_GT(control<QRadioButton>("Main")->sizeHint().height(), 2 * control<QRadioButton>("Main")->fontMetrics().height());
+    EXPECT_GT(
+        control<QRadioButton>("Main")->sizeHint().height(), 2 * control<QRadioButton>("Main")->fontMetrics().height());
     EXPECT_TRUE(window->textPane()->isReadOnly());
     EXPECT_EQ(window->textPane()->palette().color(QPalette::Base), QColor(240, 240, 255));
     EXPECT_EQ(window->getSelection(), "");
@@ -222,8 +222,7 @@ TEST_F(WindowTest, OnlyTheButtonsCommandTextsAreCommands)
 
     QObject button;
     window->classField()->setText("x");
-    for (const char* notACommand : {"Clr", "clear", ""})
-        window->actionPerformed({&button, notACommand});
+    for (const char* notACommand : {"Clr", "clear", ""}) window->actionPerformed({&button, notACommand});
     // Enter in the class field reports its own text, never one of the commands.
     for (const char* text : {"Doc Path", "Clear", " Search "}) {
         window->classField()->setText(text);
@@ -248,7 +247,7 @@ TEST_F(WindowTest, ClosingSavesTheRootsAndExitsWithZero)
     };
     const Case cases[] = {
         {"P\r\nQ\r\nthird line\n", "P\nQ\n"},  // extra lines are gone after the save
-        {"", "\n\n"},                           // no file: two line feeds
+        {"", "\n\n"},                          // no file: two line feeds
     };
     for (const Case& c : cases) {
         QFile::remove(dir.filePath("JavaOrvel.cfg"));

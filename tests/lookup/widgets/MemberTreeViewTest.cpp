@@ -21,17 +21,18 @@ protected:
     {
         static int argc = 1;
         static char* argv[] = {const_cast<char*>("test"), nullptr};
-        if (!qApp) new QApplication(argc, argv);
+        if (!qApp)
+            new QApplication(argc, argv);
         QDir::setCurrent(QStringLiteral(JO_SOURCE_DIR "/assets"));  // the three GIFs
     }
     void SetUp() override
     {
         QStringList classes;
-        view = std::make_unique<MemberTreeView>(buildMemberTree(
-            {"public java.lang.Object()", "public boolean java.lang.Object.equals(java.lang.Object)",
-             "public java.lang.String java.lang.Object.toString()",
-             "public final void java.lang.Object.wait(long) throws java.lang.InterruptedException"},
-            "", "java.lang.Object", classes));
+        view = std::make_unique<MemberTreeView>(
+            buildMemberTree({"public java.lang.Object()", "public boolean java.lang.Object.equals(java.lang.Object)",
+                                "public java.lang.String java.lang.Object.toString()",
+                                "public final void java.lang.Object.wait(long) throws java.lang.InterruptedException"},
+                "", "java.lang.Object", classes));
         root = view->model()->index(0, 0);
         group = view->model()->index(1, 0, root);  // "java.lang.Object": equals, toString, wait
     }
@@ -47,9 +48,9 @@ TEST_F(TreeViewTest, SelectionSignalReportsTheNewPathOrTheOneLeft)
     QObject::connect(view.get(), &MemberTreeView::valueChanged, [&](const QStringList& p) { spy.append(p); });
     view->setCurrentIndex(view->model()->index(0, 0, group));
     view->setCurrentIndex(group);  // one event, reporting the new node
-    view->clearSelection();  // nothing new selected: the node just left is reported
+    view->clearSelection();        // nothing new selected: the node just left is reported
     ASSERT_EQ(spy.size(), 3);
-    EXPECT_EQ(spy[0].mid(0, 2), (QStringList{"Methods", "java.lang.Object         "}));
+    EXPECT_EQ(spy[0].mid(0, 2), (QStringList {"Methods", "java.lang.Object         "}));
     EXPECT_TRUE(spy[0].value(2).startsWith("equals"));
     EXPECT_EQ(spy[1], spy[0].mid(0, 2));
     EXPECT_EQ(spy[2], spy[1]);
@@ -62,8 +63,8 @@ TEST_F(TreeViewTest, SelectionSignalReportsTheNewPathOrTheOneLeft)
     view->collapse(root);  // the root: the group goes too
     ASSERT_EQ(spy.size(), 4);
     EXPECT_TRUE(spy[0].value(2).startsWith("wait"));  // the member, deselected
-    EXPECT_EQ(spy[1], spy[0].mid(0, 2));  // then the group, selected
-    EXPECT_EQ(spy[3], QStringList{"Methods"});
+    EXPECT_EQ(spy[1], spy[0].mid(0, 2));              // then the group, selected
+    EXPECT_EQ(spy[3], QStringList {"Methods"});
 }
 
 TEST_F(TreeViewTest, OnlyASelectedLeafGetsTheSelectedBand)

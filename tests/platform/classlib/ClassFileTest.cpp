@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "tests/support/ClassFileBuilder.h"
 #include "platform/classlib/ClassFile.h"
+#include "tests/support/ClassFileBuilder.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
@@ -27,7 +27,7 @@ ClassDef sample()
         .method(kPublic | kFinal | kNative, "run", "()V")
         .method(kPrivate, "hidden", "(J)V")
         .method(kPublic | kVarargs, "format", "(Ljava/lang/String;[Ljava/lang/Object;)Ljava/lang/String;",
-                {"java/io/IOException", "java/lang/Exception"})
+            {"java/io/IOException", "java/lang/Exception"})
         .method(kPublic | kAbstract, "grid", "([[I[[[Ljava/util/Map$Entry;)[[D");
     return c;
 }
@@ -36,16 +36,33 @@ ClassDef sample()
 // 7 "Exceptions", 8 "java/io/IOException", 9 Class #8; then access, this, super.
 Bytes header(uint16_t thisIndex = 2)
 {
-    return Bytes().u4(0xCAFEBABE).u2(0).u2(61).u2(10).utf8("p/C").u1(7).u2(1).utf8("java/lang/Object").u1(7).u2(3)
-        .utf8("m").utf8("()V").utf8("Exceptions").utf8("java/io/IOException").u1(7).u2(8).u2(0x21).u2(thisIndex).u2(4);
+    return Bytes()
+        .u4(0xCAFEBABE)
+        .u2(0)
+        .u2(61)
+        .u2(10)
+        .utf8("p/C")
+        .u1(7)
+        .u2(1)
+        .utf8("java/lang/Object")
+        .u1(7)
+        .u2(3)
+        .utf8("m")
+        .utf8("()V")
+        .utf8("Exceptions")
+        .utf8("java/io/IOException")
+        .u1(7)
+        .u2(8)
+        .u2(0x21)
+        .u2(thisIndex)
+        .u2(4);
 }
 
 // One method m()V with `attributes` Exceptions attributes of the given length.
 std::vector<uint8_t> withExceptions(uint32_t length, int attributes)
 {
     Bytes r = header().u2(0).u2(0).u2(1).u2(1).u2(5).u2(6).u2(unsigned(attributes));
-    for (int i = 0; i < attributes; ++i)
-        r.u2(7).u4(length).u2(1).u2(9);
+    for (int i = 0; i < attributes; ++i) r.u2(7).u4(length).u2(1).u2(9);
     return r.u2(0).b;
 }
 
@@ -63,15 +80,13 @@ TEST(ClassFile, ReadsRawFilesOldAndNewVersionsAndModifiedUtf8)
 {
     ClassFileInfo info;
     ASSERT_EQ(parse(withExceptions(4, 1), info), "");
-    EXPECT_EQ(info.methods.at(0).exceptions, std::vector<std::string>{"java/io/IOException"});
+    EXPECT_EQ(info.methods.at(0).exceptions, std::vector<std::string> {"java/io/IOException"});
     ASSERT_EQ(parse(named("java/lang/Object", 61, ""), info), "");
     EXPECT_EQ(info.superClass, "");
-    for (const uint16_t major : {45, 52, 65, 69})
-        EXPECT_EQ(parse(named("p/C", major), info), "") << major;
+    for (const uint16_t major : {45, 52, 65, 69}) EXPECT_EQ(parse(named("p/C", major), info), "") << major;
     // Modified UTF-8: plain two-byte forms, NUL as C0 80, a surrogate pair as six bytes.
     const std::pair<std::string, std::string> names[] = {{"p/\xC3\x84", "p/\xC3\x84"},
-                                                         {"p/A\xC0\x80", std::string("p/A\0", 4)},
-                                                         {"p/\xED\xA0\xBD\xED\xB8\x80", "p/\xF0\x9F\x98\x80"}};
+        {"p/A\xC0\x80", std::string("p/A\0", 4)}, {"p/\xED\xA0\xBD\xED\xB8\x80", "p/\xF0\x9F\x98\x80"}};
     for (const auto& [stored, decoded] : names) {
         ASSERT_EQ(parse(named(stored), info), "");
         EXPECT_EQ(info.thisClass, decoded);
@@ -105,17 +120,16 @@ TEST(ClassFile, MalformedFilesGiveTheirReason)
         {withExceptions(4, 2), "more than one Exceptions attribute in a method"},
     };
     ClassFileInfo info;
-    for (size_t i = 0; i < cases.size(); ++i)
-        EXPECT_EQ(parse(cases[i].first, info), cases[i].second) << "case " << i;
+    for (size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(parse(cases[i].first, info), cases[i].second) << "case " << i;
     for (const uint16_t thisIndex : {0, 1 /* a Utf8 */, 10, 0xFFFF})
         EXPECT_EQ(parse(header(thisIndex).u2(0).u2(0).u2(0).u2(0).b, info), badIndex) << thisIndex;
     for (const std::string bad : {"", "p//C", "/p/C", "p/C/", "p.C", "[Lp/C;", "p/C;"})
         EXPECT_EQ(parse(named(bad), info), badName) << bad;
-    for (const std::string& bad : std::vector<std::string>{"p/\xC3", "p/\x80", "p/\xF0\x9F\x98\x80", {"p/A\0", 4}})
+    for (const std::string& bad : std::vector<std::string> {"p/\xC3", "p/\x80", "p/\xF0\x9F\x98\x80", {"p/A\0", 4}})
         EXPECT_EQ(parse(named(bad), info), badUtf8) << bad;
     const std::string deep = "(" + std::string(256, '[') + "I)V";
     for (const char* bad : {"", "V", "()", "(V)V", "(I", "(L;)V", "(Ljava/lang/String)V", "()VV", "(Q)V", "()[V",
-                                   "(La.b;)V", "(L/a;)V", deep.c_str()})
+             "(La.b;)V", "(L/a;)V", deep.c_str()})
         EXPECT_EQ(parse(buildClass(sample().method(kPublic, "bad", bad)), info), "malformed method descriptor") << bad;
 }
 
@@ -128,8 +142,7 @@ TEST(ClassFile, EveryTruncationAndRandomDamageIsAnErrorNotACrash)
     std::mt19937 rng(12345);
     for (int round = 0; round < 20000; ++round) {
         auto broken = bytes;
-        for (int k = 0, flips = 1 + int(rng() % 4); k < flips; ++k)
-            broken[rng() % broken.size()] = uint8_t(rng());
+        for (int k = 0, flips = 1 + int(rng() % 4); k < flips; ++k) broken[rng() % broken.size()] = uint8_t(rng());
         parse(broken, info);
     }
 }

@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <random>
 
-#include "tests/support/ClassFileBuilder.h"
-#include "tests/support/JImageBuilder.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/JImage.h"
+#include "tests/support/ClassFileBuilder.h"
+#include "tests/support/JImageBuilder.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
@@ -41,7 +41,10 @@ std::vector<uint8_t> sampleImage(bool bigEndian)
     return b.build();
 }
 
-std::vector<uint8_t> bytesOf(const ResourceBytes& r) { return {r.data, r.data + r.size}; }
+std::vector<uint8_t> bytesOf(const ResourceBytes& r)
+{
+    return {r.data, r.data + r.size};
+}
 
 // The result of reading the class from the image, with the error.
 std::string readClass(const std::vector<uint8_t>& image, const char* name, std::vector<uint8_t>* bytes = nullptr)
@@ -67,7 +70,8 @@ TEST(JImage, ReadsClassesThroughTheirPackagesModuleInBothByteOrders)
         const auto img = JImage::fromBuffer(image.data(), image.size(), error);
         ResourceBytes r;
         ASSERT_TRUE(img) << error;
-        for (const auto& [package, module] : {std::pair{"p", "m.one"}, {"p.q", "m.two"}, {"p/q", "m.two"}, {"nope", ""}})
+        for (const auto& [package, module] :
+            {std::pair {"p", "m.one"}, {"p.q", "m.two"}, {"p/q", "m.two"}, {"nope", ""}})
             EXPECT_EQ(img->moduleOfPackage(package), module);
         std::vector<uint8_t> bytes;
         for (const char* name : {"p/A", "p/A$Inner", "p/q/B", "p/q/Zipped"}) {
@@ -81,7 +85,7 @@ TEST(JImage, ReadsClassesThroughTheirPackagesModuleInBothByteOrders)
         for (const char* missing : {"p/Nope", "p/q/A", "p/A$Inner$X", "Unnamed", "q/A"})
             EXPECT_EQ(readClass(image, missing), "not found") << missing;
         for (const char* missing : {"/m.two/p/A.class", "/m.one/p/A", "/m.one/p/A.clas", "/m.one/p/A.classes", "", "/",
-                                    "/m.one/p/R7", "m.one/p/R7.txt"})
+                 "/m.one/p/R7", "m.one/p/R7.txt"})
             EXPECT_EQ(img->read(missing, r, error), Result::NotFound) << missing;
         for (int i = 0; i < 2000; ++i)
             EXPECT_EQ(img->read("/m.one/p/X" + std::to_string(i) + ".txt", r, error), Result::NotFound);
@@ -100,13 +104,11 @@ TEST(JImage, BadHeadersTablesAndData)
     const std::pair<std::vector<uint8_t>, std::string> cases[] = {
         {{image.begin(), image.begin() + 27}, "no image: too short for a jimage header"},
         {patched(0, 0), "no image: not a jimage file (bad magic number)"},
-        {patched(6, 2), "no image: unsupported jimage version 2.0"},
-        {patched(16 + 3, 0x7F), pastEnd},  // table length
+        {patched(6, 2), "no image: unsupported jimage version 2.0"}, {patched(16 + 3, 0x7F), pastEnd},  // table length
         {patched(20 + 3, 0x7F), pastEnd},  // locations size
         {patched(24 + 3, 0x7F), pastEnd},  // strings size
     };
-    for (const auto& [bytes, expected] : cases)
-        EXPECT_EQ(readClass(bytes, "p/A"), expected);
+    for (const auto& [bytes, expected] : cases) EXPECT_EQ(readClass(bytes, "p/A"), expected);
     std::string error;
     EXPECT_FALSE(JImage::open("/no/such/file", error));
     EXPECT_NE(error.find("/no/such/file"), std::string::npos) << error;
@@ -137,15 +139,12 @@ TEST(JImage, EveryTruncationAndRandomDamageIsSafe)
     const auto image = sampleImage(false);
     const char* const names[] = {"p/A", "p/q/B", "p/q/Zipped", "p/q/Packed", "java/lang/Object", "p/Nope"};
     for (size_t n = 0; n < image.size(); ++n)
-        for (const char* name : names)
-            readClass({image.begin(), image.begin() + ptrdiff_t(n)}, name);
+        for (const char* name : names) readClass({image.begin(), image.begin() + ptrdiff_t(n)}, name);
     std::mt19937 rng(7);
     for (int round = 0; round < 3000; ++round) {
         auto broken = image;
-        for (int k = 0; k < 3; ++k)
-            broken[28 + rng() % (broken.size() - 28)] = uint8_t(rng());
-        for (const char* name : names)
-            readClass(broken, name);
+        for (int k = 0; k < 3; ++k) broken[28 + rng() % (broken.size() - 28)] = uint8_t(rng());
+        for (const char* name : names) readClass(broken, name);
     }
 }
 
@@ -159,7 +158,8 @@ TEST(JImage, ZipCompressedImageWrittenByJlink)
         GTEST_SKIP() << "no jlink with jmods in the installed JDK";
     QTemporaryDir dir;
     QProcess p;
-    p.start(jlink, {"--module-path", jmods, "--add-modules", "java.base", "--compress=2", "--output", dir.path() + "/j"});
+    p.start(
+        jlink, {"--module-path", jmods, "--add-modules", "java.base", "--compress=2", "--output", dir.path() + "/j"});
     ASSERT_TRUE(p.waitForFinished(240000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     std::string error, modules = dir.path().toStdString() + "/j/lib/modules";
@@ -170,10 +170,8 @@ TEST(JImage, ZipCompressedImageWrittenByJlink)
     ClassLibrary zipped(std::move(sources));
     auto members = [](ClassLibrary& lib, const char* name) {
         std::vector<std::string> out;
-        for (const auto& m : lib.forName(name)->getMethods())
-            out.push_back(m.toString().toStdString());
-        for (const auto& m : lib.forName(name)->getConstructors())
-            out.push_back(m.toString().toStdString());
+        for (const auto& m : lib.forName(name)->getMethods()) out.push_back(m.toString().toStdString());
+        for (const auto& m : lib.forName(name)->getConstructors()) out.push_back(m.toString().toStdString());
         return out;
     };
     for (const char* name : {"java.lang.String", "java.util.HashMap", "java.lang.StringBuilder", "java.util.List"})

@@ -24,8 +24,7 @@ QByteArray run(const QString& program, const QStringList& args)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"})
-        env.remove(name);
+    for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"}) env.remove(name);
     p.setProcessEnvironment(env);
     p.start(program, args);
     EXPECT_TRUE(p.waitForFinished(300000)) << program.toStdString();
@@ -52,12 +51,13 @@ Comparison compareWithTheJvm(const QStringList& args)
     }
     QTemporaryDir dir;
     run(bin + "javac", {"-d", dir.path(), QStringLiteral(JO_SOURCE_DIR "/tests/platform/classlib/Oracle.java")});
-    const QByteArray out = run(bin + "java", QStringList{"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle"} + args);
+    const QByteArray out =
+        run(bin + "java", QStringList {"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle"} + args);
     std::deque<std::pair<std::string, Members>> classes;  // stable addresses
     Members* current = nullptr;
     for (const QByteArray& line : out.split('\n')) {
         if (line.startsWith("#CLASS "))
-            current = &classes.emplace_back(line.mid(7).toStdString(), Members{}).second;
+            current = &classes.emplace_back(line.mid(7).toStdString(), Members {}).second;
         else if (line.startsWith("#ERROR "))
             result.jvmErrors += line.toStdString() + "\n", current = nullptr;
         else if (!line.isEmpty() && current)
@@ -69,22 +69,21 @@ Comparison compareWithTheJvm(const QStringList& args)
         Members actual, missing, extra;
         try {
             const auto cls = ClassLibrary::system().forName(QString::fromStdString(name));
-            for (const auto& c : cls->getConstructors())
-                actual.push_back(c.toString().toStdString());
-            for (const auto& m : cls->getMethods())
-                actual.push_back(m.toString().toStdString());
+            for (const auto& c : cls->getConstructors()) actual.push_back(c.toString().toStdString());
+            for (const auto& m : cls->getMethods()) actual.push_back(m.toString().toStdString());
         } catch (const std::exception& e) {
             extra.push_back(std::string("error: ") + e.what());
         }
         std::sort(actual.begin(), actual.end());
-        std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(), std::back_inserter(missing));
+        std::set_difference(
+            expected.begin(), expected.end(), actual.begin(), actual.end(), std::back_inserter(missing));
         std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(), std::back_inserter(extra));
         if ((missing.empty() && extra.empty()) || ++differing > 12)
             continue;
         result.report += "\n== " + name + "\n";
         for (size_t i = 0; i < missing.size() + extra.size() && i < 12; ++i)
-            result.report += i < missing.size() ? "  missing: " + missing[i] + "\n"
-                                                : "  extra: " + extra[i - missing.size()] + "\n";
+            result.report +=
+                i < missing.size() ? "  missing: " + missing[i] + "\n" : "  extra: " + extra[i - missing.size()] + "\n";
     }
     if (differing)
         result.report = std::to_string(differing) + " classes differ" + result.report;
@@ -94,7 +93,8 @@ Comparison compareWithTheJvm(const QStringList& args)
 
 TEST(Oracle, ChosenClassesOfJavaBaseAndJavaDesktopMatchTheJvm)
 {
-    const Comparison c = compareWithTheJvm({QStringLiteral("@" JO_SOURCE_DIR "/tests/platform/classlib/oracle_classes.txt")});
+    const Comparison c =
+        compareWithTheJvm({QStringLiteral("@" JO_SOURCE_DIR "/tests/platform/classlib/oracle_classes.txt")});
     if (!c.skip.empty())
         GTEST_SKIP() << "JVM oracle skipped: " << c.skip;
     EXPECT_EQ(c.jvmErrors, "");

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "tests/support/ClassFileBuilder.h"
 #include "platform/classlib/ClassLibrary.h"
+#include "tests/support/ClassFileBuilder.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
@@ -27,16 +27,23 @@ const Lines kObjectMethods = {
     "public final void java.lang.Object.wait(long) throws java.lang.InterruptedException",
 };
 
-Lines sorted(Lines v) { return std::sort(v.begin(), v.end()), v; }
-Lines operator+(Lines a, const Lines& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
-bool has(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line) == 1; }
+Lines sorted(Lines v)
+{
+    return std::sort(v.begin(), v.end()), v;
+}
+Lines operator+(Lines a, const Lines& b)
+{
+    return a.insert(a.end(), b.begin(), b.end()), a;
+}
+bool has(const Lines& lines, const std::string& line)
+{
+    return std::count(lines.begin(), lines.end(), line) == 1;
+}
 
-template <typename Member>
-Lines lines(const std::vector<Member>& members)
+template <typename Member> Lines lines(const std::vector<Member>& members)
 {
     Lines out;
-    for (const auto& m : members)
-        out.push_back(m.toString().toStdString());
+    for (const auto& m : members) out.push_back(m.toString().toStdString());
     return out;
 }
 
@@ -61,7 +68,10 @@ protected:
         library_ = std::make_unique<ClassLibrary>(std::move(sources));
     }
 
-    void add(const ClassDef& c) { ASSERT_TRUE(writeBytes(dir_.path() + "/" + c.name.c_str() + ".class", buildClass(c))); }
+    void add(const ClassDef& c)
+    {
+        ASSERT_TRUE(writeBytes(dir_.path() + "/" + c.name.c_str() + ".class", buildClass(c)));
+    }
 
     auto forName(const std::string& name) { return library_->forName(QString::fromStdString(name)); }
     Lines methods(const std::string& name) { return lines(forName(name)->getMethods()); }
@@ -100,14 +110,17 @@ TEST_F(Rules, DefaultAndStaticInterfaceMethods)
     add(ifaceDef("p/Empty"));
 
     EXPECT_EQ(methods("java.lang.Object"), kObjectMethods);
-    EXPECT_EQ(constructors("java.lang.Object"), Lines{"public java.lang.Object()"});
+    EXPECT_EQ(constructors("java.lang.Object"), Lines {"public java.lang.Object()"});
     // Interfaces get none of Object's methods.
-    EXPECT_TRUE(methods("p.Empty").empty() && constructors("p.Empty").empty() && methods("java.io.Serializable").empty());
-    EXPECT_EQ(methods("p.I"), (Lines{"public abstract void p.I.m()", "public default java.lang.String p.I.d(int)",
-                                     "public static java.util.List p.I.s(java.lang.Object[])"}));
+    EXPECT_TRUE(
+        methods("p.Empty").empty() && constructors("p.Empty").empty() && methods("java.io.Serializable").empty());
+    EXPECT_EQ(methods("p.I"),
+        (Lines {"public abstract void p.I.m()", "public default java.lang.String p.I.d(int)",
+            "public static java.util.List p.I.s(java.lang.Object[])"}));
     // Static interface methods are not inherited, by interfaces or classes.
-    EXPECT_EQ(methods("p.J"), (Lines{"public abstract void p.I.m()", "public default java.lang.String p.I.d(int)"}));
-    const Lines c = Lines{"public void p.C.m()"} + kObjectMethods + Lines{"public default java.lang.String p.I.d(int)"};
+    EXPECT_EQ(methods("p.J"), (Lines {"public abstract void p.I.m()", "public default java.lang.String p.I.d(int)"}));
+    const Lines c =
+        Lines {"public void p.C.m()"} + kObjectMethods + Lines {"public default java.lang.String p.I.d(int)"};
     EXPECT_EQ(methods("p.C"), c);
     EXPECT_EQ(sorted(methods("p.D")), sorted(c));
     EXPECT_TRUE(constructors("p.D").empty());
@@ -131,13 +144,16 @@ TEST_F(Rules, MergingBridgesAndOverrides)
     add(classDef("p/X", "java/lang/Object", {"p/J", "p/K"}));
 
     // Bridges stay: Sub's get() bridge knocks out Base.get(), its compareTo bridge beats Cmp's abstract one.
-    EXPECT_EQ(methods("p.Sub"), (Lines{"public java.lang.String p.Sub.get()", "public java.lang.Object p.Sub.get()",
-                                       "public int p.Sub.compareTo(p.Sub)", "public int p.Sub.compareTo(java.lang.Object)",
-                                       "public int p.Base.size()"}) +
-                                    kObjectMethods);
+    EXPECT_EQ(methods("p.Sub"),
+        (Lines {"public java.lang.String p.Sub.get()", "public java.lang.Object p.Sub.get()",
+            "public int p.Sub.compareTo(p.Sub)", "public int p.Sub.compareTo(java.lang.Object)",
+            "public int p.Base.size()"}) +
+            kObjectMethods);
     // A's run() (a class's) beats I's default run(); static class methods are inherited.
-    EXPECT_EQ(sorted(methods("p.B")), sorted(Lines{"public void p.A.run()", "public static p.A p.A.of(java.lang.String)",
-                                                   "public abstract void p.I.go()"} + kObjectMethods));
+    EXPECT_EQ(sorted(methods("p.B")),
+        sorted(Lines {"public void p.A.run()", "public static p.A p.A.of(java.lang.String)",
+                   "public abstract void p.I.go()"} +
+            kObjectMethods));
     // J's run() overrides I's, whichever order the interfaces come in.
     const Lines c = methods("p.C");
     EXPECT_TRUE(has(c, "public abstract void p.J.run()") && !has(c, "public default void p.I.run()"));
@@ -149,25 +165,28 @@ TEST_F(Rules, MergingBridgesAndOverrides)
 TEST_F(Rules, PrintedForm)
 {
     add(classDef("p/Outer$Inner")
-            .method(kPublic | kVarargs, "<init>", "(I[Ljava/lang/String;)V", {"java/io/IOException", "java/lang/Exception"})
+            .method(
+                kPublic | kVarargs, "<init>", "(I[Ljava/lang/String;)V", {"java/io/IOException", "java/lang/Exception"})
             .method(kProtected, "<init>", "()V")
             .method(kPrivate, "<init>", "(J)V")
-            .method(kPublic | kFinal | kSynchronized | kStatic | kStrict, "all", "([[I[Ljava/util/Map$Entry;BCDFJSZ)[[[D")
+            .method(
+                kPublic | kFinal | kSynchronized | kStatic | kStrict, "all", "([[I[Ljava/util/Map$Entry;BCDFJSZ)[[[D")
             .method(kPublic | kAbstract, "abs", "()V")
-            .method(kPublic | kNative | kSynthetic | kBridge | kVarargs, "nat", "([Ljava/lang/Object;)Ljava/lang/Object;",
-                    {"java/lang/Throwable"})
+            .method(kPublic | kNative | kSynthetic | kBridge | kVarargs, "nat",
+                "([Ljava/lang/Object;)Ljava/lang/Object;", {"java/lang/Throwable"})
             .method(kProtected, "prot", "()V")
             .method(kPrivate, "priv", "()V"));
     add(ifaceDef("p/I").method(kPublic | kStrict, "d", "()V").method(kPublic | kSynchronized, "e", "()V"));
     EXPECT_EQ(constructors("p.Outer$Inner"),
-              Lines{"public p.Outer$Inner(int,java.lang.String[]) throws java.io.IOException,java.lang.Exception"});
+        Lines {"public p.Outer$Inner(int,java.lang.String[]) throws java.io.IOException,java.lang.Exception"});
     EXPECT_EQ(methods("p.Outer$Inner"),
-              (Lines{"public static final synchronized strictfp double[][][] p.Outer$Inner.all(int[][],"
-                     "java.util.Map$Entry[],byte,char,double,float,long,short,boolean)",
-                     "public abstract void p.Outer$Inner.abs()",
-                     "public native java.lang.Object p.Outer$Inner.nat(java.lang.Object[]) throws java.lang.Throwable"}) +
-                  kObjectMethods);
-    EXPECT_EQ(methods("p.I"), (Lines{"public default strictfp void p.I.d()", "public default synchronized void p.I.e()"}));
+        (Lines {"public static final synchronized strictfp double[][][] p.Outer$Inner.all(int[][],"
+                "java.util.Map$Entry[],byte,char,double,float,long,short,boolean)",
+            "public abstract void p.Outer$Inner.abs()",
+            "public native java.lang.Object p.Outer$Inner.nat(java.lang.Object[]) throws java.lang.Throwable"}) +
+            kObjectMethods);
+    EXPECT_EQ(
+        methods("p.I"), (Lines {"public default strictfp void p.I.d()", "public default synchronized void p.I.e()"}));
 }
 
 TEST_F(Rules, BinaryNames)
@@ -175,8 +194,8 @@ TEST_F(Rules, BinaryNames)
     add(classDef("p/Outer$Inner"));
     add(classDef("p/Hidden", "java/lang/Object", {}, 0x20));
     EXPECT_EQ(error("p.Outer$Inner") + error("p.Hidden"), "");
-    for (const std::string name : {"p.Outer.Inner", "p/Outer$Inner", "", " p.Hidden", "p..Hidden", ".p.Hidden", "p.Hidden.",
-                                   "p.Missing", "int", "[Lp.Missing;", "[Lp/Hidden;", "[", "[Q", "[Lp.Hidden", "p.Hidden;"})
+    for (const std::string name : {"p.Outer.Inner", "p/Outer$Inner", "", " p.Hidden", "p..Hidden", ".p.Hidden",
+             "p.Hidden.", "p.Missing", "int", "[Lp.Missing;", "[Lp/Hidden;", "[", "[Q", "[Lp.Hidden", "p.Hidden;"})
         EXPECT_EQ(error(name), "not found: " + name);
     // Array classes: Object's methods, no constructors.
     for (const char* name : {"[Lp.Hidden;", "[[I", "[Ljava.lang.Object;"}) {
@@ -196,30 +215,32 @@ TEST_F(Rules, OldSwingNaming)
     add(classDef("javax/swing/JFoo", "javax/swing/JBase", {"javax/swing/Able"})
             .method(kPublic, "<init>", "(Ljavax/swing/JBase;)V", {"javax/swing/Oops"})
             .method(kPublic, "set", "(Ljavax/swing/JFoo;I)Ljavax/swing/JFoo;"));
-    add(classDef("com/sun/java/swing/Real").method(kPublic, "<init>", "()V").method(kPublic, "x", "()Ljavax/swing/JFoo;"));
+    add(classDef("com/sun/java/swing/Real")
+            .method(kPublic, "<init>", "()V")
+            .method(kPublic, "x", "()Ljavax/swing/JFoo;"));
 
     EXPECT_EQ(forName("com.sun.java.swing.JFoo")->getName().toStdString(), "com.sun.java.swing.JFoo");
     EXPECT_EQ(constructors("com.sun.java.swing.JFoo"),
-              Lines{"public com.sun.java.swing.JFoo(com.sun.java.swing.JBase) throws com.sun.java.swing.Oops"});
+        Lines {"public com.sun.java.swing.JFoo(com.sun.java.swing.JBase) throws com.sun.java.swing.Oops"});
     // Every name beginning "javax." changes, and only those.
     EXPECT_EQ(methods("com.sun.java.swing.JFoo"),
-              (Lines{"public com.sun.java.swing.JFoo com.sun.java.swing.JFoo.set(com.sun.java.swing.JFoo,int)",
-                     "public com.sun.java.swing.plaf.UI com.sun.java.swing.JBase.getUI() throws com.sun.java.swing.Oops",
-                     "public com.sun.java.Swing com.sun.java.swing.JBase.other(javaxx.Q,java.lang.String)"}) +
-                  kObjectMethods + Lines{"public default void com.sun.java.swing.Able.able(com.sun.java.swing.Able[][])"});
+        (Lines {"public com.sun.java.swing.JFoo com.sun.java.swing.JFoo.set(com.sun.java.swing.JFoo,int)",
+            "public com.sun.java.swing.plaf.UI com.sun.java.swing.JBase.getUI() throws com.sun.java.swing.Oops",
+            "public com.sun.java.Swing com.sun.java.swing.JBase.other(javaxx.Q,java.lang.String)"}) +
+            kObjectMethods + Lines {"public default void com.sun.java.swing.Able.able(com.sun.java.swing.Able[][])"});
     // The modern name reads as itself, and so does a class that really exists under com.sun.java.
     EXPECT_EQ(methods("javax.swing.JFoo")[0], "public javax.swing.JFoo javax.swing.JFoo.set(javax.swing.JFoo,int)");
     EXPECT_EQ(forName("javax.swing.JFoo")->getName().toStdString(), "javax.swing.JFoo");
     EXPECT_EQ(methods("com.sun.java.swing.Real")[0], "public javax.swing.JFoo com.sun.java.swing.Real.x()");
-    EXPECT_EQ(constructors("com.sun.java.swing.Real"), Lines{"public com.sun.java.swing.Real()"});
+    EXPECT_EQ(constructors("com.sun.java.swing.Real"), Lines {"public com.sun.java.swing.Real()"});
     // Neither name exists: not found, under the name asked for.
     EXPECT_EQ(error("com.sun.java.swing.Missing"), "not found: com.sun.java.swing.Missing");
 }
 
 TEST_F(Rules, LoopsMissingSupertypesAndUnreadableFilesAreOneLineErrors)
 {
-    for (const auto& [name, super] : std::vector<std::pair<std::string, std::string>>{
-             {"A", "B"}, {"B", "A"}, {"Self", "Self"}, {"UsesLoop", "A"}, {"Orphan", "Gone"}, {"Plain", "java/lang/Object"},
+    for (const auto& [name, super] : std::vector<std::pair<std::string, std::string>> {{"A", "B"}, {"B", "A"},
+             {"Self", "Self"}, {"UsesLoop", "A"}, {"Orphan", "Gone"}, {"Plain", "java/lang/Object"},
              {"ExtendsInterface", "Fine"}, {"ExtendsFinal", "Final"}, {"OnBroken", "Garbage"}})
         add(classDef("p/" + name, super.find('/') == std::string::npos ? "p/" + super : super));
     add(ifaceDef("p/I1", {"p/I2"}));
@@ -231,11 +252,9 @@ TEST_F(Rules, LoopsMissingSupertypesAndUnreadableFilesAreOneLineErrors)
     auto truncated = buildClass(classDef("p/Truncated"));
     truncated.resize(truncated.size() / 2);
     const std::pair<const char*, std::vector<uint8_t>> raw[] = {
-        {"Garbage", {'n', 'o', 't', ' ', 'a', ' ', 'c', 'l', 'a', 's', 's'}},
-        {"Truncated", truncated},
+        {"Garbage", {'n', 'o', 't', ' ', 'a', ' ', 'c', 'l', 'a', 's', 's'}}, {"Truncated", truncated},
         {"WrongName", buildClass(classDef("p/Other"))}};
-    for (const auto& [name, bytes] : raw)
-        ASSERT_TRUE(writeBytes(dir_.path() + "/p/" + name + ".class", bytes));
+    for (const auto& [name, bytes] : raw) ASSERT_TRUE(writeBytes(dir_.path() + "/p/" + name + ".class", bytes));
 
     const std::pair<const char*, std::string> cases[] = {
         {"p.A", "class hierarchy loops through p.A"},

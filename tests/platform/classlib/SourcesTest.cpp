@@ -8,17 +8,17 @@
 #include <QTemporaryDir>
 #include <map>
 
+#include "platform/classlib/ClassLibrary.h"
 #include "tests/support/ClassFileBuilder.h"
 #include "tests/support/JImageBuilder.h"
-#include "platform/classlib/ClassLibrary.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
 
 namespace {
 
-std::vector<uint8_t> classBytes(const std::string& name, const std::string& method,
-                                const std::string& super = "java/lang/Object")
+std::vector<uint8_t> classBytes(
+    const std::string& name, const std::string& method, const std::string& super = "java/lang/Object")
 {
     return buildClass(classDef(name, super).method(kPublic, "<init>", "()V").method(kPublic, method, "()V"));
 }
@@ -28,7 +28,7 @@ const std::vector<uint8_t> kObject = buildClass(classDef("java/lang/Object", "")
                                                     .method(kPublic, "toString", "()Ljava/lang/String;"));
 
 bool makeJar(const QString& path, const std::map<std::string, std::vector<uint8_t>>& entries, bool store = false,
-             const char* password = nullptr)
+    const char* password = nullptr)
 {
     int err = 0;
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -80,7 +80,7 @@ protected:
 
     // JAVA_HOME, CLASSPATH, PATH and the default JDK under the test's folder ("" for unset or none).
     std::unique_ptr<ClassLibrary> discover(const QString& javaHome, const std::string& classPath = "",
-                                           const QString& pathDir = "", const QString& defaultJava = "no-default-java")
+        const QString& pathDir = "", const QString& defaultJava = "no-default-java")
     {
         ClassLibrary::Environment e;
         e.javaHome = javaHome.isEmpty() ? "" : spath(javaHome);
@@ -109,8 +109,8 @@ TEST_F(Sources, FindsTheJdkByJavaHomePathOrDefaultWithModulesOrRtJar)
     ASSERT_TRUE(QFile::link(path("real/jdk/bin/java"), path("alternatives/java")));
     ASSERT_TRUE(QFile::link(path("alternatives/java"), path("bin/java")));
     for (const QString rtJar : {"jdk8/jre/lib/rt.jar", "jre8/lib/rt.jar"})
-        ASSERT_TRUE(makeJar(path(rtJar), {{"java/lang/Object.class", kObject},
-                                          {"p/Jdk.class", classBytes("p/Jdk", "fromRtJar")}}));
+        ASSERT_TRUE(makeJar(
+            path(rtJar), {{"java/lang/Object.class", kObject}, {"p/Jdk.class", classBytes("p/Jdk", "fromRtJar")}}));
     const struct {
         QString javaHome, path, defaultJava, home, library, method;
     } cases[] = {
@@ -140,12 +140,13 @@ TEST_F(Sources, ClassPathEntriesInOrderAfterTheJdk)
     makeModulesJdk(path("jdk"));
     ASSERT_TRUE(writeBytes(path("folder/p/Both.class"), classBytes("p/Both", "fromFolder")));
     ASSERT_TRUE(writeBytes(path("folder/p/First.class"), classBytes("p/First", "fromFolder")));
-    ASSERT_TRUE(makeJar(path("a.jar"), {{"p/First.class", classBytes("p/First", "fromJar")},
-                                        {"p/InJar.class", classBytes("p/InJar", "fromJar", "p/Jdk")},
-                                        {"q/Deep.class", classBytes("q/Deep", "fromJar")}}));
+    ASSERT_TRUE(makeJar(path("a.jar"),
+        {{"p/First.class", classBytes("p/First", "fromJar")},
+            {"p/InJar.class", classBytes("p/InJar", "fromJar", "p/Jdk")},
+            {"q/Deep.class", classBytes("q/Deep", "fromJar")}}));
     ASSERT_TRUE(makeJar(path("jars/z.jar"), {{"p/Wild.class", classBytes("p/Wild", "fromWildcard")}}));
-    const auto lib = discover("jdk", spath("missing.jar") + ":" + spath("folder") + ":" + spath("a.jar") + ":" +
-                                                spath("jars") + "/*");
+    const auto lib = discover(
+        "jdk", spath("missing.jar") + ":" + spath("folder") + ":" + spath("a.jar") + ":" + spath("jars") + "/*");
     EXPECT_EQ(firstMethod(*lib, "p.Both"), "public void p.Both.fromImage()");  // the JDK first
     EXPECT_EQ(firstMethod(*lib, "p.First"), "public void p.First.fromFolder()");
     EXPECT_EQ(firstMethod(*lib, "p.InJar"), "public void p.InJar.fromJar()");
@@ -160,8 +161,9 @@ TEST_F(Sources, BadImagesAndJars)
     ASSERT_TRUE(writeBytes(path("jdk/lib/modules"), std::vector<uint8_t>(64, 'x')));
     ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), kObject));
     const auto badImage = discover("jdk", spath("cp"));
-    EXPECT_EQ(badImage->warning(), "javaorvel: cannot read the Java class library " + spath("jdk/lib/modules") +
-                                       ": not a jimage file (bad magic number)");
+    EXPECT_EQ(badImage->warning(),
+        "javaorvel: cannot read the Java class library " + spath("jdk/lib/modules") +
+            ": not a jimage file (bad magic number)");
     EXPECT_EQ(error(*badImage, "p.Jdk"), "not found");
     EXPECT_EQ(firstMethod(*badImage, "java.lang.Object"), "public java.lang.String java.lang.Object.toString()");
 

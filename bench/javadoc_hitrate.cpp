@@ -20,6 +20,7 @@
 #include "javadoc/SelectionArgs.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ int main(int argc, char** argv)
             break;
         // What SEARCH leaves in the class field and name2.
         const QString name = docName.contains("javax") ? "com.sun.java" + docName.mid(5) : docName;
-        const lookup::LookupResult found = lookup::lookUpClass(name);
+        const lookup::LookupResult found = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), name);
         if (found.status != lookup::LookupResult::Status::Found) {
             ++notFound;
             continue;

@@ -11,6 +11,7 @@
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace {
 
@@ -56,7 +57,8 @@ void BM_SearchAndReDisplay_JTree(benchmark::State& state)
 {
     QStringList classes;
     for (auto _ : state) {
-        const lookup::LookupResult r = lookup::lookUpClass(QStringLiteral("javax.swing.JTree"));
+        const lookup::LookupResult r =
+            lookup::lookUpClass(platform::classlib::ClassLibrary::system(), QStringLiteral("javax.swing.JTree"));
         if (r.status != lookup::LookupResult::Status::Found) {
             state.SkipWithError("javax.swing.JTree not found in the class library");
             return;

@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace cli {
 
@@ -7,7 +8,7 @@ std::optional<lookup::LookupResult> lookUpForCli(const QString& name, int& exitS
     const QString warning = platform::classLibraryStartupWarning();
     if (!warning.isEmpty())
         err(warning + QLatin1Char('\n'));
-    lookup::LookupResult result = lookup::lookUpClass(name);
+    lookup::LookupResult result = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), name);
     switch (result.status) {
     case lookup::LookupResult::Status::Blank:
         exitStatus = 0;

@@ -1,10 +1,11 @@
 #include "lookup/ClassLookup.h"
 
 #include "platform/JavaText.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace lookup {
 
-LookupResult lookUpClass(const QString& nameFieldText)
+LookupResult lookUpClass(platform::classlib::ClassLibrary& library, const QString& nameFieldText)
 {
     LookupResult result;
     const QString name = platform::javaTrim(nameFieldText);
@@ -13,7 +14,7 @@ LookupResult lookUpClass(const QString& nameFieldText)
         return result;
     }
     try {
-        result.cl = platform::JavaClass::forName(name);
+        result.cl = library.forName(name);
         result.m = result.cl->getMethods();
         result.ctor = result.cl->getConstructors();
     } catch (const platform::ClassNotFoundException&) {

@@ -9,6 +9,10 @@
 
 #include "platform/classlib/JavaClass.h"
 
+namespace platform::classlib {
+class ClassLibrary;
+}
+
 namespace lookup {
 
 struct LookupResult {
@@ -23,8 +27,9 @@ struct LookupResult {
     QString message;
 };
 
-// Trims the field text as Java's trim does; a blank name gives Status::Blank
-// with an empty n and no lookup.
-LookupResult lookUpClass(const QString& nameFieldText);
+// Trims the field text as Java's trim does and looks the name up in `library`
+// (the window and the CLI pass ClassLibrary::system()); a blank name gives
+// Status::Blank with an empty n and no lookup.
+LookupResult lookUpClass(platform::classlib::ClassLibrary& library, const QString& nameFieldText);
 
 }  // namespace lookup

@@ -1,5 +1,7 @@
 #include "lookup/StripQualifiers.h"
 
+#include "platform/JavaDouble.h"
+
 namespace lookup {
 
 QString StripQualifiers::sbq;

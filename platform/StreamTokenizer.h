@@ -45,8 +45,4 @@ private:
     unsigned char ctype_[256];
 };
 
-// Double.toString(double): the shortest decimal that reads back as d ("1.0",
-// "0.001", "1.0E7", "1.2345678901E10", "-0.0", "NaN", "Infinity").
-QString javaDoubleToString(double d);
-
 }  // namespace platform

@@ -20,6 +20,7 @@
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
+#include "platform/classlib/ClassLibrary.h"
 #include "platform/widgets/BorderLayout.h"
 #include "platform/widgets/CaptionAboveRadioButton.h"
 #include "platform/widgets/JavaFont.h"
@@ -309,7 +310,7 @@ void orvel_tree::closeEvent(QCloseEvent* event)
 
 void orvel_tree::search()
 {
-    lookup::LookupResult result = lookup::lookUpClass(name->text());
+    lookup::LookupResult result = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), name->text());
     switch (result.status) {
     case lookup::LookupResult::Status::Blank:
         n = QStringList();

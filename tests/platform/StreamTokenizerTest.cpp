@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "lookup/StripQualifiers.h"
+#include "platform/JavaDouble.h"
 #include "platform/StreamTokenizer.h"
 
 namespace {

@@ -1,0 +1,171 @@
+// Which class library the process reads: the JDK (JAVA_HOME, else the java on
+// PATH, else the system default), then the CLASSPATH entries.
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/classlib/ClassLibrary.h"
+
+namespace platform::classlib {
+
+namespace {
+
+bool isDirectory(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isRegularFile(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::vector<std::string> splitPathList(const std::string& list)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t colon = list.find(':', start);
+        parts.push_back(list.substr(start, colon == std::string::npos ? std::string::npos : colon - start));
+        if (colon == std::string::npos)
+            break;
+        start = colon + 1;
+    }
+    return parts;
+}
+
+// JDK home of the `java` found on PATH, following its links; "" when none.
+std::string javaHomeFromPath(const std::string& path)
+{
+    for (std::string dir : splitPathList(path)) {
+        if (dir.empty())
+            dir = ".";
+        const std::string candidate = dir + "/java";
+        if (!isRegularFile(candidate) || access(candidate.c_str(), X_OK) != 0)
+            continue;
+        char resolved[PATH_MAX];
+        if (!realpath(candidate.c_str(), resolved))
+            continue;
+        std::string real(resolved);
+        // .../bin/java → ...
+        size_t slash = real.rfind('/');
+        if (slash == std::string::npos || slash == 0)
+            continue;
+        real.resize(slash);  // .../bin
+        slash = real.rfind('/');
+        if (slash == std::string::npos)
+            continue;
+        real.resize(slash == 0 ? 1 : slash);
+        return real;
+    }
+    return {};
+}
+
+}  // namespace
+
+ClassLibrary::Environment ClassLibrary::Environment::fromProcess()
+{
+    Environment env;
+    if (const char* v = std::getenv("JAVA_HOME"))
+        env.javaHome = v;
+    if (const char* v = std::getenv("PATH"))
+        env.path = v;
+    if (const char* v = std::getenv("CLASSPATH")) {
+        env.classPath = v;
+        env.classPathSet = true;
+    }
+    return env;
+}
+
+std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
+{
+    std::vector<std::unique_ptr<ClassSource>> sources;
+    std::string home;
+    std::string warning;
+
+    std::vector<std::string> candidates;
+    if (!env.javaHome.empty())
+        candidates.push_back(env.javaHome);
+    const std::string fromPath = javaHomeFromPath(env.path);
+    if (!fromPath.empty())
+        candidates.push_back(fromPath);
+    candidates.push_back(env.defaultJava);
+
+    for (const std::string& candidate : candidates) {
+        if (candidate.empty())
+            continue;
+        const std::string modules = candidate + "/lib/modules";
+        if (isRegularFile(modules)) {
+            home = candidate;
+            std::string error;
+            if (auto image = JImage::open(modules, error))
+                sources.push_back(std::make_unique<JImageSource>(modules, std::move(image)));
+            else
+                warning = "javaorvel: cannot read the Java class library " + error;
+            break;
+        }
+        bool found = false;
+        for (const char* jar : {"/jre/lib/rt.jar", "/lib/rt.jar"}) {
+            const std::string rt = candidate + jar;
+            if (!isRegularFile(rt))
+                continue;
+            home = candidate;
+            auto source = std::make_unique<JarSource>(rt);
+            const std::string error = source->open();
+            if (error.empty())
+                sources.push_back(std::move(source));
+            else
+                warning = "javaorvel: cannot read the Java class library " + error;
+            found = true;
+            break;
+        }
+        if (found)
+            break;
+    }
+    if (home.empty())
+        warning = "javaorvel: no Java class library found (no JDK under JAVA_HOME, the java on PATH or " +
+            env.defaultJava + "); every class lookup will report the class as not found";
+
+    // CLASSPATH, in order; an empty entry is the current folder and "dir/*"
+    // every jar in dir, as for the JVM.
+    if (env.classPathSet && !env.classPath.empty()) {
+        for (std::string entry : splitPathList(env.classPath)) {
+            if (entry.empty())
+                entry = ".";
+            if (entry == "*" || (entry.size() >= 2 && entry.compare(entry.size() - 2, 2, "/*") == 0)) {
+                const std::string dir = entry.size() == 1 ? "." : entry.substr(0, entry.size() - 2);
+                std::vector<std::string> jars;
+                if (DIR* d = opendir(dir.c_str())) {
+                    while (const dirent* e = readdir(d)) {
+                        const std::string file = e->d_name;
+                        if (file.size() > 4 &&
+                            (file.compare(file.size() - 4, 4, ".jar") == 0 ||
+                                file.compare(file.size() - 4, 4, ".JAR") == 0))
+                            jars.push_back(dir + "/" + file);
+                    }
+                    closedir(d);
+                }
+                std::sort(jars.begin(), jars.end());
+                for (auto& jar : jars) sources.push_back(std::make_unique<JarSource>(std::move(jar)));
+            } else if (isDirectory(entry)) {
+                sources.push_back(std::make_unique<FolderSource>(entry));
+            } else {
+                sources.push_back(std::make_unique<JarSource>(entry));
+            }
+        }
+    }
+    auto library = std::make_unique<ClassLibrary>(std::move(sources), std::string(), std::move(warning));
+    library->jdkHome_ = home;
+    if (!home.empty() && !library->sources_.empty() && library->warning_.empty())
+        library->jdkLibrary_ = library->sources_.front()->location();
+    return library;
+}
+
+}  // namespace platform::classlib

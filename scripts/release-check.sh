@@ -45,8 +45,7 @@ say "building the package in $build"
 if [ -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" >"$tmp/configure.log" 2>&1
 else
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DJO_TESTS=OFF -DJO_BENCH=OFF \
-        >"$tmp/configure.log" 2>&1
+    cmake --preset release -B "$build" >"$tmp/configure.log" 2>&1
 fi || { cat "$tmp/configure.log" >&2; die "configuring $build failed"; }
 cmake --build "$build" --target javaorvel javaorvel-cli man_pages -j "${JOBS:-2}" >"$tmp/build.log" 2>&1 ||
     { tail -40 "$tmp/build.log" >&2; die "building javaorvel and javaorvel-cli failed"; }

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils
+  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils lintian
 jobs=$(nproc)
 
 echo "== build and test =="

@@ -1,30 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <sys/resource.h>
 
 #include "app/ConfigFile.h"
+#include "tests/support/Files.h"
 #include "tests/support/QtPrinters.h"
 
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-}  // namespace
+using test_support::readFile;
+using test_support::writeFile;
 
 TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
 {
@@ -52,7 +36,7 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
     for (const Case& c : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath("JavaOrvel.cfg");
-        writeAll(path, c.bytes);
+        writeFile(path, c.bytes);
         QString docpath, docpath2;
         EXPECT_EQ(app::loadConfig(path, docpath, docpath2), c.ok) << c.bytes.left(40).toStdString();
         EXPECT_EQ(docpath, c.docpath);
@@ -88,9 +72,9 @@ TEST(ConfigFile, SaveWritesExactlyTwoLinesAndRoundTrips)
     for (const Case& c : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath("JavaOrvel.cfg");
-        writeAll(path, "old1\nold2\nold3\n");  // a longer file is shortened by the save
+        writeFile(path, "old1\nold2\nold3\n");  // a longer file is shortened by the save
         ASSERT_TRUE(app::saveConfig(path, c.docpath, c.docpath2));
-        EXPECT_EQ(readAll(path), c.expected);
+        EXPECT_EQ(readFile(path), c.expected);
         QString p, q;
         EXPECT_TRUE(app::loadConfig(path, p, q));
         EXPECT_EQ(p, c.docpath);
@@ -103,7 +87,7 @@ TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("JavaOrvel.cfg");
-    writeAll(path, "P\nQ\n");
+    writeFile(path, "P\nQ\n");
     // A file size limit makes the write fail part-way, as a full disk would.
     rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -113,6 +97,6 @@ TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
     const bool ok = app::saveConfig(path, "a much longer root", "and another");
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(ok);
-    EXPECT_EQ(readAll(path), "P\nQ\n");
+    EXPECT_EQ(readFile(path), "P\nQ\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

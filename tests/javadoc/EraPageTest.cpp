@@ -138,7 +138,7 @@ TEST(EraPage, MissingFolderAndBrokenPages)
             shown("public int size()", "  bad \uFFFD\uFFFD\uFFFD bytes\n")},
     };
     for (const auto& p : pages) {
-        writeFile(bad.path(), "p.Q.html", p.bytes);
+        writeFile(bad.path() + "/p.Q.html", p.bytes);
         const javadoc::DocResult result = javadoc::doit(request(bad.path(), "size", -1, "p.Q"));
         EXPECT_TRUE(result.pageOpened);
         EXPECT_EQ(result.text, p.expected);

@@ -107,7 +107,7 @@ TEST(ModernPage, BadInput)
     // element-list that is binary, or lists no module: no third candidate.
     for (const QByteArray& list : {QByteArray("\x00\xff\x01module\n\xfe", 10), QByteArray("java.util\n")}) {
         QTemporaryDir dir;
-        writeFile(dir.path(), "element-list", list);
+        writeFile(dir.path() + "/element-list", list);
         writePage(dir.path(), "java.base/java/util/Vector.html", kVector);
         EXPECT_FALSE(javadoc::doit(request(dir.path(), "size", -1, "java.util.Vector")).pageOpened);
     }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "platform/classlib/ClassFile.h"
 #include "tests/support/ClassFileBuilder.h"
 
@@ -131,18 +129,8 @@ TEST(ClassFile, MalformedFilesGiveTheirReason)
     for (const char* bad : {"", "V", "()", "(V)V", "(I", "(L;)V", "(Ljava/lang/String)V", "()VV", "(Q)V", "()[V",
              "(La.b;)V", "(L/a;)V", deep.c_str()})
         EXPECT_EQ(parse(buildClass(sample().method(kPublic, "bad", bad)), info), "malformed method descriptor") << bad;
-}
-
-TEST(ClassFile, EveryTruncationAndRandomDamageIsAnErrorNotACrash)
-{
+    // Every cut is an error (random damage is the class-file fuzzer's).
     const auto bytes = buildClass(sample());
-    ClassFileInfo info;
     for (size_t n = 0; n < bytes.size(); ++n)
         EXPECT_NE(parse({bytes.begin(), bytes.begin() + ptrdiff_t(n)}, info), "") << n;
-    std::mt19937 rng(12345);
-    for (int round = 0; round < 20000; ++round) {
-        auto broken = bytes;
-        for (int k = 0, flips = 1 + int(rng() % 4); k < flips; ++k) broken[rng() % broken.size()] = uint8_t(rng());
-        parse(broken, info);
-    }
 }

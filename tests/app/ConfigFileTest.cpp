@@ -12,7 +12,6 @@ using test_support::writeFile;
 
 TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
 {
-    const QByteArray big(3 * 1024 * 1024, 'x');
     struct Case {
         QByteArray bytes;
         bool ok;
@@ -20,7 +19,7 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
     };
     const Case cases[] = {
         {"P\nQ\n", true, "P", "Q"},
-        {"P\rQ\r", true, "P", "Q"},  // (every line end is the line reader's)
+        {"P\rQ\r", true, "P", "Q"},  // (line ends, long lines and decoding are the line reader's)
         {"P\nQ", true, "P", "Q"},    // the last line may lack its end
         {"\n\n", true, "", ""},
         {"  P  \n\tQ \n", true, "  P  ", "\tQ "},  // blanks are part of the value
@@ -29,8 +28,6 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
         {"P", false, "P", ""},
         {"", false, "", ""},
         {QByteArray("A\0B\nC\n", 6), true, QString::fromUtf8("A\0B", 3), "C"},
-        {"\xff\xfe\n\xc3\x28\n", true, QString(2, QChar(0xFFFD)), QString(QChar(0xFFFD)) + "("},
-        {big + "\nQ\n", true, QString::fromLatin1(big), "Q"},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "platform/Version.h"
 
 namespace cli {
 
@@ -29,7 +30,7 @@ const char* usageLine(const QString& sub)
     return "usage: javaorvel-cli (resolve TEXT | members NAME | tree NAME [SEARCH] | doc ...)";
 }
 
-const char kVersion[] = "javaorvel-cli 1.02a";
+const char kVersion[] = "javaorvel-cli " JO_VERSION;
 
 // Asked-for help goes to standard output with status 0, so that it can be paged.
 int help()

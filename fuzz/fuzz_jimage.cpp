@@ -19,17 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto image = JImage::fromBuffer(data, size, error);
     if (!image)
         return 0;
-    static const char* const classes[] = {
-        "java/lang/Object",
-        "java/lang/String",
-        "p/A",
-        "p/q/B",
-        "p/Zipped",
-        "p/Packed",
-        "p/Nope",
-        "Unnamed",
-        "javax/swing/JX",
-    };
+    static const char* const classes[] = {"java/lang/Object", "java/lang/String", "p/A", "p/q/B", "p/Zipped",
+        "p/Packed", "p/Nope", "Unnamed", "javax/swing/JX"};
     for (const char* name : classes) {
         ResourceBytes bytes;
         std::string why;
@@ -38,14 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             parseClassFile(bytes.data, bytes.size, info);
         }
     }
-    static const char* const paths[] = {
-        "/packages/p",
-        "/packages/java.lang",
-        "/modules/java.base",
-        "/m/p/A.class",
-        "/java.base/java/lang/Object.class",
-        "",
-    };
+    static const char* const paths[] = {"/packages/p", "/packages/java.lang", "/modules/java.base", "/m/p/A.class",
+        "/java.base/java/lang/Object.class", ""};
     for (const char* path : paths) {
         ResourceBytes bytes;
         std::string why;
@@ -57,14 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     sources.push_back(std::make_unique<JImageSource>("fuzz", JImage::fromBuffer(data, size, error)));
     ClassLibrary library(std::move(sources));
     static const char* const names[] = {
-        "p.A",
-        "p.q.B",
-        "p.Zipped",
-        "java.lang.Object",
-        "com.sun.java.swing.JX",
-        "[Lp.A;",
-        "p.Nope",
-    };
+        "p.A", "p.q.B", "p.Zipped", "java.lang.Object", "com.sun.java.swing.JX", "[Lp.A;", "p.Nope"};
     for (const char* name : names) {
         try {
             const auto cls = library.forName(QString::fromLatin1(name));

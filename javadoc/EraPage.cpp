@@ -102,11 +102,6 @@ bool hasClosingMarker(QStringView line)
     return kOverview.isIn(line) || kAllPackages.isIn(line);
 }
 
-QString rule()
-{
-    return QLatin1String("  ") + QString(121, QLatin1Char('-'));
-}
-
 struct Emitter {
     QString result;
     QString previous;
@@ -139,7 +134,7 @@ struct Emitter {
             result += line;
             result += QLatin1Char('\n');
             if (++appended == 1)
-                result += rule();
+                result += signatureRule();
         }
         previous = trimmed;
         if (!firstHandled) {
@@ -150,6 +145,11 @@ struct Emitter {
 };
 
 }  // namespace
+
+QString signatureRule()
+{
+    return QLatin1String("  ") + QString(121, QLatin1Char('-'));
+}
 
 QString convertEraLine(QString line)
 {

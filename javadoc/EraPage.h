@@ -10,6 +10,9 @@ namespace javadoc {
 // member's text, or "" when the page cannot be read or the member is not found.
 QString extractEraPage(const QString& fsPath, const QString& memberName, int commaCount);
 
+// The line under a member's signature in the text both page readers give.
+QString signatureRule();
+
 // One page line as the era reader converts it (tags, "&nbsp;", trim, labels).
 QString convertEraLine(QString line);
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include "javadoc/EraPage.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
@@ -188,7 +189,7 @@ public:
     void signature(const QString& html)
     {
         result += QLatin1String("  ") + signatureText(html) + QLatin1Char('\n');
-        result += QLatin1String("  ") + QString(121, QLatin1Char('-')) + QLatin1Char('\n');
+        result += signatureRule() + QLatin1Char('\n');
     }
 
     void body(QStringView html)

@@ -8,7 +8,7 @@
 #   scripts/release-check.sh [BUILD_DIR]     (default: build)
 #
 # Needs (Debian): dpkg-dev and file (cpack's dependency search),
-# desktop-file-utils, and the build's own packages; the JDK and its
+# desktop-file-utils, lintian, and the build's own packages; the JDK and its
 # documentation (openjdk-17-jdk-headless, openjdk-17-doc) for the lookups.
 set -uo pipefail
 export LC_ALL=C
@@ -27,8 +27,8 @@ die() {
     printf 'release-check: FAIL: %s\n' "$*" >&2
     exit 1
 }
-for tool in cmake cpack dpkg-deb dpkg-shlibdeps file desktop-file-validate setpriv timeout gzip; do
-    command -v "$tool" >/dev/null || die "$tool is not installed (packages: dpkg-dev file desktop-file-utils)"
+for tool in cmake cpack dpkg-deb dpkg-shlibdeps file desktop-file-validate lintian setpriv timeout gzip; do
+    command -v "$tool" >/dev/null || die "$tool is not installed (packages: dpkg-dev file desktop-file-utils lintian)"
 done
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/release-check.XXXXXX") || die "cannot make a temporary folder"
@@ -45,8 +45,7 @@ say "building the package in $build"
 if [ -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" >"$tmp/configure.log" 2>&1
 else
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DJO_TESTS=OFF -DJO_BENCH=OFF \
-        >"$tmp/configure.log" 2>&1
+    cmake --preset release -B "$build" >"$tmp/configure.log" 2>&1
 fi || { cat "$tmp/configure.log" >&2; die "configuring $build failed"; }
 cmake --build "$build" --target javaorvel javaorvel-cli man_pages -j "${JOBS:-2}" >"$tmp/build.log" 2>&1 ||
     { tail -40 "$tmp/build.log" >&2; die "building javaorvel and javaorvel-cli failed"; }
@@ -57,6 +56,14 @@ debs=("$build"/package/javaorvel_*.deb)
 [ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || die "cpack made no single javaorvel_*.deb in $build/package"
 deb=${debs[0]}
 say "package: $deb"
+
+# Debian's own checker: no error, and no warning that the package's override
+# file (packaging/lintian-overrides) does not give a reason for.
+lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1
+lintian_status=$?
+lintian_tags=$(grep -E '^[EW]: ' "$tmp/lintian.log")
+[ "$lintian_status" -eq 0 ] && [ -z "$lintian_tags" ] ||
+    fail "lintian (status $lintian_status): $(tr '\n' ' ' <<<"${lintian_tags:-$(cat "$tmp/lintian.log")}")"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = javaorvel ] || fail "package name is '$(field Package)', not javaorvel"
@@ -80,6 +87,8 @@ expected=(
     usr/share/icons/hicolor/48x48/apps/javaorvel.png
     usr/share/icons/hicolor/128x128/apps/javaorvel.png
     usr/share/man/man1/javaorvel.1.gz usr/share/man/man1/javaorvel-cli.1.gz
+    usr/share/doc/javaorvel/copyright usr/share/doc/javaorvel/changelog.gz
+    usr/share/lintian/overrides/javaorvel
 )
 for f in "${expected[@]}"; do
     [ -f "$root/$f" ] || fail "the package lacks /$f"
@@ -90,7 +99,7 @@ done
 for img in pf.gif bluedot.gif bluedot2.gif; do
     cmp -s "assets/$img" "$root/usr/share/javaorvel/$img" || fail "/usr/share/javaorvel/$img differs from assets/$img"
 done
-for page in "$root"/usr/share/man/man1/*.gz; do
+for page in "$root"/usr/share/man/man1/*.gz "$root"/usr/share/doc/javaorvel/changelog.gz; do
     gzip -t "$page" 2>/dev/null || fail "$(basename "$page") is not a valid gzip file"
 done
 for bin in usr/bin/javaorvel-cli usr/libexec/javaorvel/javaorvel; do
@@ -324,6 +333,7 @@ say "package size: $package_bytes bytes ($(((package_bytes + 1023) / 1024)) KiB)
 say "installed size: ${installed_kib} KiB (control Installed-Size); on disk: $(du -sk "$root/usr" | cut -f1) KiB"
 say "start-up until the window is up: first run ${first_up_ms:-?} ms, second run ${again_up_ms:-?} ms"
 say "desktop-file-validate: ${validate:-clean}"
+say "lintian: ${lintian_tags:-no errors or warnings}"
 if [ "$failures" -ne 0 ]; then
     say "$failures check(s) failed"
     exit 1

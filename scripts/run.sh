@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DJO_TESTS=OFF -DJO_BENCH=OFF >/dev/null
+# The release preset (no tests, no benchmarks), in the usual build folder.
+cmake --preset release -B build >/dev/null
 cmake --build build --target javaorvel javaorvel-cli
 cd build
 if [ ! -e JavaOrvel.cfg ]; then

@@ -1,30 +1,30 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test: the normal build,
 # then the same suite under AddressSanitizer + UndefinedBehaviorSanitizer, then
-# a short run of each fuzzer. Exits non-zero on any failure.
+# a short run of each fuzzer. Exits non-zero on any failure. Each stage is a
+# preset of CMakePresets.json (dev, asan, fuzz), all with warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils
+  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils lintian
 jobs=$(nproc)
 
 echo "== build and test =="
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs" | tee build/ctest.log
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+ctest --preset dev -j "$jobs" | tee build/ctest.log
 
 echo "== release check: the Debian package, installed and used =="
 bash scripts/release-check.sh build
 
 echo "== build and test under ASan + UBSan =="
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DJO_SANITIZE=ON -DJO_BENCH=OFF >/dev/null
-cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs" | tee build-asan/ctest.log
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs" | tee build-asan/ctest.log
 
 echo "== fuzz =="
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJO_FUZZ=ON >/dev/null
-cmake --build build-fuzz -j "$jobs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
 bash scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-60}"
 
 # One closing line over both test runs (ctest failures have stopped the script already).

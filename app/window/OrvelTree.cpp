@@ -20,6 +20,8 @@
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
+#include "lookup/widgets/PaneColour.h"
+#include "platform/Version.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/widgets/BorderLayout.h"
 #include "platform/widgets/CaptionAboveRadioButton.h"
@@ -35,7 +37,6 @@ namespace {
 const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kBlue(0, 0, 255);
-const QColor kPaneBackground(240, 240, 255);
 const QColor kLightGrey(192, 192, 192);
 
 QFont systemFont(int size)
@@ -95,16 +96,24 @@ orvel_tree* orvel_tree::main()
 
 orvel_tree::orvel_tree()
 {
+    // The steps run in this order: the rows need the fields, the panes go in
+    // after the configuration is read and the window first shown.
+    buildFields();
+    QWidget* top = buildControlRows();
+    buildFrame(top);
+    loadStartState();
+    buildPanes();
+    buildTextFormats();
+}
+
+void orvel_tree::buildFields()
+{
     exitProcess = [](int status) { QCoreApplication::exit(status); };
     n.clear();
     name = textField(20, this);
     searchFor = textField(10, this);
 
-    setWindowTitle(QStringLiteral("Java Orvel 1.02a"));
-    const QFont f14 = systemFont(14);
-    const QFont f13 = systemFont(13);
-    const QFont f12 = systemFont(12);
-
+    setWindowTitle(QStringLiteral("Java Orvel " JO_VERSION));
     setBackgroundColor(this, kBlack);
 
     setBackgroundColor(name, kWhite);
@@ -114,6 +123,13 @@ orvel_tree::orvel_tree()
     connect(name, &QLineEdit::returnPressed, this, [this] { actionPerformed({name, name->text()}); });
     setBackgroundColor(searchFor, kWhite);
     setForegroundColor(searchFor, kBlue);
+}
+
+QWidget* orvel_tree::buildControlRows()
+{
+    const QFont f14 = systemFont(14);
+    const QFont f13 = systemFont(13);
+    const QFont f12 = systemFont(12);
 
     auto* top = new QWidget(this);
     QWidget* classRow = flowRow(top);
@@ -164,7 +180,11 @@ orvel_tree::orvel_tree()
     auto* topLayout = new BorderLayout(top);
     topLayout->addWidget(classRow, BorderLayout::North);
     topLayout->addWidget(searchRow, BorderLayout::South);
+    return top;
+}
 
+void orvel_tree::buildFrame(QWidget* top)
+{
     auto* content = new BorderLayout(this);
     content->setContentsMargins(5, 5, 5, 5);
     // The window keeps the size it is given; rows that do not fit are cut, not
@@ -175,19 +195,26 @@ orvel_tree::orvel_tree()
     pathsData = std::make_unique<PathsData>();
 
     mid = new QWidget(this);
-    auto* midLayout = new BorderLayout(mid);
+    new BorderLayout(mid);
     content->addWidget(top, BorderLayout::North);
     content->addWidget(mid, BorderLayout::Center);
 
     move(260, 20);
     resize(535, 550);
+}
 
+void orvel_tree::loadStartState()
+{
     classes = QStringList(25);
     docpath = QString();
     docpath2 = QString();
     loadConfig();
     show();
+}
 
+void orvel_tree::buildPanes()
+{
+    auto* midLayout = static_cast<BorderLayout*>(mid->layout());
     span2 = new platform::ScrollPane(mid);
     span2->setPreferredSize(QSize(475, 260));
     span2->setMaximumPaneSize(QSize(475, 360));
@@ -201,16 +228,19 @@ orvel_tree::orvel_tree()
     ta->setReadOnly(true);
     ta->setPlainText(QString());
     QPalette p = ta->palette();
-    p.setColor(QPalette::Highlight, kPaneBackground);
+    p.setColor(QPalette::Highlight, lookup::kPaneBackground);
     p.setColor(QPalette::HighlightedText, kBlue);
     p.setColor(QPalette::Text, kBlue);
-    p.setColor(QPalette::Base, kPaneBackground);
+    p.setColor(QPalette::Base, lookup::kPaneBackground);
     ta->setPalette(p);
     span3->setBackground(kLightGrey);
     span3->setEmptyBorder(5, 0, 0, 0);
     span3->viewportAdd(ta);
     midLayout->addWidget(span3, BorderLayout::South);
+}
 
+void orvel_tree::buildTextFormats()
+{
     name2 = QString();
     name->setFocus();
 
@@ -343,7 +373,7 @@ void orvel_tree::reDisplay()
     span2->viewportRemoveAll();
     tree = new lookup::MemberTreeView(root);
     connect(tree, &lookup::MemberTreeView::valueChanged, this, &orvel_tree::valueChanged);
-    span2->setViewportBackground(kPaneBackground);
+    span2->setViewportBackground(lookup::kPaneBackground);
     span2->viewportAdd(tree);
     update();
     show();

@@ -70,6 +70,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The constructor's steps, in the order it runs them.
+    void buildFields();
+    QWidget* buildControlRows();
+    void buildFrame(QWidget* top);
+    void loadStartState();
+    void buildPanes();
+    void buildTextFormats();
+
     void loadConfig();
     void saveConfig();
     void reDisplay();

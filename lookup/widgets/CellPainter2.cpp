@@ -14,7 +14,6 @@ namespace {
 const QColor kSelectedText(0, 0, 0);
 const QColor kSelectedBand(210, 200, 250);
 const QColor kText(0, 0, 255);
-const QColor kBand(240, 240, 255);
 
 QFont rowFont(bool bold)
 {
@@ -39,7 +38,7 @@ CellPainter2& CellPainter2::getTreeCellRendererComponent(
         background_ = kSelectedBand;
     } else {
         foreground_ = kText;
-        background_ = kBand;
+        background_ = kPaneBackground;
     }
     return *this;
 }

@@ -15,6 +15,8 @@
 #include <QSize>
 #include <QString>
 
+#include "lookup/widgets/PaneColour.h"
+
 class QPainter;
 class QTreeView;
 
@@ -68,7 +70,7 @@ private:
     QString text_;
     QPixmap icon_;
     QColor foreground_ {0, 0, 255};
-    QColor background_ {240, 240, 255};
+    QColor background_ = kPaneBackground;
     QSize size_;
 };
 

@@ -7,12 +7,11 @@
 #include <QStyledItemDelegate>
 
 #include "lookup/widgets/CellPainter2.h"
+#include "lookup/widgets/PaneColour.h"
 
 namespace lookup {
 
 namespace {
-
-const QColor kBackground(240, 240, 255);
 
 // Hands every row to the cell painter: configure, then paint, back to back.
 class RowDelegate : public QStyledItemDelegate {
@@ -93,10 +92,10 @@ MemberTreeView::MemberTreeView(const MemberNode& root, QWidget* parent) : QTreeV
     // must not show through.
     QPalette pal = palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        pal.setColor(group, QPalette::Base, kBackground);
-        pal.setColor(group, QPalette::Window, kBackground);
-        pal.setColor(group, QPalette::Highlight, kBackground);
-        pal.setColor(group, QPalette::AlternateBase, kBackground);
+        pal.setColor(group, QPalette::Base, kPaneBackground);
+        pal.setColor(group, QPalette::Window, kPaneBackground);
+        pal.setColor(group, QPalette::Highlight, kPaneBackground);
+        pal.setColor(group, QPalette::AlternateBase, kPaneBackground);
     }
     setPalette(pal);
     viewport()->setAutoFillBackground(true);

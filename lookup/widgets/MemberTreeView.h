@@ -1,6 +1,6 @@
 #pragma once
 // The member tree widget over MemberNode texts: single selection, "System" 12 pt,
-// background (240, 240, 255), rows drawn by a CellPainter2, root shown with its
+// the pane background (PaneColour.h), rows drawn by a CellPainter2, root shown with its
 // groups closed.
 
 #include <QPixmap>

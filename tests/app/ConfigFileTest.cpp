@@ -1,34 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <sys/resource.h>
 
 #include "app/ConfigFile.h"
+#include "tests/support/Files.h"
 #include "tests/support/QtPrinters.h"
 
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-}  // namespace
+using test_support::readFile;
+using test_support::writeFile;
 
 TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
 {
-    const QByteArray big(3 * 1024 * 1024, 'x');
     struct Case {
         QByteArray bytes;
         bool ok;
@@ -36,9 +19,8 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
     };
     const Case cases[] = {
         {"P\nQ\n", true, "P", "Q"},
-        {"P\r\nQ\r\n", true, "P", "Q"},
-        {"P\rQ\r", true, "P", "Q"},
-        {"P\nQ", true, "P", "Q"},  // the last line may lack its end
+        {"P\rQ\r", true, "P", "Q"},  // (line ends, long lines and decoding are the line reader's)
+        {"P\nQ", true, "P", "Q"},    // the last line may lack its end
         {"\n\n", true, "", ""},
         {"  P  \n\tQ \n", true, "  P  ", "\tQ "},  // blanks are part of the value
         {"P\nQ\nR\n", true, "P", "Q"},             // extra lines ignored
@@ -46,13 +28,11 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
         {"P", false, "P", ""},
         {"", false, "", ""},
         {QByteArray("A\0B\nC\n", 6), true, QString::fromUtf8("A\0B", 3), "C"},
-        {"\xff\xfe\n\xc3\x28\n", true, QString(2, QChar(0xFFFD)), QString(QChar(0xFFFD)) + "("},
-        {big + "\nQ\n", true, QString::fromLatin1(big), "Q"},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath("JavaOrvel.cfg");
-        writeAll(path, c.bytes);
+        writeFile(path, c.bytes);
         QString docpath, docpath2;
         EXPECT_EQ(app::loadConfig(path, docpath, docpath2), c.ok) << c.bytes.left(40).toStdString();
         EXPECT_EQ(docpath, c.docpath);
@@ -88,9 +68,9 @@ TEST(ConfigFile, SaveWritesExactlyTwoLinesAndRoundTrips)
     for (const Case& c : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath("JavaOrvel.cfg");
-        writeAll(path, "old1\nold2\nold3\n");  // a longer file is shortened by the save
+        writeFile(path, "old1\nold2\nold3\n");  // a longer file is shortened by the save
         ASSERT_TRUE(app::saveConfig(path, c.docpath, c.docpath2));
-        EXPECT_EQ(readAll(path), c.expected);
+        EXPECT_EQ(readFile(path), c.expected);
         QString p, q;
         EXPECT_TRUE(app::loadConfig(path, p, q));
         EXPECT_EQ(p, c.docpath);
@@ -103,7 +83,7 @@ TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("JavaOrvel.cfg");
-    writeAll(path, "P\nQ\n");
+    writeFile(path, "P\nQ\n");
     // A file size limit makes the write fail part-way, as a full disk would.
     rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -113,6 +93,6 @@ TEST(ConfigFile, InterruptedSaveKeepsThePreviousFileWhole)
     const bool ok = app::saveConfig(path, "a much longer root", "and another");
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(ok);
-    EXPECT_EQ(readAll(path), "P\nQ\n");
+    EXPECT_EQ(readFile(path), "P\nQ\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/LineReader.h"
-#include "tests/support/PageFiles.h"
+#include <QTemporaryDir>
+
+#include "tests/support/Files.h"
+#include "tests/support/QtPrinters.h"
 
 TEST(LineReader, LineEndsAnywhere)
 {
@@ -30,7 +33,8 @@ TEST(LineReader, LineEndsAnywhere)
     };
     QTemporaryDir dir;
     for (const auto& t : cases) {
-        platform::LineReader reader(javadoc_test::writeFile(dir.path(), "f", t.bytes));
+        ASSERT_TRUE(test_support::writeFile(dir.filePath("f"), t.bytes));
+        platform::LineReader reader(dir.filePath("f"));
         QStringList got;
         while (std::optional<QString> line = reader.readLine()) got << *line;
         EXPECT_TRUE(got == t.lines) << t.bytes.left(40).toStdString() << " gave " << got.size() << " lines";

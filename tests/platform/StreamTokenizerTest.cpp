@@ -3,29 +3,27 @@
 // ordinary) over generated texts full of odd characters.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QStringList>
 #include <limits>
 
-#include "lookup/StripQualifiers.h"
 #include "platform/JavaDouble.h"
 #include "platform/StreamTokenizer.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TokenData.h"
 
 namespace {
 
+// The tokens as signature stripping reads them: words as read, numbers as
+// Double.toString writes them, anything else as its one character.
 QStringList tokensOf(const QString& s)
 {
-    lookup::StripQualifiers sq(s);
+    platform::StreamTokenizer st(s);
+    st.ordinaryChar(' ');
     QStringList out;
-    while (auto t = sq.getNext()) out << *t;
+    for (int t; (t = st.nextToken()) != platform::StreamTokenizer::TT_EOF;)
+        out << (t == platform::StreamTokenizer::TT_WORD     ? st.sval
+                : t == platform::StreamTokenizer::TT_NUMBER ? platform::javaDoubleToString(st.nval)
+                                                            : QString(QChar(char16_t(t))));
     return out;
-}
-
-QString unhex(QStringView h)
-{
-    QString s;
-    for (qsizetype i = 0; i + 4 <= h.size(); i += 4) s += QChar(char16_t(h.mid(i, 4).toUInt(nullptr, 16)));
-    return s;
 }
 
 TEST(StreamTokenizer, OddInputs)
@@ -43,39 +41,20 @@ TEST(StreamTokenizer, OddInputs)
 TEST(JavaDoubleToString, Values)
 {
     // (the tokenizer data holds many more numbers)
-    const std::pair<double, const char*> cases[] = {
-        {0.001, "0.001"},
-        {0.0001, "1.0E-4"},
-        {1e7, "1.0E7"},
-        {0.1 + 0.2, "0.30000000000000004"},
-        {-0.0, "-0.0"},
-        {1e300 * 1e10, "Infinity"},
-        {std::numeric_limits<double>::quiet_NaN(), "NaN"},
-        {4.9e-324, "4.9E-324"},
+    const std::pair<double, const char*> cases[] = {{0.001, "0.001"}, {0.0001, "1.0E-4"}, {1e7, "1.0E7"},
+        {0.1 + 0.2, "0.30000000000000004"}, {-0.0, "-0.0"}, {1e300 * 1e10, "Infinity"},
+        {std::numeric_limits<double>::quiet_NaN(), "NaN"}, {4.9e-324, "4.9E-324"},
         {std::numeric_limits<double>::max(), "1.7976931348623157E308"},
         // whole numbers between 2^53 and 2^63 keep their exact digits
-        {45660518126945832.0, "4.5660518126945832E16"},
-        {9223372036854774784.0, "9.2233720368547748E18"},
-    };
+        {45660518126945832.0, "4.5660518126945832E16"}, {9223372036854774784.0, "9.2233720368547748E18"}};
     for (const auto& [v, text] : cases) EXPECT_EQ(platform::javaDoubleToString(v), QString::fromLatin1(text)) << text;
 }
 
 TEST(StreamTokenizer, AgreesWithJavaOnGeneratedTexts)
 {
-    QFile f(QStringLiteral(JO_SOURCE_DIR "/tests/platform/data/tokens_java.tsv"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    int lines = 0;
-    for (; !f.atEnd(); ++lines) {
-        const QStringList fields = QString::fromLatin1(f.readLine()).chopped(1).split(QLatin1Char('\t'));
-        ASSERT_EQ(fields.size(), 4);
-        const QString in = unhex(fields[0]);
-        QStringList expected;
-        for (const QString& t : fields[1].split(QLatin1Char(','), Qt::SkipEmptyParts)) expected << unhex(t);
-        EXPECT_EQ(tokensOf(in), expected) << fields[0].toStdString();
-        EXPECT_EQ(lookup::StripQualifiers::strip(in), unhex(fields[2])) << fields[0].toStdString();
-        EXPECT_EQ(lookup::StripQualifiers::getQualifier(), unhex(fields[3])) << fields[0].toStdString();
-    }
-    EXPECT_EQ(lines, 500);
+    const auto cases = test_support::tokenCases();
+    EXPECT_EQ(cases.size(), 500u);
+    for (const auto& c : cases) EXPECT_EQ(tokensOf(c.text), c.tokens) << c.hex.toStdString();
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 // supertypes and methods (Code and Exceptions attributes), a private field,
 // a long constant (two pool slots) and attributes the parser must skip.
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "tests/support/Files.h"
 
 namespace testing_classlib {
 
@@ -88,10 +87,8 @@ inline std::vector<uint8_t> buildClass(const ClassDef& s)
 
 inline bool writeBytes(const QString& file, const std::vector<uint8_t>& bytes)
 {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile f(file);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
+    return test_support::writeFile(
+        file, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
 }
 
 }  // namespace testing_classlib

@@ -1,37 +1,20 @@
 #pragma once
 // Pages written by the tests into temporary folders, and the requests that read them.
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "javadoc/Extractor.h"
-
-#include <ostream>
-
-// Readable QString values in test failures.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+#include "tests/support/Files.h"
+#include "tests/support/QtPrinters.h"
 
 namespace javadoc_test {
 
-// Writes bytes to root/relative, creating folders; returns the full path.
-inline QString writeFile(const QString& root, const QString& relative, const QByteArray& bytes)
-{
-    QFile file(root + '/' + relative);
-    QDir().mkpath(QFileInfo(file).path());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-    return file.fileName();
-}
+using test_support::writeFile;
 
-inline QString writePage(const QString& root, const QString& relative, const QStringList& lines)
+inline void writePage(const QString& root, const QString& relative, const QStringList& lines)
 {
-    return writeFile(root, relative, (lines.join('\n') + '\n').toUtf8());
+    writeFile(root + '/' + relative, (lines.join('\n') + '\n').toUtf8());
 }
 
 // A member as shown: its signature line, the rule under it, then the body.

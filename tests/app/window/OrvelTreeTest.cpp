@@ -1,15 +1,13 @@
-// The main window on the offscreen platform: its controls, commands, the
-// Doc Path dialog, the configuration written at closing, and (with the
-// installed JDK and its documentation) lookup and selection end to end.
+// The main window on the offscreen platform: its rows, commands, the Doc Path
+// dialog, the save at closing, and (with the installed JDK and its
+// documentation) lookup and selection end to end. The configuration file's
+// own rules are ConfigFileTest's; fonts, colours and sizes are not re-listed.
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -22,22 +20,19 @@
 #include <functional>
 
 #include "app/window/OrvelTree.h"
+#include "platform/Version.h"
+#include "tests/support/Files.h"
+#include "tests/support/QtApp.h"
 #include "tests/support/QtPrinters.h"
+
+using test_support::readFile;
+using test_support::writeFile;
 
 namespace {
 
-int argc = 1;
-char arg0[] = "window_tests";
-char* argv[] = {arg0, nullptr};
-const QString kApi = QStringLiteral("/usr/share/doc/openjdk-17-jre-headless/api");
-
 class WindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { test_support::ensureApplication(); }
     void SetUp() override
     {
         previous = QDir::currentPath();
@@ -64,10 +59,39 @@ protected:
         return nullptr;
     }
     bool focusInClassField() const { return window->focusWidget() == window->classField(); }
+    QString config() const { return dir.filePath("JavaOrvel.cfg"); }
 
-    // The texts of a row's controls from left to right (text fields as "[field]").
-    static QStringList rowTexts(QWidget* row)
+    // Presses "Doc Path" while a timer answers the modal dialog it opens.
+    void docPath(const std::function<void(QDialog*, QLineEdit*)>& answer)
     {
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), " Java Orvel");
+            EXPECT_EQ(dialog->parentWidget(), window);
+            answered = true;
+            answer(dialog, dialog->findChild<QLineEdit*>());
+        });
+        control<QPushButton>("Doc Path")->click();
+        EXPECT_TRUE(answered);
+        EXPECT_TRUE(focusInClassField());
+    }
+
+    QTemporaryDir dir;
+    QString previous;
+    orvel_tree* window = nullptr;
+    int exitStatus = -1;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, RowsAndStartState)
+{
+    open();
+    EXPECT_EQ(window->windowTitle(), "Java Orvel " JO_VERSION);
+    // The texts of a row's controls from left to right (text fields as "[field]").
+    auto rowTexts = [](QWidget* row) {
         QStringList texts;
         for (int i = 0; i < row->layout()->count(); ++i) {
             QWidget* w = row->layout()->itemAt(i)->widget();
@@ -79,135 +103,52 @@ protected:
                 texts << "[field]";
         }
         return texts;
-    }
-
-    // Presses "Doc Path" while a timer answers the modal dialog it opens.
-    void docPath(const std::function<void(QDialog*, QLineEdit*)>& answer)
-    {
-        bool answered = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->windowTitle(), " Java Orvel");
-            EXPECT_TRUE(dialog->isModal());
-            EXPECT_EQ(dialog->parentWidget(), window);
-            EXPECT_NE(control<QLabel>("Enter main documentation path"), nullptr);
-            answered = true;
-            answer(dialog, dialog->findChild<QLineEdit*>());
-        });
-        control<QPushButton>("Doc Path")->click();
-        EXPECT_TRUE(answered);
-        EXPECT_TRUE(focusInClassField());
-    }
-
-    void writeConfig(const QByteArray& bytes)
-    {
-        QFile f(dir.filePath("JavaOrvel.cfg"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray config() const
-    {
-        QFile f(dir.filePath("JavaOrvel.cfg"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir dir;
-    QString previous;
-    orvel_tree* window = nullptr;
-    int exitStatus = -1;
-};
-
-}  // namespace
-
-TEST_F(WindowTest, ControlsStandInTheirRowsWithTheirLooks)
-{
-    open();
-    EXPECT_TRUE(window->windowTitle().contains("1.02a"));
-    EXPECT_EQ(window->pos(), QPoint(260, 20));
-    EXPECT_EQ(window->size(), QSize(535, 550));
+    };
     QWidget* classRow = window->classField()->parentWidget();
     QWidget* searchRow = window->searchField()->parentWidget();
     EXPECT_EQ(rowTexts(classRow), QStringList({"CLASS :", "[field]", "    ", "Main", "Swing", "Doc Path"}));
     EXPECT_EQ(
         rowTexts(searchRow), QStringList({"Search Text (optional) :", "[field]", "      ", "Clr", "   ", "SEARCH"}));
     EXPECT_LT(classRow->mapTo(window, QPoint()).y(), searchRow->mapTo(window, QPoint()).y());
-
-    const QColor blue(0, 0, 255), black(0, 0, 0);
-    struct Look {
-        QWidget* widget;
-        int size;  // 0: the default font
-        QColor text;
-        QPalette::ColorRole role;
-    };
-    const Look looks[] = {
-        {control<QLabel>("CLASS :"), 14, black, QPalette::WindowText},
-        {control<QLabel>("Search Text (optional) :"), 13, black, QPalette::WindowText},
-        {control<QRadioButton>("Main"), 12, blue, QPalette::WindowText},
-        {control<QRadioButton>("Swing"), 12, blue, QPalette::WindowText},
-        {control<QPushButton>("Doc Path"), 12, blue, QPalette::ButtonText},
-        {control<QPushButton>("Clr"), 13, black, QPalette::ButtonText},
-        {control<QPushButton>("SEARCH"), 0, black, QPalette::ButtonText},
-        {window->classField(), 0, blue, QPalette::Text},
-        {window->searchField(), 0, blue, QPalette::Text},
-    };
-    for (const Look& look : looks) {
-        ASSERT_NE(look.widget, nullptr);
-        if (look.size) {
-            EXPECT_EQ(look.widget->font().pixelSize(), look.size);
-            EXPECT_EQ(look.widget->font().family(), "System");
-        }
-        EXPECT_EQ(look.widget->palette().color(look.role), look.text) << look.widget->metaObject()->className();
-    }
-    EXPECT_EQ(window->classField()->palette().color(QPalette::Base), QColor(255, 255, 255));
-    EXPECT_EQ(control<QRadioButton>("Main")->toolTip(), "Set MAIN documentation path");
-    EXPECT_EQ(control<QRadioButton>("Swing")->toolTip(), "Set SWING documentation path");
-    // The caption stands above the button.
-    EXPECT_GT(
-        control<QRadioButton>("Main")->sizeHint().height(), 2 * control<QRadioButton>("Main")->fontMetrics().height());
-    EXPECT_TRUE(window->textPane()->isReadOnly());
-    EXPECT_EQ(window->textPane()->palette().color(QPalette::Base), QColor(240, 240, 255));
-    EXPECT_EQ(window->getSelection(), "");
-    EXPECT_TRUE(focusInClassField());
-
-    // Exactly one of the two roots is chosen at any time.
     auto* main = control<QRadioButton>("Main");
     auto* swing = control<QRadioButton>("Swing");
+    EXPECT_GT(main->sizeHint().height(), 2 * main->fontMetrics().height());  // the caption stands above the button
+    EXPECT_TRUE(window->textPane()->isReadOnly());
+    EXPECT_TRUE(focusInClassField());
+    // Exactly one of the two roots is chosen at any time.
     EXPECT_TRUE(main->isChecked() && !swing->isChecked());
     swing->click();
     EXPECT_TRUE(!main->isChecked() && swing->isChecked());
 }
 
-TEST_F(WindowTest, DocPathDialogSetsTheChosenRootOnlyOnOk)
+TEST_F(WindowTest, DocPathDialogSetsTheChosenRootOnlyOnOkAndClosingSavesBoth)
 {
-    writeConfig("/main/api\n/swing/api\n");
+    writeFile(config(), "/main/api\n/swing/api\n");
     open();
-    docPath([](QDialog* dialog, QLineEdit* field) {
+    auto press = [](QDialogButtonBox::StandardButton button) {
+        return [button](QDialog* dialog, QLineEdit* field) {
+            field->setText(button == QDialogButtonBox::Ok ? " /new " : "ignored");
+            dialog->findChild<QDialogButtonBox*>()->button(button)->click();
+        };
+    };
+    docPath([&](QDialog* dialog, QLineEdit* field) {
         EXPECT_EQ(field->text(), "/main/api");
-        field->setText(" /new/main ");
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        press(QDialogButtonBox::Ok)(dialog, field);
     });
-    EXPECT_EQ(window->docPath(), " /new/main ");
-    EXPECT_EQ(window->docPath2(), "/swing/api");
-
-    // Swing chosen: the same prompt with the Swing root; Cancel and the close box change nothing.
+    EXPECT_EQ(window->docPath(), " /new ");
+    // Swing chosen: the Swing root; Cancel and the close box change nothing.
     control<QRadioButton>("Swing")->click();
-    docPath([](QDialog* dialog, QLineEdit* field) {
+    docPath([&](QDialog* dialog, QLineEdit* field) {
         EXPECT_EQ(field->text(), "/swing/api");
-        field->setText("ignored");
-        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        press(QDialogButtonBox::Cancel)(dialog, field);
     });
-    docPath([](QDialog* dialog, QLineEdit* field) {
-        field->setText("ignored");
-        dialog->close();
-    });
+    docPath([](QDialog* dialog, QLineEdit*) { dialog->close(); });
     EXPECT_EQ(window->docPath2(), "/swing/api");
-    docPath([](QDialog* dialog, QLineEdit* field) {
-        field->clear();
-        dialog->accept();
-    });
-    EXPECT_EQ(window->docPath2(), "");
-    EXPECT_EQ(window->docPath(), " /new/main ");
+    docPath(press(QDialogButtonBox::Ok));
+    EXPECT_EQ(window->docPath2(), " /new ");
+    window->close();
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_EQ(readFile(config()), " /new \n /new \n");
 }
 
 TEST_F(WindowTest, OnlyTheButtonsCommandTextsAreCommands)
@@ -216,13 +157,7 @@ TEST_F(WindowTest, OnlyTheButtonsCommandTextsAreCommands)
     window->classField()->setText("Vector");
     window->searchField()->setText("add");
     control<QPushButton>("Clr")->click();
-    EXPECT_EQ(window->classField()->text(), "");
-    EXPECT_EQ(window->searchField()->text(), "");
-    EXPECT_TRUE(focusInClassField());
-
-    QObject button;
-    window->classField()->setText("x");
-    for (const char* notACommand : {"Clr", "clear", ""}) window->actionPerformed({&button, notACommand});
+    EXPECT_EQ(window->classField()->text() + window->searchField()->text(), "");
     // Enter in the class field reports its own text, never one of the commands.
     for (const char* text : {"Doc Path", "Clear", " Search "}) {
         window->classField()->setText(text);
@@ -239,48 +174,18 @@ TEST_F(WindowTest, OnlyTheButtonsCommandTextsAreCommands)
     }
 }
 
-TEST_F(WindowTest, ClosingSavesTheRootsAndExitsWithZero)
-{
-    struct Case {
-        QByteArray before;
-        QByteArray after;
-    };
-    const Case cases[] = {
-        {"P\r\nQ\r\nthird line\n", "P\nQ\n"},  // extra lines are gone after the save
-        {"", "\n\n"},                          // no file: two line feeds
-    };
-    for (const Case& c : cases) {
-        QFile::remove(dir.filePath("JavaOrvel.cfg"));
-        if (!c.before.isEmpty())
-            writeConfig(c.before);
-        open();
-        window->close();
-        EXPECT_EQ(exitStatus, 0);
-        EXPECT_EQ(config(), c.after);
-        delete window;
-        window = nullptr;
-        exitStatus = -1;
-    }
-    // A configuration "file" that is a folder is left alone; the exit is still 0.
-    QFile::remove(dir.filePath("JavaOrvel.cfg"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("JavaOrvel.cfg"));
-    open();
-    window->close();
-    EXPECT_EQ(exitStatus, 0);
-    EXPECT_TRUE(QFileInfo(dir.filePath("JavaOrvel.cfg")).isDir());
-}
-
 namespace {
 
 // Lookup and documentation end to end, on the installed JDK and its documentation.
 class WindowWithJdkTest : public WindowTest {
 protected:
+    const QString api = "/usr/share/doc/openjdk-17-jre-headless/api";
     void SetUp() override
     {
         WindowTest::SetUp();
-        if (!QFileInfo::exists(kApi + "/java.base/java/util/Vector.html"))
+        if (!QFileInfo::exists(api + "/java.base/java/util/Vector.html"))
             GTEST_SKIP() << "the JDK documentation (openjdk-17-doc) is not installed";
-        writeConfig((kApi + "/java.base\n" + kApi + "/java.desktop\n").toUtf8());
+        writeFile(config(), (api + "/java.base\n" + api + "/java.desktop\n").toUtf8());
     }
     void search(const QString& typed)
     {
@@ -311,14 +216,10 @@ protected:
 TEST_F(WindowWithJdkTest, SearchCompletesNamesAndAFailedLookupDoesNotBreakTheWindow)
 {
     open();
-    search("JTree");
-    EXPECT_EQ(window->classField()->text(), "com.sun.java.swing.JTree");
+    search("JTree");  // completed and renamed as SearchNamingTest shows, then looked up
     EXPECT_EQ(window->getName2(), "com.sun.java.swing.JTree");
     ASSERT_NE(window->memberTree(), nullptr);
-    EXPECT_EQ(root().data().toString(), "Methods");
-    for (const char* group : {"constructors", "com.sun.java.swing.JTree", "java.lang.Object"})
-        EXPECT_TRUE(node(root(), group).isValid()) << group;
-    EXPECT_TRUE(window->signatures().first().startsWith("public com.sun.java.swing.JTree("));
+    EXPECT_TRUE(node(root(), "com.sun.java.swing.JTree").isValid());
 
     const QStringList before = window->signatures();
     window->textPane()->setPlainText("kept");
@@ -337,8 +238,6 @@ TEST_F(WindowWithJdkTest, SearchCompletesNamesAndAFailedLookupDoesNotBreakTheWin
     window->autoStart("JTable");
     EXPECT_EQ(window->classField()->text(), "javax.swing.JTable");
     EXPECT_EQ(window->getName2(), "com.sun.java.swing.JTree");
-    window->autoStart("NoSuchPage");
-    EXPECT_EQ(window->classField()->text(), "");
 }
 
 TEST_F(WindowWithJdkTest, SelectingALeafShowsItsDocumentationWithABoldFirstLine)
@@ -349,34 +248,25 @@ TEST_F(WindowWithJdkTest, SelectingALeafShowsItsDocumentationWithABoldFirstLine)
     ASSERT_TRUE(leaf.isValid());
     select(leaf);
     const QString text = window->textPane()->toPlainText();
-    const QString firstLine = text.left(text.indexOf('\n'));
-    EXPECT_TRUE(firstLine.contains("insertElementAt(")) << text.toStdString();
-    EXPECT_EQ(text.mid(firstLine.size() + 1, 123), "  " + QString(121, '-'));
-
-    auto formatAt = [&](const QTextBlock& block) {
+    EXPECT_TRUE(text.section('\n', 0, 0).contains("insertElementAt(")) << text.toStdString();
+    auto weightAt = [&](const QTextBlock& block) {
         QTextCursor cursor(block);
         cursor.setPosition(block.position() + 3);
-        return cursor.charFormat();
+        return cursor.charFormat().fontWeight();
     };
     const QTextBlock first = window->textPane()->document()->firstBlock();
-    EXPECT_EQ(formatAt(first).fontWeight(), QFont::Bold);
-    EXPECT_EQ(formatAt(first).foreground().color(), QColor(0, 0, 255));
-    EXPECT_NE(formatAt(first.next()).fontWeight(), QFont::Bold);
-    EXPECT_EQ(formatAt(first.next()).foreground().color(), QColor(0, 0, 255));
-    EXPECT_EQ(formatAt(first.next()).font().family(), "System");
+    EXPECT_EQ(weightAt(first), QFont::Bold);
+    EXPECT_NE(weightAt(first.next()), QFont::Bold);
     EXPECT_EQ(window->textPane()->textCursor().position(), 0);
     EXPECT_TRUE(focusInClassField());
 
     select(root());  // the root alone: nothing happens
     EXPECT_EQ(window->textPane()->toPlainText(), text);
-}
-
-TEST_F(WindowWithJdkTest, WithoutRootsNothingIsExtracted)
-{
-    writeConfig("\n\n");
+    // Without roots nothing is extracted.
+    writeFile(config(), "\n\n");
+    delete window;
     open();
     search("Vector");
     select(node(node(root(), "java.util.Vector"), "size"));
     EXPECT_TRUE(window->textPane()->toPlainText().isEmpty());
-    EXPECT_TRUE(focusInClassField());
 }

@@ -2,7 +2,6 @@
 // column, and the selection signal.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QPainter>
 #include <map>
@@ -10,6 +9,8 @@
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/CellPainter2.h"
 #include "lookup/widgets/MemberTreeView.h"
+#include "lookup/widgets/PaneColour.h"
+#include "tests/support/QtApp.h"
 
 using namespace lookup;
 
@@ -19,10 +20,7 @@ class TreeViewTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char* argv[] = {const_cast<char*>("test"), nullptr};
-        if (!qApp)
-            new QApplication(argc, argv);
+        test_support::ensureApplication();
         QDir::setCurrent(QStringLiteral(JO_SOURCE_DIR "/assets"));  // the three GIFs
     }
     void SetUp() override
@@ -84,7 +82,7 @@ TEST_F(TreeViewTest, OnlyASelectedLeafGetsTheSelectedBand)
         auto fewer = [](const auto& a, const auto& b) { return a.second < b.second; };
         return QColor(std::max_element(count.begin(), count.end(), fewer)->first);
     };
-    const QColor plain(240, 240, 255);
+    const QColor plain = kPaneBackground;
     view->setCurrentIndex(leaf);
     EXPECT_EQ(band(leaf), QColor(210, 200, 250));
     EXPECT_EQ(band(other), plain);
@@ -107,16 +105,11 @@ int ink(CellPainter2& cp, const QString& text, bool leaf, int fromX, int toX)
     return n;
 }
 
-TEST_F(TreeViewTest, GroupsBoldLeavesPlain)
+TEST_F(TreeViewTest, GroupsBoldAndTheSecondColumnAt110OrAfterAWideName)
 {
     CellPainter2 cp(nullptr);
-    const int bold = ink(cp, "java.lang.Object         ", false, cp.textStart(), 600);
-    EXPECT_GT(bold, ink(cp, "java.lang.Object         ", true, cp.textStart(), 600));
-}
-
-TEST_F(TreeViewTest, SecondColumnStartsAt110OrAfterAWideName)
-{
-    CellPainter2 cp(nullptr);
+    const QString groupText = "java.lang.Object         ";
+    EXPECT_GT(ink(cp, groupText, false, cp.textStart(), 600), ink(cp, groupText, true, cp.textStart(), 600));
     ink(cp, "x", true, 0, 0);
     const int x0 = cp.textStart();
     const QFontMetrics fm(cp.paintFont());

@@ -1,7 +1,8 @@
-// The JVM as oracle: a small Java program, compiled at test time with the
+// The JDK as oracle. A small Java program, compiled at test time with the
 // javac of the very JDK our reader reads, prints getConstructors() and
-// getMethods() for a list of classes; our reader must print the same
-// multiset of members for every class.
+// getMethods() for every class of java.base and java.desktop; our reader must
+// print the same multiset of members for every class. And an image written by
+// that JDK's jlink with zip compression must read like the installed one.
 
 #include <gtest/gtest.h>
 
@@ -10,15 +11,15 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <deque>
-#include <string>
-#include <vector>
 
 #include "platform/classlib/ClassLibrary.h"
+#include "platform/classlib/JImage.h"
+#include "tests/support/Reflection.h"
+
+using namespace platform::classlib;
+using namespace testing_classlib;
 
 namespace {
-
-using platform::classlib::ClassLibrary;
-using Members = std::vector<std::string>;  // sorted: a multiset
 
 QByteArray run(const QString& program, const QStringList& args)
 {
@@ -32,86 +33,78 @@ QByteArray run(const QString& program, const QStringList& args)
     return p.readAllStandardOutput();
 }
 
-struct Comparison {
-    std::string skip;       // why there is no JVM to ask
-    std::string jvmErrors;  // classes the JVM could not list
-    std::string report;     // the classes that differ
-    size_t compared = 0;
-};
-
-// Runs Oracle.java with the reader's JDK and compares every class it prints with ours.
-Comparison compareWithTheJvm(const QStringList& args)
+// The installed JDK's home when it has the tool, else "".
+QString jdkWith(const char* tool)
 {
-    Comparison result;
-    const std::string home = ClassLibrary::system().jdkHome();
-    const QString bin = QString::fromStdString(home + "/bin/");
-    if (home.empty() || !QFileInfo(bin + "javac").isExecutable()) {
-        result.skip = home.empty() ? "no JDK found (" + ClassLibrary::system().warning() + ")" : home + " has no javac";
-        return result;
-    }
+    const QString home = QString::fromStdString(ClassLibrary::system().jdkHome());
+    return !home.isEmpty() && QFileInfo(home + "/bin/" + tool).isExecutable() ? home : QString();
+}
+
+}  // namespace
+
+// JO_ORACLE_MODULES may name other modules ("a,b") for a wider check by hand.
+TEST(Oracle, EveryClassOfJavaBaseAndJavaDesktopMatchesTheJvm)
+{
+    const QString home = jdkWith("javac");
+    if (home.isEmpty())
+        GTEST_SKIP() << "no JDK with javac found (" << ClassLibrary::system().warning() << ")";
     QTemporaryDir dir;
-    run(bin + "javac", {"-d", dir.path(), QStringLiteral(JO_SOURCE_DIR "/tests/platform/classlib/Oracle.java")});
+    run(home + "/bin/javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/Oracle.java"});
+    const QString modules = qEnvironmentVariable("JO_ORACLE_MODULES", "java.base,java.desktop");
     const QByteArray out =
-        run(bin + "java", QStringList {"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle"} + args);
-    std::deque<std::pair<std::string, Members>> classes;  // stable addresses
-    Members* current = nullptr;
+        run(home + "/bin/java", {"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle", "--all", modules});
+    std::deque<std::pair<std::string, Lines>> classes;  // stable addresses
+    Lines* current = nullptr;
     for (const QByteArray& line : out.split('\n')) {
         if (line.startsWith("#CLASS "))
-            current = &classes.emplace_back(line.mid(7).toStdString(), Members {}).second;
+            current = &classes.emplace_back(line.mid(7).toStdString(), Lines {}).second;
         else if (line.startsWith("#ERROR "))
-            result.jvmErrors += line.toStdString() + "\n", current = nullptr;
+            current = nullptr;
         else if (!line.isEmpty() && current)
             current->push_back(line.toStdString());
     }
+    EXPECT_GE(classes.size(), 5000u);
+    std::string report;
     int differing = 0;
     for (auto& [name, expected] : classes) {
-        std::sort(expected.begin(), expected.end());
-        Members actual, missing, extra;
+        Lines actual, missing, extra;
         try {
-            const auto cls = ClassLibrary::system().forName(QString::fromStdString(name));
-            for (const auto& c : cls->getConstructors()) actual.push_back(c.toString().toStdString());
-            for (const auto& m : cls->getMethods()) actual.push_back(m.toString().toStdString());
+            actual = members(ClassLibrary::system(), name);
         } catch (const std::exception& e) {
             extra.push_back(std::string("error: ") + e.what());
         }
+        std::sort(expected.begin(), expected.end());
         std::sort(actual.begin(), actual.end());
         std::set_difference(
             expected.begin(), expected.end(), actual.begin(), actual.end(), std::back_inserter(missing));
         std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(), std::back_inserter(extra));
         if ((missing.empty() && extra.empty()) || ++differing > 12)
             continue;
-        result.report += "\n== " + name + "\n";
+        report += "\n== " + name + "\n";
         for (size_t i = 0; i < missing.size() + extra.size() && i < 12; ++i)
-            result.report +=
+            report +=
                 i < missing.size() ? "  missing: " + missing[i] + "\n" : "  extra: " + extra[i - missing.size()] + "\n";
     }
-    if (differing)
-        result.report = std::to_string(differing) + " classes differ" + result.report;
-    result.compared = classes.size();
-    return result;
+    EXPECT_EQ(differing, 0) << report;
 }
 
-TEST(Oracle, ChosenClassesOfJavaBaseAndJavaDesktopMatchTheJvm)
+// jlink writes images with zip-compressed resources (--compress=2): ours
+// must read them exactly like the installed JDK.
+TEST(Oracle, ZipCompressedImageWrittenByJlink)
 {
-    const Comparison c =
-        compareWithTheJvm({QStringLiteral("@" JO_SOURCE_DIR "/tests/platform/classlib/oracle_classes.txt")});
-    if (!c.skip.empty())
-        GTEST_SKIP() << "JVM oracle skipped: " << c.skip;
-    EXPECT_EQ(c.jvmErrors, "");
-    EXPECT_GE(c.compared, 300u);
-    EXPECT_EQ(c.report, "");
+    const QString home = jdkWith("jlink");
+    if (home.isEmpty() || !QFileInfo::exists(home + "/jmods/java.base.jmod"))
+        GTEST_SKIP() << "no jlink with jmods in the installed JDK";
+    QTemporaryDir dir;
+    run(home + "/bin/jlink",
+        {"--module-path", home + "/jmods", "--add-modules", "java.base", "--compress=2", "--output",
+            dir.path() + "/j"});
+    std::string error, modules = dir.path().toStdString() + "/j/lib/modules";
+    auto image = JImage::open(modules, error);
+    ASSERT_TRUE(image) << error;
+    std::vector<std::unique_ptr<ClassSource>> sources;
+    sources.push_back(std::make_unique<JImageSource>(modules, std::move(image)));
+    ClassLibrary zipped(std::move(sources));
+    for (const char* name : {"java.lang.String", "java.util.HashMap", "java.lang.StringBuilder", "java.util.List"})
+        EXPECT_EQ(members(zipped, name), members(ClassLibrary::system(), name)) << name;
 }
-
-// Every class of the two modules, non-public ones included (about 12,000).
-// JO_ORACLE_MODULES may name other modules ("a,b") for a wider check by hand.
-TEST(Oracle, EveryClassOfJavaBaseAndJavaDesktopMatchesTheJvm)
-{
-    const QString modules = qEnvironmentVariable("JO_ORACLE_MODULES", QStringLiteral("java.base,java.desktop"));
-    const Comparison c = compareWithTheJvm({"--all", modules});
-    if (!c.skip.empty())
-        GTEST_SKIP() << "JVM oracle skipped: " << c.skip;
-    EXPECT_GE(c.compared, 5000u);
-    EXPECT_EQ(c.report, "");
-}
-
-}  // namespace

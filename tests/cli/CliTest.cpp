@@ -1,0 +1,80 @@
+// The built javaorvel-cli run as a user runs it: exit status, standard output
+// and standard error. What `members` collects is the rules and oracle tests',
+// the no-JDK warning the sources test's; here is what the CLI makes of them.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "platform/Version.h"
+#include "platform/classlib/ClassLibrary.h"
+#include "tests/support/ClassFileBuilder.h"
+#include "tests/support/QtPrinters.h"
+
+namespace {
+
+bool haveJdk()
+{
+    return !platform::classlib::ClassLibrary::system().jdkHome().empty();
+}
+
+struct CliRun {
+    int status = -1;
+    QString out, err;
+};
+
+CliRun cli(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(JO_CLI), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace
+
+TEST(Cli, UsageVersionNotFoundAndBlankNames)
+{
+    const QString usage = "usage: javaorvel-cli members NAME\n";
+    const struct {
+        QStringList args;
+        int status;
+        QString out, err;
+    } cases[] = {{{"--version"}, 0, "javaorvel-cli " JO_VERSION "\n", ""}, {{"members"}, 2, "", usage},
+        {{"members", "a", "b"}, 2, "", usage},
+        {{"members", " java.lang.Strng \t"}, 1, "Class not found : java.lang.Strng\n", ""},
+        {{"members", "java.util.Map.Entry"}, 1, "Class not found : java.util.Map.Entry\n", ""},
+        {{"members", "  \t\n "}, 0, "", ""}, {{"members", ""}, 0, "", ""}};
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(c.status == 2 || haveJdk() ? r.err : c.err, c.err);  // without a JDK, a warning there
+    }
+}
+
+TEST(Cli, AnUnreadableClassIsOneLineOnStandardError)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(testing_classlib::writeBytes(dir.path() + "/bad/Garbage.class", {0xCA, 0xFE, 0xBA, 0xBE, 0, 0}));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CLASSPATH", dir.path());
+    const CliRun r = cli({"members", "bad.Garbage"}, env);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(r.err.startsWith("Cannot read class bad.Garbage: truncated class file")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1);
+}
+
+TEST(CliWithJdk, MembersPrintsOneSignatureALine)
+{
+    if (!haveJdk())
+        GTEST_SKIP() << "no JDK installed";
+    const CliRun r = cli({"members", "java.lang.Object"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.count('\n'), 10);
+    EXPECT_TRUE(r.out.startsWith("public java.lang.Object()\n") && r.out.endsWith('\n'));
+}

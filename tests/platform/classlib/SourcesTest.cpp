@@ -124,7 +124,10 @@ TEST_F(Sources, FindsTheJdkByJavaHomePathOrDefaultWithModulesOrRtJar)
         const auto lib = discover(c.javaHome, "", c.path, c.defaultJava);
         EXPECT_EQ(lib->jdkHome(), spath(c.home)) << c.home.toStdString();
         EXPECT_EQ(lib->jdkLibrary(), spath(c.library));
-        EXPECT_EQ(lib->warning(), "");
+        EXPECT_EQ(lib->warning(),
+            c.javaHome != "not-a-jdk" ? ""
+                                      : "javaorvel: JAVA_HOME " + spath("not-a-jdk") +
+                    " is not a JDK (it has no lib/modules or rt.jar); using " + spath("real/jdk") + " instead");
         EXPECT_EQ(firstMethod(*lib, "p.Jdk"), "public void p.Jdk." + c.method.toStdString() + "()");
     }
     const auto none = discover("nothing");
@@ -162,8 +165,7 @@ TEST_F(Sources, BadImagesAndJars)
     ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), kObject));
     const auto badImage = discover("jdk", spath("cp"));
     EXPECT_EQ(badImage->warning(),
-        "javaorvel: cannot read the Java class library " + spath("jdk/lib/modules") +
-            ": not a jimage file (bad magic number)");
+        "javaorvel: JDK image " + spath("jdk/lib/modules") + " is damaged: not a jimage file (bad magic number)");
     EXPECT_EQ(error(*badImage, "p.Jdk"), "not found");
     EXPECT_EQ(firstMethod(*badImage, "java.lang.Object"), "public java.lang.String java.lang.Object.toString()");
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -74,7 +75,12 @@ void JarSource::close()
     // Opened here, not by libzip, so that a FIFO or device named like a jar
     // is refused instead of blocking the lookup.
     std::string reason;
-    const int fd = platform::openRegularFile(path_, reason);
+    int fd = platform::openRegularFile(path_, reason);
+    // Under a file limit lower than ours, the jars used longest ago give way.
+    while (fd < 0 && errno == EMFILE && !openJars.empty()) {
+        openJars.front()->close();
+        fd = platform::openRegularFile(path_, reason);
+    }
     if (fd < 0) {
         // Out of descriptors or memory passes; the jar is tried again later.
         const bool passing = errno == EMFILE || errno == ENFILE || errno == ENOMEM;
@@ -85,12 +91,21 @@ void JarSource::close()
         }
         return nullptr;
     }
-    int code = 0;
-    zip_ = zip_fdopen(fd, 0, &code);
+    // Over a stream of our own descriptor: zip_fdopen would need a second
+    // one for its dup, which a full descriptor table cannot give.
+    FILE* stream = ::fdopen(fd, "rb");
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* source = stream ? zip_source_filep_create(stream, 0, -1, &ze) : nullptr;
+    zip_ = source ? zip_open_from_source(source, ZIP_RDONLY, &ze) : nullptr;
     if (!zip_) {
-        ::close(fd);
-        zip_error_t ze;
-        zip_error_init_with_code(&ze, code);
+        if (source)
+            zip_source_free(source);  // closes the stream
+        else if (stream)
+            std::fclose(stream);
+        else
+            ::close(fd);
+        const int code = stream ? zip_error_code_zip(&ze) : ZIP_ER_MEMORY;
         error = path_ + ": " + zipReason(&ze, "cannot open");
         zip_error_fini(&ze);
         if (code != ZIP_ER_MEMORY) {
@@ -99,6 +114,7 @@ void JarSource::close()
         }
         return nullptr;
     }
+    zip_error_fini(&ze);
     openJars.push_back(this);
     return zip_;
 }

@@ -36,3 +36,27 @@ TEST(LineReader, LineEndsAnywhere)
         EXPECT_TRUE(got == t.lines) << t.bytes.left(40).toStdString() << " gave " << got.size() << " lines";
     }
 }
+
+TEST(LineReader, ALineOverTheCapEndsTheReadingAsAFailure)
+{
+    const QByteArray cap(100, 'c'), over(101, 'o');
+    const struct {
+        QByteArray bytes;
+        QStringList lines;
+        bool failed;
+    } cases[] = {
+        {"a\n" + cap + "\n" + cap, {"a", cap, cap}, false},  // exactly the cap passes
+        {"a\n" + over + "\nb\n", {"a"}, true},
+        {"a\r\n" + over, {"a"}, true},  // also without a line end
+        {"a\n" + QByteArray(200000, 'x'), {"a"}, true},
+    };
+    QTemporaryDir dir;
+    for (const auto& t : cases) {
+        platform::LineReader reader(javadoc_test::writeFile(dir.path(), "f", t.bytes), 100);
+        QStringList got;
+        while (std::optional<QString> line = reader.readLine()) got << *line;
+        EXPECT_EQ(got, t.lines);
+        EXPECT_EQ(reader.failed(), t.failed);
+        EXPECT_EQ(reader.tooLong(), t.failed);
+    }
+}

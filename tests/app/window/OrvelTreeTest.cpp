@@ -1,10 +1,12 @@
 // The main window on the offscreen platform: its controls, commands, the
-// Doc Path dialog, the configuration written at closing, and (with the
-// installed JDK and its documentation) lookup and selection end to end.
+// Doc Path dialog, the configuration written at closing (and what it must
+// leave alone), and (with the installed JDK and its documentation) lookup and
+// selection end to end.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -20,6 +22,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <functional>
+#include <sys/stat.h>
 
 #include "app/window/OrvelTree.h"
 #include "tests/support/QtPrinters.h"
@@ -379,4 +382,58 @@ TEST_F(WindowWithJdkTest, WithoutRootsNothingIsExtracted)
     select(node(node(root(), "java.util.Vector"), "size"));
     EXPECT_TRUE(window->textPane()->toPlainText().isEmpty());
     EXPECT_TRUE(focusInClassField());
+}
+
+TEST_F(WindowTest, ClosingLosesNothingTheRunDidNotChange)
+{
+    const QString cfg = dir.filePath("JavaOrvel.cfg");
+    const QByteArray tooLong(2 << 20, 'x');
+    const auto fifo = [&] { return mkfifo(QFile::encodeName(cfg).constData(), 0600) == 0; };
+    const auto zero = [&] { return QFile::link("/dev/zero", cfg); };
+    const struct {
+        QByteArray before;
+        std::function<bool()> special;  // makes a file that is not regular instead
+        QString paste;                  // pasted as the main root over the old one; null: no Doc Path
+        QByteArray after;               // null: the file as it was
+    } cases[] = {
+        {"/home/jos\xe9/api\n/s\xff\n", {}, {}, "/home/jos\xe9/api\n/s\xff\n"},  // not UTF-8, unchanged
+        {"/home/jos\xe9/api\n/s\xff\nthird\n", {}, "/new", "/new\n/s\xff\n"},
+        {"/main\n/swing\n", {}, "/pasted/api\n", "/pasted/api\n/swing\n"},  // as copied from a terminal
+        {"/main\n/swing\n", {}, "\r\n/a\r\nb c\n", "/a b c\n/swing\n"},
+        {tooLong + "\nQ\n", {}, {}, {}},              // could not be read: left as it is
+        {tooLong + "\nQ\n", {}, "/set", "/set\n\n"},  // unless a root was set
+        {{}, fifo, {}, {}},
+        {{}, zero, {}, {}},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(cfg);
+        if (c.special)
+            ASSERT_TRUE(c.special());
+        else
+            writeConfig(c.before);
+        const QFileInfo was(cfg);
+        open();
+        if (!c.paste.isNull()) {
+            QApplication::clipboard()->setText(c.paste);
+            docPath([](QDialog* dialog, QLineEdit* field) {
+                field->selectAll();
+                field->paste();
+                dialog->accept();
+            });
+        }
+        window->close();
+        EXPECT_EQ(exitStatus, 0);
+        if (c.after.isNull()) {
+            const QFileInfo now(cfg);
+            EXPECT_EQ(now.isSymLink(), was.isSymLink());
+            EXPECT_EQ(now.isFile(), was.isFile());
+            if (!c.special) {
+                EXPECT_EQ(config(), c.before);
+            }
+        } else {
+            EXPECT_EQ(config(), c.after) << c.paste.toStdString();
+        }
+        delete window;
+        window = nullptr;
+    }
 }

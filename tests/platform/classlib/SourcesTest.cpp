@@ -6,7 +6,6 @@
 #include <zip.h>
 
 #include <QTemporaryDir>
-#include <functional>
 #include <map>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -197,24 +196,18 @@ TEST_F(Sources, SpecialFilesAreRefusedWithoutBlocking)
 {
     // A FIFO would block every open until a writer came; /dev/zero never ends.
     makeModulesJdk(path("jdk"));
-    const std::function<bool(const QString&)> makers[] = {
-        [](const QString& p) { return mkfifo(p.toUtf8().constData(), 0600) == 0; },
-        [](const QString& p) { return QFile::link("/dev/zero", p); },
-    };
-    for (const auto& make : makers) {
-        QDir(path("cp")).removeRecursively();
-        QFile::remove(path("special.jar"));
-        QDir().mkpath(path("cp/p"));
-        QDir().mkpath(path("fake/lib"));
-        QFile::remove(path("fake/lib/modules"));
-        ASSERT_TRUE(make(path("cp/p/A.class")) && make(path("special.jar")) && make(path("fake/lib/modules")));
+    QDir().mkpath(path("cp/p"));
+    for (const char* kind : {"fifo", "zero"}) {
+        for (const QString file : {"cp/p/A.class", "special.jar", "modules"}) {
+            QFile::remove(path(file));
+            ASSERT_TRUE(kind[0] == 'f' ? mkfifo(QFile::encodeName(path(file)), 0600) == 0
+                                       : QFile::link("/dev/zero", path(file)));
+        }
         EXPECT_EQ(error(*discover("jdk", spath("cp") + ":" + spath("special.jar")), "p.A"), "not found");
         std::string why;
-        EXPECT_EQ(JImage::open(spath("fake/lib/modules"), why), nullptr);
-        EXPECT_EQ(why, spath("fake/lib/modules") + ": not a regular file");
-        platform::LineReader page(path("cp/p/A.class"));
-        EXPECT_FALSE(page.isOpen());
-        EXPECT_FALSE(page.readLine());
+        EXPECT_EQ(JImage::open(spath("modules"), why), nullptr);
+        EXPECT_EQ(why, spath("modules") + ": not a regular file");
+        EXPECT_FALSE(platform::LineReader(path("cp/p/A.class")).isOpen());
     }
 }
 
@@ -224,23 +217,18 @@ TEST_F(Sources, EveryJarStaysSearchableUnderALowFileLimit)
     constexpr int kJars = 150;
     for (int i = 0; i < kJars; ++i) {
         const std::string name = "p/C" + std::to_string(i);
-        ASSERT_TRUE(makeJar(path(QString("jars/j%1.jar").arg(i, 3, 10, QChar('0'))),
-            {{name + ".class", classBytes(name, "m" + std::to_string(i))}}));
+        ASSERT_TRUE(makeJar(path(QString("jars/j%1.jar").arg(i)), {{name + ".class", classBytes(name, "m")}}));
     }
     const auto lib = discover("jdk", spath("jars") + "/*");
-    // Fewer descriptors than jars, and fewer than the jars kept open.
     rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    for (const rlim_t limit : {rlim_t(1024), rlim_t(40)}) {
+    for (const rlim_t limit : {rlim_t(1024), rlim_t(40)}) {  // fewer than the jars, then fewer than we keep open
         rlimit low = saved;
         low.rlim_cur = std::min(limit, saved.rlim_cur);
         ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
         lib->clearCache();
-        for (int round = 0; round < 2; ++round)
-            for (int i = kJars - 1; i >= 0; --i) {
-                const std::string name = "p.C" + std::to_string(i);
-                EXPECT_EQ(error(*lib, name.c_str()), "") << name << " under " << limit;
-            }
+        for (int i = 0; i < 2 * kJars; ++i)
+            EXPECT_EQ(error(*lib, ("p.C" + std::to_string(i % kJars)).c_str()), "") << i << " under " << limit;
     }
     setrlimit(RLIMIT_NOFILE, &saved);
 }
@@ -249,33 +237,19 @@ TEST_F(Sources, DamageIsReportedWithItsReason)
 {
     JImageBuilder b;
     b.addClass("java.base", "java/lang/Object", kObject);
-    b.addClass("m", "p/Jdk", classBytes("p/Jdk", "fromImage"));
     const std::vector<uint8_t> image = b.build();
-    std::vector<uint8_t> tablesPastEnd = image;
-    tablesPastEnd[16] = 0xff;  // the table length, little-endian
-    const std::string damaged = "javaorvel: JDK image " + spath("jdk/lib/modules") + " is damaged: ";
-    const struct {
-        std::vector<uint8_t> bytes;
-        std::string warning;
-    } cases[] = {
-        {image, ""},
-        {{image.begin(), image.end() - 40},
-            damaged + "the file has " + std::to_string(image.size() - 40) + " bytes but its resources reach to byte " +
-                std::to_string(image.size()) + " (cut short?)"},
-        {tablesPastEnd, damaged + "jimage index tables reach past the end of the file"},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(writeBytes(path("jdk/lib/modules"), c.bytes));
-        EXPECT_EQ(discover("jdk")->warning(), c.warning);
-    }
+    ASSERT_TRUE(writeBytes(path("jdk/lib/modules"), {image.begin(), image.end() - 40}));
+    EXPECT_EQ(discover("jdk")->warning(),
+        "javaorvel: JDK image " + spath("jdk/lib/modules") + " is damaged: the file has " +
+            std::to_string(image.size() - 40) + " bytes but its resources reach to byte " +
+            std::to_string(image.size()) + " (cut short?)");
 
     // A deflated entry holding more than its recorded size: the reason, not libzip's "No error".
     ASSERT_TRUE(makeJar(path("long.jar"), {{"p/A.class", std::vector<uint8_t>(5000, 1)}}));
     QFile jar(path("long.jar"));
     ASSERT_TRUE(jar.open(QIODevice::ReadWrite));
     QByteArray bytes = jar.readAll();
-    const qsizetype central = bytes.indexOf("PK\x01\x02");
-    for (const qsizetype at : {qsizetype(22), central + 24})  // uncompressed size, local and central
+    for (const qsizetype at : {qsizetype(22), bytes.indexOf("PK\x01\x02") + 24})  // local and central size
         bytes.replace(at, 4, QByteArray("\x64\0\0\0", 4));
     jar.seek(0);
     jar.write(bytes);

@@ -12,12 +12,18 @@
 namespace app {
 
 namespace {
+
 bool isLineEnd(QChar c)
 {
     return c == QLatin1Char('\n') || c == QLatin1Char('\r');
 }
-}  // namespace
 
+// The field's text after an edit turned `before` into `after`, with line ends
+// taken out of what the edit inserted, as a one-line field does: those at the
+// ends of the inserted text dropped, inner ones turned into one blank each
+// ("\r\n" counts as one). A path pasted from a terminal keeps no line end, so
+// the configuration file keeps its two lines. `cursor` is set to the end of
+// the inserted text.
 QString withoutLineEnds(const QString& before, const QString& after, int& cursor)
 {
     // The inserted text is what lies between the longest common start and the
@@ -44,6 +50,8 @@ QString withoutLineEnds(const QString& before, const QString& after, int& cursor
     mended += QStringView(after).right(end);
     return mended;
 }
+
+}  // namespace
 
 std::optional<QString> askDocumentationPath(QWidget* parent, const QString& current)
 {

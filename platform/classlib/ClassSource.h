@@ -36,10 +36,12 @@ private:
     std::unique_ptr<JImage> image_;
 };
 
-// A jar or zip file, opened on first use; one that cannot be opened finds
+// A jar or zip file, opened on first use; one that is no readable zip finds
 // nothing. A CLASSPATH may name more jars than the process may hold open
 // files, so only the kMaxOpenJars used last stay open (all jars share one
-// lock for this); the others are opened again when next asked.
+// lock for this); the others are opened again when next asked. A jar that
+// cannot be opened for want of descriptors or memory is an error with that
+// reason, never a quiet miss.
 class JarSource : public ClassSource {
 public:
     static constexpr size_t kMaxOpenJars = 64;

@@ -133,8 +133,9 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
             if (error.empty()) {
                 sources.push_back(std::move(source));
                 jdkOpened = true;
-            } else
+            } else {
                 warning = "javaorvel: cannot read the Java class library " + error;
+            }
             found = true;
             break;
         }

@@ -1,5 +1,6 @@
 #include "javadoc/EraPage.h"
 
+#include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
@@ -245,8 +246,12 @@ QString extractEraPage(const QString& fsPath, const QString& memberName, int com
             inDetail = true;
         if (hasClosingMarker(line))
             inDetail = false;
-        if (inDetail && found && !ended)
+        if (inDetail && found && !ended) {
             out.handle(convertEraLine(std::move(line)));
+            // A block that never ends stops at the cap, not at the 10000th line.
+            if (out.result.size() >= kMaxDocChars)
+                ended = true;
+        }
     } while (!ended && lineCount < kMaxPasses);
     return out.result;
 }

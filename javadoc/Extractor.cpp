@@ -44,6 +44,19 @@ QString readPage(const QString& fsPath, const DocRequest& request)
 
 }  // namespace
 
+void capDocText(QString& text)
+{
+    if (text.size() <= kMaxDocChars)
+        return;
+    const qsizetype lineEnd = text.lastIndexOf(QLatin1Char('\n'), kMaxDocChars - 1);
+    if (lineEnd > 0) {
+        text.truncate(lineEnd + 1);
+    } else {
+        text.truncate(kMaxDocChars - 1);
+        text += QLatin1Char('\n');
+    }
+}
+
 DocResult doit(const DocRequest& request)
 {
     DocResult result;
@@ -70,6 +83,7 @@ DocResult doit(const DocRequest& request)
     }
     result.pageOpened = true;
     result.text = readPage(fsPath, request);
+    capDocText(result.text);
     return result;
 }
 

@@ -24,4 +24,12 @@ struct DocResult {
 
 DocResult doit(const DocRequest& request);
 
+// The most text one member's documentation may have. A real member's text is
+// under 100 KB; a section that never closes would otherwise hand over the
+// rest of the page, hundreds of megabytes for the window to lay out. Readers
+// stop their section once the text reaches the cap, and capDocText cuts it
+// back to the last whole line within it.
+inline constexpr qsizetype kMaxDocChars = qsizetype(1) << 20;
+void capDocText(QString& text);
+
 }  // namespace javadoc

@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include "javadoc/EraPage.h"
+#include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
@@ -343,7 +344,7 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
         }
         if (state == State::Signature) {
             const qsizetype close = signature.indexOf(QLatin1String("</div>"));
-            if (close < 0 && signatureLines < kMaxSignatureLines)
+            if (close < 0 && signatureLines < kMaxSignatureLines && signature.size() < kMaxDocChars)
                 continue;
             const QString rest = close < 0 ? QString() : signature.mid(close + 6);
             out.signature(close < 0 ? signature : signature.left(close));
@@ -360,6 +361,8 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
             return scan;
         }
         out.body(QStringView(line).mid(from));
+        if (out.result.size() >= kMaxDocChars)
+            break;  // a section that never closes: the rest of the page is not its text
     }
     if (!sawDetail)
         return scan;

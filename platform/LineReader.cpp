@@ -1,7 +1,12 @@
 #include "platform/LineReader.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <cstring>
+#include <new>
+#include <unistd.h>
+
+#include "platform/RegularFile.h"
 
 namespace platform {
 
@@ -28,11 +33,15 @@ const char* findLineEnd(const char* p, const char* end)
 }
 }  // namespace
 
-LineReader::LineReader(const QString& path) : file_(path)
+LineReader::LineReader(const QString& path, qsizetype maxLineBytes) : maxLine_(maxLineBytes)
 {
-    if (QFileInfo(path).isDir())
-        return;
-    open_ = file_.open(QIODevice::ReadOnly);
+    fd_ = openRegularFile(path, openError_);
+}
+
+LineReader::~LineReader()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 bool LineReader::fill()
@@ -45,7 +54,9 @@ bool LineReader::fill()
     }
     const qsizetype old = buf_.size();
     buf_.resize(old + kChunk);
-    const qint64 got = file_.read(buf_.data() + old, kChunk);
+    ssize_t got;
+    do got = ::read(fd_, buf_.data() + old, size_t(kChunk));
+    while (got < 0 && errno == EINTR);
     if (got < 0) {
         buf_.resize(old);
         failed_ = true;
@@ -59,16 +70,12 @@ bool LineReader::fill()
     return true;
 }
 
-std::optional<QString> LineReader::readLine()
+std::optional<QByteArray> LineReader::next()
 {
-    if (!open_)
-        return std::nullopt;
     qsizetype scanFrom = pos_;
     for (;;) {
         if (skipLf_) {
             if (pos_ >= buf_.size() && !fill()) {
-                if (failed_)
-                    return std::nullopt;
                 skipLf_ = false;
                 return std::nullopt;
             }
@@ -80,23 +87,59 @@ std::optional<QString> LineReader::readLine()
         const char* data = buf_.constData();
         if (const char* end = findLineEnd(data + scanFrom, data + buf_.size())) {
             const qsizetype i = end - data;
-            QString line = QString::fromUtf8(data + pos_, i - pos_);
+            if (i - pos_ > maxLine_)
+                break;
+            QByteArray line(data + pos_, i - pos_);
             pos_ = i + 1;
             skipLf_ = (*end == '\r');
             return line;
         }
-        // No terminator yet: keep what we have and read on.
+        // No terminator yet: keep what we have and read on, up to the cap.
         const qsizetype scanned = buf_.size() - pos_;
+        if (scanned > maxLine_)
+            break;
         if (!fill()) {
-            if (failed_)
+            if (failed_ || pos_ >= buf_.size())
                 return std::nullopt;
-            if (pos_ >= buf_.size())
-                return std::nullopt;
-            QString line = QString::fromUtf8(buf_.constData() + pos_, buf_.size() - pos_);
+            QByteArray line(buf_.constData() + pos_, buf_.size() - pos_);
             pos_ = buf_.size();
             return line;
         }
         scanFrom = pos_ + scanned;  // fill() moved the pending bytes to the front
+    }
+    tooLong_ = true;
+    failed_ = true;
+    buf_ = QByteArray();
+    pos_ = 0;
+    return std::nullopt;
+}
+
+std::optional<QByteArray> LineReader::readLineBytes()
+{
+    if (fd_ < 0 || failed_)
+        return std::nullopt;
+    // Memory is bounded by the line cap; should even that not be had, the
+    // read fails like any other rather than ending the process.
+    try {
+        return next();
+    } catch (const std::bad_alloc&) {
+        failed_ = true;
+        buf_ = QByteArray();
+        pos_ = 0;
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> LineReader::readLine()
+{
+    std::optional<QByteArray> bytes = readLineBytes();
+    if (!bytes)
+        return std::nullopt;
+    try {
+        return QString::fromUtf8(*bytes);
+    } catch (const std::bad_alloc&) {
+        failed_ = true;
+        return std::nullopt;
     }
 }
 

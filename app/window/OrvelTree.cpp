@@ -321,14 +321,15 @@ void orvel_tree::docPathCommand()
 
 void orvel_tree::loadConfig()
 {
-    if (!app::loadConfig(QString::fromLatin1(app::kConfigFileName), docpath, docpath2))
+    if (!app::loadConfig(QString::fromLatin1(app::kConfigFileName), docpath, docpath2, &configOrigin))
         writeLine(stderr, QString::fromLatin1(app::kConfigReadError));
 }
 
 void orvel_tree::saveConfig()
 {
-    // A failed save stays silent; the previous file is left whole.
-    app::saveConfig(QString::fromLatin1(app::kConfigFileName), docpath, docpath2);
+    // A failed save stays silent; the previous file is left whole, and so is
+    // one that could not be read while the roots are unchanged.
+    app::saveConfig(QString::fromLatin1(app::kConfigFileName), docpath, docpath2, &configOrigin);
 }
 
 void orvel_tree::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/ConfigFile.h"
 #include "catalogue/PathsData.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "platform/classlib/JavaClass.h"
@@ -98,6 +99,7 @@ private:
     QTextEdit* ta = nullptr;
     QString docpath;
     QString docpath2;
+    app::ConfigOrigin configOrigin;  // what loadConfig saw, for saveConfig
     platform::ScrollPane* span2 = nullptr;
     platform::ScrollPane* span3 = nullptr;
     QPushButton* but = nullptr;

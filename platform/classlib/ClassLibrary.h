@@ -47,7 +47,8 @@ public:
     // The JDK whose classes are read ("" when none) and its class library file.
     const std::string& jdkHome() const { return jdkHome_; }
     const std::string& jdkLibrary() const { return jdkLibrary_; }
-    // One line for standard error at start-up, "" when all is well.
+    // Lines for standard error at start-up (one per problem, joined by "\n"),
+    // "" when all is well.
     const std::string& warning() const { return warning_; }
 
     // Drops every parsed class (the benchmark's cold start). Classes already

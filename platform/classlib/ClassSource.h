@@ -3,7 +3,6 @@
 // CLASSPATH jar, through libzip), or a folder of .class files.
 
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "platform/classlib/JImage.h"
@@ -37,9 +36,16 @@ private:
     std::unique_ptr<JImage> image_;
 };
 
-// A jar or zip file, opened on first use; one that cannot be opened finds nothing.
+// A jar or zip file, opened on first use; one that is no readable zip finds
+// nothing. A CLASSPATH may name more jars than the process may hold open
+// files, so only the kMaxOpenJars used last stay open (all jars share one
+// lock for this); the others are opened again when next asked. A jar that
+// cannot be opened for want of descriptors or memory is an error with that
+// reason, never a quiet miss.
 class JarSource : public ClassSource {
 public:
+    static constexpr size_t kMaxOpenJars = 64;
+
     explicit JarSource(std::string path) : path_(std::move(path)) { }
     ~JarSource() override;
     Result find(const std::string& internalName, ResourceBytes& out, std::string& error) override;
@@ -48,9 +54,12 @@ public:
     std::string open();
 
 private:
+    // Under the shared lock: the archive, opened (again) if need be.
+    ::zip* archive(std::string& error);
+    void close();
+
     std::string path_;
-    std::mutex mutex_;
-    bool tried_ = false;
+    bool broken_ = false;  // not a readable zip: it stays shut
     std::string openError_;
     ::zip* zip_ = nullptr;
 };

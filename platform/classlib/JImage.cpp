@@ -6,8 +6,11 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "platform/RegularFile.h"
 
 namespace platform::classlib {
 
@@ -67,16 +70,19 @@ uint32_t JImage::hashCode(std::string_view name, uint32_t seed)
     return seed & 0x7FFFFFFFu;
 }
 
-std::unique_ptr<JImage> JImage::open(const std::string& path, std::string& error)
+std::unique_ptr<JImage> JImage::open(const std::string& path, std::string& error, bool* damaged)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (damaged)
+        *damaged = false;
+    std::string reason;
+    const int fd = platform::openRegularFile(path, reason);
     if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
+        error = path + ": " + reason;
         return nullptr;
     }
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = path + ": not a regular file";
+    if (fstat(fd, &st) != 0) {
+        error = path + ": " + std::strerror(errno);
         ::close(fd);
         return nullptr;
     }
@@ -84,6 +90,8 @@ std::unique_ptr<JImage> JImage::open(const std::string& path, std::string& error
     if (size < kHeaderSize) {
         ::close(fd);
         error = path + ": too short for a jimage header";
+        if (damaged)
+            *damaged = true;
         return nullptr;
     }
     void* map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -97,9 +105,10 @@ std::unique_ptr<JImage> JImage::open(const std::string& path, std::string& error
     image->mappingSize_ = size;
     image->data_ = static_cast<const uint8_t*>(map);
     image->size_ = size;
-    std::string reason;
     if (!image->init(reason)) {
         error = path + ": " + reason;
+        if (damaged)
+            *damaged = true;
         return nullptr;
     }
     return image;
@@ -353,6 +362,26 @@ JImage::Result JImage::readClass(std::string_view internalName, ResourceBytes& o
     path += internalName;
     path += ".class";
     return read(path, out, error);
+}
+
+std::string JImage::damage() const
+{
+    uint64_t end = indexSize_;
+    for (uint32_t slot = 0; slot < tableLength_; ++slot) {
+        Location loc;
+        if (!decodeLocation(slot, loc))
+            return "location entry " + std::to_string(slot) + " is malformed";
+        const uint64_t stored = loc.attr[A_COMPRESSED] ? loc.attr[A_COMPRESSED] : loc.attr[A_UNCOMPRESSED];
+        // Far past any real file; keeps the sum below from overflowing.
+        constexpr uint64_t kFar = uint64_t(1) << 62;
+        if (loc.attr[A_OFFSET] >= kFar || stored >= kFar)
+            return "location entry " + std::to_string(slot) + " points far past the end of the file";
+        end = std::max(end, indexSize_ + loc.attr[A_OFFSET] + stored);
+    }
+    if (end > size_)
+        return "the file has " + std::to_string(size_) + " bytes but its resources reach to byte " +
+            std::to_string(end) + " (cut short?)";
+    return {};
 }
 
 }  // namespace platform::classlib

@@ -34,8 +34,9 @@ public:
     JImage& operator=(const JImage&) = delete;
 
     // Maps the file. nullptr and `error` set (one line) when it cannot be
-    // opened or its header and tables do not fit the file.
-    static std::unique_ptr<JImage> open(const std::string& path, std::string& error);
+    // opened or its header and tables do not fit the file; `damaged` (when
+    // given) then tells a damaged file from one that could not be read.
+    static std::unique_ptr<JImage> open(const std::string& path, std::string& error, bool* damaged = nullptr);
     // Over a caller-owned buffer that must outlive the image.
     static std::unique_ptr<JImage> fromBuffer(const uint8_t* data, size_t size, std::string& error);
 
@@ -53,6 +54,11 @@ public:
     Result readClass(std::string_view internalName, ResourceBytes& out, std::string& error) const;
 
     uint32_t tableLength() const { return tableLength_; }
+
+    // "" when every location entry decodes and every resource lies inside the
+    // file, else what is wrong (one line). A file cut short keeps a whole
+    // index but loses the resources, so that every lookup would quietly miss.
+    std::string damage() const;
 
     // The name hash of the format (ImageStrings::hash_code), exposed for tests.
     static uint32_t hashCode(std::string_view name, uint32_t seed = 0x01000193u);

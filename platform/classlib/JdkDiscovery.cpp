@@ -89,6 +89,7 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
     std::vector<std::unique_ptr<ClassSource>> sources;
     std::string home;
     std::string warning;
+    bool jdkOpened = false;
 
     std::vector<std::string> candidates;
     if (!env.javaHome.empty())
@@ -105,10 +106,20 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
         if (isRegularFile(modules)) {
             home = candidate;
             std::string error;
-            if (auto image = JImage::open(modules, error))
+            bool damaged = false;
+            const std::string damagedImage = "javaorvel: JDK image " + modules + " is damaged: ";
+            if (auto image = JImage::open(modules, error, &damaged)) {
+                // A damaged image still serves what it holds, but the user
+                // hears once why other classes are "not found".
+                if (const std::string damage = image->damage(); !damage.empty())
+                    warning = damagedImage + damage;
                 sources.push_back(std::make_unique<JImageSource>(modules, std::move(image)));
-            else
+                jdkOpened = true;
+            } else if (damaged) {
+                warning = damagedImage + error.substr(std::min(error.size(), modules.size() + 2));
+            } else {
                 warning = "javaorvel: cannot read the Java class library " + error;
+            }
             break;
         }
         bool found = false;
@@ -119,10 +130,12 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
             home = candidate;
             auto source = std::make_unique<JarSource>(rt);
             const std::string error = source->open();
-            if (error.empty())
+            if (error.empty()) {
                 sources.push_back(std::move(source));
-            else
+                jdkOpened = true;
+            } else {
                 warning = "javaorvel: cannot read the Java class library " + error;
+            }
             found = true;
             break;
         }
@@ -132,6 +145,10 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
     if (home.empty())
         warning = "javaorvel: no Java class library found (no JDK under JAVA_HOME, the java on PATH or " +
             env.defaultJava + "); every class lookup will report the class as not found";
+    else if (!env.javaHome.empty() && home != env.javaHome)
+        // A JAVA_HOME set on purpose and passed over deserves a word.
+        warning = "javaorvel: JAVA_HOME " + env.javaHome + " is not a JDK (it has no lib/modules or rt.jar); using " +
+            home + " instead" + (warning.empty() ? "" : "\n" + warning);
 
     // CLASSPATH, in order; an empty entry is the current folder and "dir/*"
     // every jar in dir, as for the JVM.
@@ -163,7 +180,7 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
     }
     auto library = std::make_unique<ClassLibrary>(std::move(sources), std::string(), std::move(warning));
     library->jdkHome_ = home;
-    if (!home.empty() && !library->sources_.empty() && library->warning_.empty())
+    if (jdkOpened)
         library->jdkLibrary_ = library->sources_.front()->location();
     return library;
 }

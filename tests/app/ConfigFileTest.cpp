@@ -28,6 +28,7 @@ TEST(ConfigFile, LoadsTwoLinesWithAnyLineEnd)
         {"P", false, "P", ""},
         {"", false, "", ""},
         {QByteArray("A\0B\nC\n", 6), true, QString::fromUtf8("A\0B", 3), "C"},
+        {QByteArray(2 << 20, 'x') + "\nQ\n", false, "", ""},  // a line over 1 MiB is a read failure
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;

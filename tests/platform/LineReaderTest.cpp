@@ -40,3 +40,26 @@ TEST(LineReader, LineEndsAnywhere)
         EXPECT_TRUE(got == t.lines) << t.bytes.left(40).toStdString() << " gave " << got.size() << " lines";
     }
 }
+
+TEST(LineReader, ALineOverTheCapEndsTheReadingAsAFailure)
+{
+    const QByteArray cap(100, 'c');
+    const struct {
+        QByteArray bytes;
+        QStringList lines;
+    } cases[] = {
+        {"a\n" + cap + "\n" + cap, {"a", cap, cap}},  // exactly the cap passes
+        {"a\n" + cap + "o\nb\n", {"a"}},
+        {"a\r\n" + cap + "o", {"a"}},  // also without a line end
+        {"a\n" + QByteArray(200000, 'x'), {"a"}},
+    };
+    QTemporaryDir dir;
+    for (const auto& t : cases) {
+        ASSERT_TRUE(test_support::writeFile(dir.filePath("f"), t.bytes));
+        platform::LineReader reader(dir.filePath("f"), 100);
+        QStringList got;
+        while (std::optional<QString> line = reader.readLine()) got << *line;
+        EXPECT_EQ(got, t.lines);
+        EXPECT_EQ(reader.failed() && reader.tooLong(), t.lines.size() == 1);
+    }
+}

@@ -1,10 +1,13 @@
 // The main window on the offscreen platform: its rows, commands, the Doc Path
-// dialog, the save at closing, and (with the installed JDK and its
-// documentation) lookup and selection end to end. The configuration file's
-// own rules are ConfigFileTest's; fonts, colours and sizes are not re-listed.
+// dialog, the configuration written at closing (and what it must leave
+// alone), and (with the installed JDK and its documentation) lookup and
+// selection end to end. The configuration file's own rules are
+// ConfigFileTest's; fonts, colours and sizes are not re-listed.
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -18,6 +21,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <functional>
+#include <sys/stat.h>
 
 #include "app/window/OrvelTree.h"
 #include "platform/Version.h"
@@ -269,4 +273,52 @@ TEST_F(WindowWithJdkTest, SelectingALeafShowsItsDocumentationWithABoldFirstLine)
     search("Vector");
     select(node(node(root(), "java.util.Vector"), "size"));
     EXPECT_TRUE(window->textPane()->toPlainText().isEmpty());
+}
+
+TEST_F(WindowTest, ClosingLosesNothingTheRunDidNotChange)
+{
+    const QString cfg = config();
+    const QByteArray tooLong = QByteArray(2 << 20, 'x') + "\nQ\n";
+    const struct {
+        QByteArray before;  // "fifo" and "zero": a FIFO, a link to /dev/zero
+        QString paste;      // pasted as the main root; null: no Doc Path
+        QByteArray after;   // null: the file as it was
+    } cases[] = {
+        {"/home/jos\xe9/api\n/s\xff\n", {}, "/home/jos\xe9/api\n/s\xff\n"},  // not UTF-8, unchanged
+        {"/home/jos\xe9/api\n/s\xff\nthird\n", "/new", "/new\n/s\xff\n"},
+        {"/main\n/swing\n", "/pasted/api\n", "/pasted/api\n/swing\n"},  // as copied from a terminal
+        {"/main\n/swing\n", "\r\n/a\r\nb c\n", "/a b c\n/swing\n"},
+        {tooLong, {}, {}},              // could not be read: left as it is...
+        {tooLong, "/set", "/set\n\n"},  // ...unless a root was set
+        {"fifo", {}, {}},
+        {"zero", {}, {}},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(cfg);
+        if (c.before == "fifo")
+            ASSERT_EQ(mkfifo(QFile::encodeName(cfg), 0600), 0);
+        else if (c.before == "zero")
+            ASSERT_TRUE(QFile::link("/dev/zero", cfg));
+        else
+            writeFile(cfg, c.before);
+        const QFileInfo was(cfg);
+        open();
+        if (!c.paste.isNull()) {
+            QApplication::clipboard()->setText(c.paste);
+            docPath([](QDialog* dialog, QLineEdit* field) {
+                field->selectAll();
+                field->paste();
+                dialog->accept();
+            });
+        }
+        window->close();
+        EXPECT_EQ(exitStatus, 0);
+        const QFileInfo now(cfg);
+        EXPECT_TRUE(now.isSymLink() == was.isSymLink() && now.isFile() == was.isFile());
+        if (now.isFile()) {
+            EXPECT_EQ(readFile(cfg), c.after.isNull() ? c.before : c.after) << c.paste.toStdString();
+        }
+        delete window;
+        window = nullptr;
+    }
 }

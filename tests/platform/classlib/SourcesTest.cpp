@@ -1,13 +1,16 @@
 // Finding the class library (JAVA_HOME, the java on PATH, the default JDK;
 // lib/modules or rt.jar) and the CLASSPATH entries (folders, jars, "dir/*"),
-// with bad jars and bad images.
+// with bad jars and bad images, special files, and a low file limit.
 
 #include <gtest/gtest.h>
 #include <zip.h>
 
 #include <QTemporaryDir>
 #include <map>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include "platform/LineReader.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/ClassFileBuilder.h"
 #include "tests/support/JImageBuilder.h"
@@ -112,7 +115,10 @@ TEST_F(Sources, FindsTheJdkByJavaHomePathOrDefaultWithModulesOrRtJar)
         const auto lib = discover(c.javaHome, "", c.path, c.defaultJava);
         EXPECT_EQ(lib->jdkHome(), spath(c.home)) << c.home.toStdString();
         EXPECT_EQ(lib->jdkLibrary(), spath(c.library));
-        EXPECT_EQ(lib->warning(), "");
+        EXPECT_EQ(lib->warning(),
+            c.javaHome != "not-a-jdk" ? ""
+                                      : "javaorvel: JAVA_HOME " + spath("not-a-jdk") +
+                    " is not a JDK (it has no lib/modules or rt.jar); using " + spath("real/jdk") + " instead");
         EXPECT_EQ(firstMethod(*lib, "p.Jdk"), "public void p.Jdk." + c.method.toStdString() + "()");
     }
     const auto none = discover("nothing");
@@ -150,8 +156,7 @@ TEST_F(Sources, BadImagesAndJars)
     ASSERT_TRUE(writeBytes(path("cp/java/lang/Object.class"), kObject));
     const auto badImage = discover("jdk", spath("cp"));
     EXPECT_EQ(badImage->warning(),
-        "javaorvel: cannot read the Java class library " + spath("jdk/lib/modules") +
-            ": not a jimage file (bad magic number)");
+        "javaorvel: JDK image " + spath("jdk/lib/modules") + " is damaged: not a jimage file (bad magic number)");
     EXPECT_EQ(readError(*badImage, "p.Jdk"), "not found: p.Jdk");
     EXPECT_EQ(firstMethod(*badImage, "java.lang.Object"), "public java.lang.String java.lang.Object.toString()");
 
@@ -173,4 +178,70 @@ TEST_F(Sources, BadImagesAndJars)
             EXPECT_EQ(e, "not found: p.A") << jar.toStdString();
         EXPECT_EQ(e.find('\n'), std::string::npos) << e;
     }
+}
+
+TEST_F(Sources, SpecialFilesAreRefusedWithoutBlocking)
+{
+    // A FIFO would block every open until a writer came; /dev/zero never ends.
+    makeModulesJdk(path("jdk"));
+    QDir().mkpath(path("cp/p"));
+    for (const char* kind : {"fifo", "zero"}) {
+        for (const QString file : {"cp/p/A.class", "special.jar", "modules"}) {
+            QFile::remove(path(file));
+            ASSERT_TRUE(kind[0] == 'f' ? mkfifo(QFile::encodeName(path(file)), 0600) == 0
+                                       : QFile::link("/dev/zero", path(file)));
+        }
+        EXPECT_EQ(readError(*discover("jdk", spath("cp") + ":" + spath("special.jar")), "p.A"), "not found: p.A");
+        std::string why;
+        EXPECT_EQ(JImage::open(spath("modules"), why), nullptr);
+        EXPECT_EQ(why, spath("modules") + ": not a regular file");
+        EXPECT_FALSE(platform::LineReader(path("cp/p/A.class")).isOpen());
+    }
+}
+
+TEST_F(Sources, EveryJarStaysSearchableUnderALowFileLimit)
+{
+    makeModulesJdk(path("jdk"));
+    constexpr int kJars = 150;
+    for (int i = 0; i < kJars; ++i) {
+        const std::string name = "p/C" + std::to_string(i);
+        ASSERT_TRUE(makeJar(path(QString("jars/j%1.jar").arg(i)), {{name + ".class", classBytes(name, "m")}}));
+    }
+    const auto lib = discover("jdk", spath("jars") + "/*");
+    rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    for (const rlim_t limit : {rlim_t(1024), rlim_t(40)}) {  // fewer than the jars, then fewer than we keep open
+        rlimit low = saved;
+        low.rlim_cur = std::min(limit, saved.rlim_cur);
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+        lib->clearCache();
+        for (int i = 0; i < 2 * kJars; ++i)
+            EXPECT_EQ(readError(*lib, ("p.C" + std::to_string(i % kJars)).c_str()), "") << i << " under " << limit;
+    }
+    setrlimit(RLIMIT_NOFILE, &saved);
+}
+
+TEST_F(Sources, DamageIsReportedWithItsReason)
+{
+    JImageBuilder b;
+    b.addClass("java.base", "java/lang/Object", kObject);
+    const std::vector<uint8_t> image = b.build();
+    ASSERT_TRUE(writeBytes(path("jdk/lib/modules"), {image.begin(), image.end() - 40}));
+    EXPECT_EQ(discover("jdk")->warning(),
+        "javaorvel: JDK image " + spath("jdk/lib/modules") + " is damaged: the file has " +
+            std::to_string(image.size() - 40) + " bytes but its resources reach to byte " +
+            std::to_string(image.size()) + " (cut short?)");
+
+    // A deflated entry holding more than its recorded size: the reason, not libzip's "No error".
+    ASSERT_TRUE(makeJar(path("long.jar"), {{"p/A.class", std::vector<uint8_t>(5000, 1)}}));
+    QFile jar(path("long.jar"));
+    ASSERT_TRUE(jar.open(QIODevice::ReadWrite));
+    QByteArray bytes = jar.readAll();
+    for (const qsizetype at : {qsizetype(22), bytes.indexOf("PK\x01\x02") + 24})  // local and central size
+        bytes.replace(at, 4, QByteArray("\x64\0\0\0", 4));
+    jar.seek(0);
+    jar.write(bytes);
+    jar.close();
+    EXPECT_EQ(readError(*discover("", spath("long.jar")), "p.A"),
+        "Cannot read class p.A: p/A.class in " + spath("long.jar") + ": entry longer than its recorded size");
 }

@@ -1,0 +1,47 @@
+#include "platform/RegularFile.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+int openRegularFile(const std::string& path, std::string& reason)
+{
+    // Non-blocking, so that opening a FIFO returns at once; the type is then
+    // checked on the open descriptor, which no rename can swap underneath.
+    int fd;
+    do fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        reason = "not a regular file";
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int saved = errno;
+        reason = std::strerror(saved);
+        ::close(fd);
+        errno = saved;
+        return -1;
+    }
+    return fd;
+}
+
+int openRegularFile(const QString& path, std::string& reason)
+{
+    const QByteArray name = QFile::encodeName(path);
+    return openRegularFile(std::string(name.constData(), size_t(name.size())), reason);
+}
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+// Opening a file for reading only when it is a regular file. A FIFO would
+// block the open (and every read) until some writer came, and a device such as
+// /dev/zero never ends, so both are refused before a byte is read.
+
+#include <QString>
+#include <string>
+
+namespace platform {
+
+// A read-only, close-on-exec descriptor of the regular file at `path`
+// (symbolic links followed), in blocking mode; -1 otherwise, with `reason`
+// set to one line ("No such file or directory", "not a regular file") and
+// errno to the cause (EINVAL for a file that is not regular).
+int openRegularFile(const std::string& path, std::string& reason);
+int openRegularFile(const QString& path, std::string& reason);
+
+}  // namespace platform

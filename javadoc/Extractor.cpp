@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "javadoc/AnchoredPage.h"
 #include "javadoc/EraPage.h"
 #include "javadoc/ModernPage.h"
 #include "platform/LineReader.h"
@@ -30,16 +31,35 @@ QString readPage(const QString& fsPath, const DocRequest& request)
     // fail at once or never end.
     if (!QFileInfo(fsPath).isFile())
         return QString();
-    if (isModernJavadocPage(fsPath)) {
+    // The page's own name: the class may have come from a package group.
+    const QString simpleClassName = QFileInfo(fsPath).completeBaseName();
+    const PageGeneration generation = pageGeneration(fsPath);
+    if (generation == PageGeneration::Sections) {
         ModernMember member;
         member.memberName = request.memberName;
         member.commaCount = request.commaCount;
-        // The page's own name: the class may have come from a package group.
-        member.simpleClassName = QFileInfo(fsPath).completeBaseName();
+        member.simpleClassName = simpleClassName;
+        member.paramTypes = request.paramTypes;
         if (std::optional<QString> text = extractModernPage(fsPath, member))
             return *text;
     }
-    return extractEraPage(fsPath, request.memberName, request.commaCount);
+    // What cannot be told from a javadoc 1.2 page is read the era way first,
+    // and its result stands when it found the member.
+    if (generation == PageGeneration::Unknown) {
+        const QString era = extractEraPage(fsPath, request.memberName, request.commaCount);
+        if (!era.isEmpty())
+            return era;
+    }
+    AnchoredMember member;
+    member.memberName = request.memberName;
+    member.commaCount = request.commaCount;
+    member.paramTypes = request.paramTypes;
+    member.simpleClassName = simpleClassName;
+    if (std::optional<QString> text = extractAnchoredPage(fsPath, member))
+        return *text;
+    // No member anchor at all: only the era reader can find anything there.
+    return generation == PageGeneration::Unknown ? QString()
+                                                 : extractEraPage(fsPath, request.memberName, request.commaCount);
 }
 
 }  // namespace

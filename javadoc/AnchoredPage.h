@@ -1,0 +1,43 @@
+#pragma once
+// Class pages of javadoc 1.3 to 15: every member's detail block opens with a
+// named anchor that spells its parameter types, and runs to the next anchor.
+//   1.3-6   <A NAME="add(int, java.lang.Object)"> <H3> <PRE>signature</PRE> <DL><DD>... <HR>
+//   7       <a name="add(int, E)"> <ul class="blockList"><li> <h4> <pre> <div class="block"> <dl>
+//   8       <a name="add-int-E-">, otherwise as 7
+//   9-13    <a id="add(int,E)"> (or name=), <pre class="methodSignature">
+//   14-15   <section class="detail"><h3><a id="add(int,E)">, <div class="memberSignature">
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace javadoc {
+
+enum class PageGeneration {
+    Unknown,   // nothing later than javadoc 1.2 shows: read the era way first
+    Anchored,  // javadoc 1.3 to 15 (see above)
+    Sections,  // today's HTML5 pages with <section class="detail" id=...>
+};
+
+// A cheap look at the page: reads its head and body only until the first
+// member anchor or detail section, and at most a bounded number of lines.
+// A page is later than 1.2 when its head carries a document type of HTML 4 or
+// later (javadoc 1.2 wrote none), a generator tag or comment naming a version,
+// or its body shows "blockList" items, "id" anchors or anchors of the
+// "name-type-" spelling before the first member.
+PageGeneration pageGeneration(const QString& fsPath);
+
+struct AnchoredMember {
+    QString memberName;  // "" takes the first member with the comma count
+    int commaCount = 0;  // used when paramTypes is nothing
+    std::optional<QStringList> paramTypes;
+    QString simpleClassName;  // the page's own name, for "<init>" anchors
+};
+
+// The member's block in the HTML5 reader's shape: the signature joined into
+// one line, the rule, the text with upper-case labels; "" when the page names
+// no member that fits (another overload is never shown instead); nothing when
+// the page has no member anchor at all.
+std::optional<QString> extractAnchoredPage(const QString& fsPath, const AnchoredMember& member);
+
+}  // namespace javadoc

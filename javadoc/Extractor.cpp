@@ -34,13 +34,24 @@ QString readPage(const QString& fsPath, const DocRequest& request)
     // The page's own name: the class may have come from a package group.
     const QString simpleClassName = QFileInfo(fsPath).completeBaseName();
     const PageGeneration generation = pageGeneration(fsPath);
+    AnchoredMember member;
+    member.memberName = request.memberName;
+    member.commaCount = request.commaCount;
+    member.paramTypes = request.paramTypes;
+    member.simpleClassName = simpleClassName;
     if (generation == PageGeneration::Sections) {
-        ModernMember member;
-        member.memberName = request.memberName;
-        member.commaCount = request.commaCount;
-        member.simpleClassName = simpleClassName;
-        member.paramTypes = request.paramTypes;
-        if (std::optional<QString> text = extractModernPage(fsPath, member))
+        ModernMember modern;
+        modern.memberName = request.memberName;
+        modern.commaCount = request.commaCount;
+        modern.simpleClassName = simpleClassName;
+        modern.paramTypes = request.paramTypes;
+        const std::optional<QString> text = extractModernPage(fsPath, modern);
+        if (text && !text->isEmpty())
+            return *text;
+        // javadoc 14 and 15 put the member's id on an anchor inside its section.
+        if (std::optional<QString> anchored = extractAnchoredPage(fsPath, member))
+            return *anchored;
+        if (text)
             return *text;
     }
     // What cannot be told from a javadoc 1.2 page is read the era way first,
@@ -50,13 +61,10 @@ QString readPage(const QString& fsPath, const DocRequest& request)
         if (!era.isEmpty())
             return era;
     }
-    AnchoredMember member;
-    member.memberName = request.memberName;
-    member.commaCount = request.commaCount;
-    member.paramTypes = request.paramTypes;
-    member.simpleClassName = simpleClassName;
-    if (std::optional<QString> text = extractAnchoredPage(fsPath, member))
-        return *text;
+    if (generation != PageGeneration::Sections) {
+        if (std::optional<QString> text = extractAnchoredPage(fsPath, member))
+            return *text;
+    }
     // No member anchor at all: only the era reader can find anything there.
     return generation == PageGeneration::Unknown ? QString()
                                                  : extractEraPage(fsPath, request.memberName, request.commaCount);

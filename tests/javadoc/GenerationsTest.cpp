@@ -226,6 +226,11 @@ TEST(Generations, PackageListRootsAndBadPages)
         {{head, "<a name=\"remove-int-\">", "<pre>int remove(int i", "x"}, shown("int remove(int i x")},
         {{head, "<a name=\"remove-int-\">", "no signature", "<a name=\"other--\">"}, ""},
         {{head, "<a name=\"remove(int\">", "<a name=\"remove(int))\">", "<a id=\"remove(((\">"}, ""},
+        {{head, "<a name=\"remove(" + QString("int,").repeated(10000) + "int)\">", "<pre>int remove(int i)</pre>"}, ""},
+        // Generations mixed on one page: the first member anchor tells.
+        {{head, "<section class=\"detail\" id=\"remove(int)\">", "<a name=\"remove-int-\">",
+             "<pre>int remove(int i)</pre>", "</section>", "<div>after"},
+            shown("int remove(int i)")},
     };
     for (const auto& p : pages) {
         writePage(dir.path(), "p/Q.html", p.lines);

@@ -105,8 +105,26 @@ QString eraOnly(const javadoc::DocRequest& r)
     return QFileInfo(fs(path)).isFile() ? javadoc::extractEraPage(fs(path), r.memberName, r.commaCount) : QString();
 }
 
+// Whether the class's page has an anchor or section id for a member of this
+// name at all; an empty text for a member the page leaves out is right.
+bool pageNamesMember(const QString& root, const QString& cls, const QString& member)
+{
+    QString rel = cls;
+    const qsizetype lastDot = rel.lastIndexOf('.');
+    rel = rel.left(lastDot).replace('.', '/') + "/" + rel.mid(lastDot + 1).replace('$', '.') + ".html";
+    QFile page(root + "/" + rel);
+    if (!page.open(QIODevice::ReadOnly))
+        return true;  // not found here: count it
+    const QByteArray text = page.readAll();
+    const QByteArray name = member.mid(std::max(member.lastIndexOf('.'), member.lastIndexOf('$')) + 1).toUtf8();
+    for (const QByteArray& form : {"\"" + name + "(", "\"" + name + "-", QByteArray("\"&lt;init&gt;(")})
+        if (text.contains(form))
+            return true;
+    return false;
+}
+
 struct Tally {
-    int leaves = 0, hit = 0, loose = 0, empty = 0, other = 0;
+    int leaves = 0, hit = 0, loose = 0, empty = 0, other = 0, undocumented = 0;
     void add(javadoc_check::Verdict v)
     {
         ++leaves;
@@ -130,9 +148,11 @@ struct Tally {
 void print(const QString& label, const Tally& t)
 {
     auto pct = [&](int n) { return t.leaves ? 100.0 * n / t.leaves : 0.0; };
-    std::printf("%-22s leaves with a page %5d  right member %5d (%5.1f %%, %d of them by a type variable or bridge)  "
-                "empty %4d (%4.1f %%)  another member %4d (%4.1f %%)\n",
-        qPrintable(label), t.leaves, t.hit + t.loose, pct(t.hit + t.loose), t.loose, t.empty, pct(t.empty), t.other,
+    const int documented = t.leaves - t.undocumented;
+    std::printf("%-22s leaves with a page %5d  right member %5d (%5.1f %%; %5.1f %% of the %d the page names; %d by "
+                "a type variable or bridge)  empty %4d (%4.1f %%)  another member %4d (%4.1f %%)\n",
+        qPrintable(label), t.leaves, t.hit + t.loose, pct(t.hit + t.loose),
+        documented ? 100.0 * (t.hit + t.loose) / documented : 0.0, documented, t.loose, t.empty, pct(t.empty), t.other,
         pct(t.other));
 }
 
@@ -175,8 +195,16 @@ struct Walk {
                     if (!result.pageOpened)
                         continue;  // javadoc left the class out: not counted
                     const auto verdict = javadoc_check::judge(result.text, r.memberName, *r.paramTypes);
+                    const QString cls = r.groupName == "constructors" ? name : r.groupName;
+                    const bool named =
+                        pageNamesMember(cls.startsWith("com.sun.java.swing") || cls.startsWith("javax.") ? swing : main,
+                            cls, r.memberName);
                     doit.add(verdict);
                     era.add(javadoc_check::judge(eraOnly(r), r.memberName, *r.paramTypes));
+                    if (!named) {
+                        ++doit.undocumented;
+                        ++era.undocumented;
+                    }
                     if (verdict != javadoc_check::Verdict::Hit && verdict != javadoc_check::Verdict::HitLoosely &&
                         misses.size() < maxMisses)
                         misses << QString("%1 | %2 | %3 | %4")

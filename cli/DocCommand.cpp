@@ -51,6 +51,7 @@ int runDoc(const QStringList& args)
         request.memberName = selection->memberName;
         request.commaCount = selection->commaCount;
         request.groupName = selection->groupName;
+        request.paramTypes = selection->paramTypes;
     } else {
         if (!member || !commas)
             return usageError(usage);

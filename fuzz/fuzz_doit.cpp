@@ -1,5 +1,6 @@
 // Arbitrary bytes as the page handed to the extractor. The first two bytes pick
-// the comma count and the member name; the rest is the page file.
+// the comma count, the leaf's parameter types and the member name; the rest is
+// the page file.
 
 #include <cstdint>
 #include <cstdio>
@@ -7,6 +8,8 @@
 #include <string>
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 #include "javadoc/Extractor.h"
 
@@ -37,6 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     static const char* const names[] = {"", "size", "scale", "add", "a.*(", "Q", "<init>", "x y"};
     const int commas = int(data[0] % 9) - 2;
+    static const std::optional<QStringList> types[] = {std::nullopt, QStringList {},
+        QStringList {QStringLiteral("int")}, QStringList {QStringLiteral("Object")},
+        QStringList {QStringLiteral("int"), QStringLiteral("Object")}, QStringList {QStringLiteral("Map$Entry[]")},
+        QStringList {QStringLiteral("String"), QStringLiteral("int"), QStringLiteral("int")}};
+    const std::optional<QStringList>& paramTypes = types[(data[0] / 9) % 7];
     const char* name = names[data[1] % 8];
     const bool constructors = data[1] & 0x80;
 
@@ -54,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     r.nameText = QStringLiteral("p.Q");
     r.name2 = QStringLiteral("p.Q");
     r.docpath = root();
+    r.paramTypes = paramTypes;
     const javadoc::DocResult result = javadoc::doit(r);
     if (!result.pageOpened)
         std::abort();

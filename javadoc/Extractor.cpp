@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "javadoc/AnchoredPage.h"
 #include "javadoc/EraPage.h"
 #include "javadoc/ModernPage.h"
 #include "platform/LineReader.h"
@@ -30,16 +31,43 @@ QString readPage(const QString& fsPath, const DocRequest& request)
     // fail at once or never end.
     if (!QFileInfo(fsPath).isFile())
         return QString();
-    if (isModernJavadocPage(fsPath)) {
-        ModernMember member;
-        member.memberName = request.memberName;
-        member.commaCount = request.commaCount;
-        // The page's own name: the class may have come from a package group.
-        member.simpleClassName = QFileInfo(fsPath).completeBaseName();
-        if (std::optional<QString> text = extractModernPage(fsPath, member))
+    // The page's own name: the class may have come from a package group.
+    const QString simpleClassName = QFileInfo(fsPath).completeBaseName();
+    const PageGeneration generation = pageGeneration(fsPath);
+    AnchoredMember member;
+    member.memberName = request.memberName;
+    member.commaCount = request.commaCount;
+    member.paramTypes = request.paramTypes;
+    member.simpleClassName = simpleClassName;
+    if (generation == PageGeneration::Sections) {
+        ModernMember modern;
+        modern.memberName = request.memberName;
+        modern.commaCount = request.commaCount;
+        modern.simpleClassName = simpleClassName;
+        modern.paramTypes = request.paramTypes;
+        const std::optional<QString> text = extractModernPage(fsPath, modern);
+        if (text && !text->isEmpty())
+            return *text;
+        // javadoc 14 and 15 put the member's id on an anchor inside its section.
+        if (std::optional<QString> anchored = extractAnchoredPage(fsPath, member))
+            return *anchored;
+        if (text)
             return *text;
     }
-    return extractEraPage(fsPath, request.memberName, request.commaCount);
+    // What cannot be told from a javadoc 1.2 page is read the era way first,
+    // and its result stands when it found the member.
+    if (generation == PageGeneration::Unknown) {
+        const QString era = extractEraPage(fsPath, request.memberName, request.commaCount);
+        if (!era.isEmpty())
+            return era;
+    }
+    if (generation != PageGeneration::Sections) {
+        if (std::optional<QString> text = extractAnchoredPage(fsPath, member))
+            return *text;
+    }
+    // No member anchor at all: only the era reader can find anything there.
+    return generation == PageGeneration::Unknown ? QString()
+                                                 : extractEraPage(fsPath, request.memberName, request.commaCount);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // turned into plain indented text.
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace javadoc {
 
@@ -15,6 +17,9 @@ struct DocRequest {
     QString docpath;         // main documentation root
     QString docpath2;        // Swing documentation root
     int selectionCount = 1;  // selected nodes in the member tree
+    // The leaf's erased simple parameter types; pages that name their members'
+    // types choose among overloads by them. Nothing: choose by the comma count.
+    std::optional<QStringList> paramTypes = std::nullopt;
 };
 
 struct DocResult {

@@ -6,6 +6,8 @@
 
 #include "javadoc/EraPage.h"
 #include "javadoc/Extractor.h"
+#include "javadoc/MemberTypes.h"
+#include "javadoc/PageText.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
@@ -18,15 +20,23 @@ namespace {
 // is not one, and reading stops rather than growing the table without end.
 constexpr int kMaxElementListLines = 100000;
 constexpr qsizetype kMaxPackageNameLength = 1024;
-// The head of a JDK 17 class page carries one keywords line per member; the
-// generator line comes before them, so a short look suffices.
-constexpr int kMaxHeadLines = 2000;
 // A signature longer than this many lines is cut there.
 constexpr int kMaxSignatureLines = 200;
 
 const QLatin1String kDetailSection("<section class=\"detail\"");
 const QLatin1String kMemberSignature("class=\"member-signature\"");
+const QLatin1String kMemberSignature15("class=\"memberSignature\"");  // javadoc 14 and 15
 const QLatin1String kSectionEnd("</section>");
+
+bool isPackageName(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text)
+        if (!c.isLetterOrNumber() && c != QLatin1Char('_') && c != QLatin1Char('.') && c != QLatin1Char('$'))
+            return false;
+    return true;
+}
 
 QHash<QString, QString> readElementList(const QString& path, bool& hasModules)
 {
@@ -44,10 +54,14 @@ QHash<QString, QString> readElementList(const QString& path, bool& hasModules)
         if (text.startsWith(QLatin1String("module:"))) {
             module = text.mid(7);
             hasModules = true;
-        } else if (!text.isEmpty() && !module.isEmpty() && !moduleOf.contains(text)) {
+        } else if (isPackageName(text) && !moduleOf.contains(text)) {
             moduleOf.insert(text, module);  // a package listed twice keeps its first module
         }
     }
+    // A list of modules names no package outside them; one without modules
+    // (package-list, an element-list of JDK 8 to 10) names folders of the root.
+    if (hasModules)
+        moduleOf.removeIf([](const auto& entry) { return entry.value().isEmpty(); });
     return moduleOf;
 }
 
@@ -64,72 +78,14 @@ std::optional<QString> pageInModules(
             continue;
         QString folders = package;
         folders.replace(QLatin1Char('.'), QLatin1Char('/'));
-        const QString path = apiDir + QLatin1Char('/') + it.value() + QLatin1Char('/') + folders + QLatin1Char('/') +
-            dotted.mid(dot + 1) + QLatin1String(".html");
+        const QString moduleDir = it.value().isEmpty() ? QString() : it.value() + QLatin1Char('/');
+        const QString path = apiDir + QLatin1Char('/') + moduleDir + folders + QLatin1Char('/') + dotted.mid(dot + 1) +
+            QLatin1String(".html");
         if (QFileInfo(path).isFile())
             return path;
         return std::nullopt;
     }
     return std::nullopt;
-}
-
-QString decodeEntities(QStringView text)
-{
-    static const struct {
-        QLatin1String entity;
-        QChar ch;
-    } entities[] = {
-        {QLatin1String("&lt;"), QLatin1Char('<')},
-        {QLatin1String("&gt;"), QLatin1Char('>')},
-        {QLatin1String("&amp;"), QLatin1Char('&')},
-        {QLatin1String("&quot;"), QLatin1Char('"')},
-        {QLatin1String("&#39;"), QLatin1Char('\'')},
-        {QLatin1String("&nbsp;"), QLatin1Char(' ')},
-    };
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size();) {
-        if (text[i] == QLatin1Char('&')) {
-            bool decoded = false;
-            for (const auto& e : entities) {
-                if (text.mid(i).startsWith(e.entity)) {
-                    out += e.ch;
-                    i += e.entity.size();
-                    decoded = true;
-                    break;
-                }
-            }
-            if (decoded)
-                continue;
-        }
-        out += text[i];
-        ++i;
-    }
-    return out;
-}
-
-// Markup to text: tags dropped (a "<" without ">" keeps the rest as it is),
-// then entities decoded, so "&lt;init&gt;" is never mistaken for a tag.
-QString plainText(QStringView html)
-{
-    QString text;
-    text.reserve(html.size());
-    qsizetype i = 0;
-    while (i < html.size()) {
-        const qsizetype open = html.indexOf(QLatin1Char('<'), i);
-        if (open < 0) {
-            text += html.mid(i);
-            break;
-        }
-        const qsizetype close = html.indexOf(QLatin1Char('>'), open);
-        if (close < 0) {
-            text += html.mid(i);
-            break;
-        }
-        text += html.mid(i, open - i);
-        i = close + 1;
-    }
-    return platform::javaTrim(decodeEntities(text));
 }
 
 QString tail(const QString& name)
@@ -228,12 +184,14 @@ std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString&
     const QString root = QDir::cleanPath(fsRoot);
     const QString parent = QFileInfo(root).path();
     for (const QString& dir : {root, parent}) {
-        const QString list = dir + QLatin1String("/element-list");
+        QString list = dir + QLatin1String("/element-list");
+        if (!QFileInfo(list).isFile())
+            list = dir + QLatin1String("/package-list");  // javadoc 8 and older
         if (!QFileInfo(list).isFile())
             continue;
         bool hasModules = false;
         const QHash<QString, QString> moduleOf = readElementList(list, hasModules);
-        if (!hasModules)
+        if (moduleOf.isEmpty())
             continue;
         for (const QString& name : names) {
             if (auto page = pageInModules(dir, moduleOf, name))
@@ -251,28 +209,6 @@ std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString&
     return std::nullopt;
 }
 
-// JDK 13 and later javadoc writes <meta name="generator" content="javadoc/...">
-// into every page head; the 1.1/1.2 doclets (and JDK 9-12) left at most a
-// comment "Generated by javadoc". The test looks at the head only: it stops at
-// </head> or <body>, or after kMaxHeadLines lines. Pages of JDK 13-15 pass it
-// but have no <section class="detail">; extractModernPage reports that, and the
-// page is then read the era way.
-bool isModernJavadocPage(const QString& fsPath)
-{
-    platform::LineReader reader(fsPath);
-    for (int i = 0; i < kMaxHeadLines; ++i) {
-        std::optional<QString> line = reader.readLine();
-        if (!line)
-            return false;
-        if (line->contains(QLatin1String("<meta name=\"generator\" content=\"javadoc/")))
-            return true;
-        if (line->contains(QLatin1String("</head>"), Qt::CaseInsensitive) ||
-            line->contains(QLatin1String("<body"), Qt::CaseInsensitive))
-            return false;
-    }
-    return false;
-}
-
 namespace {
 
 struct Scan {
@@ -280,6 +216,11 @@ struct Scan {
     bool matched = false;
     int fewerCommaSections = 0;  // sections of the member's name with parameters but fewer commas
     QString fewerCommaId;        // the first of them
+    // Typed choice: the best section that fits only loosely, and whether
+    // another fitted as well.
+    std::optional<int> looseFit;
+    QString looseId;
+    bool looseTie = false;
 };
 
 // exactId set: the section with that id; else the member by name and count.
@@ -307,7 +248,7 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
         qsizetype from = 0;  // where the part of the line not yet used starts
 
         if (state == State::Seeking) {
-            const qsizetype at = line.indexOf(kDetailSection);
+            const qsizetype at = findText(line, kDetailSection);
             if (at < 0)
                 continue;
             sawDetail = true;
@@ -316,7 +257,25 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
             const int count = named ? commaCount(id) : 0;
             if (named && count >= 0 && count < member.commaCount && ++scan.fewerCommaSections == 1)
                 scan.fewerCommaId = id;
-            const bool match = exactId.isEmpty() ? named && count == member.commaCount : id == exactId;
+            bool match = false;
+            if (!exactId.isEmpty()) {
+                match = id == exactId;
+            } else if (member.paramTypes && !member.memberName.isEmpty()) {
+                const std::optional<MemberAnchor> anchor = named ? parseMemberAnchor(id) : std::nullopt;
+                const std::optional<int> fit = anchor ? typeFit(anchor->types, *member.paramTypes) : std::nullopt;
+                match = fit == 0;
+                if (fit && *fit > 0) {
+                    if (!scan.looseFit || *fit < *scan.looseFit) {
+                        scan.looseFit = fit;
+                        scan.looseId = id;
+                        scan.looseTie = false;
+                    } else if (*fit == *scan.looseFit) {
+                        scan.looseTie = true;
+                    }
+                }
+            } else {
+                match = named && count == member.commaCount;
+            }
             if (!match)
                 continue;
             scan.matched = true;
@@ -324,8 +283,10 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
             from = at + kDetailSection.size();
         }
         if (state == State::BeforeSignature) {
-            const qsizetype sig = line.indexOf(kMemberSignature, from);
-            const qsizetype end = line.indexOf(kSectionEnd, from);
+            qsizetype sig = findText(line, kMemberSignature, from);
+            if (sig < 0)
+                sig = findText(line, kMemberSignature15, from);
+            const qsizetype end = findText(line, kSectionEnd, from);
             if (end >= 0 && (sig < 0 || end < sig)) {
                 scan.text = out.result;  // a member section without a signature
                 return scan;
@@ -354,7 +315,7 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
             from = 0;
         }
         // Body
-        const qsizetype end = line.indexOf(kSectionEnd, from);
+        const qsizetype end = findText(line, kSectionEnd, from);
         if (end >= 0) {
             out.body(QStringView(line).mid(from, end - from));
             scan.text = out.result;
@@ -377,6 +338,16 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
 std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member)
 {
     Scan scan = scanModernPage(fsPath, member, QString());
+    if (member.paramTypes && !member.memberName.isEmpty()) {
+        // The section ids name their types: a section that fits only loosely
+        // (a type variable, a bridge) is taken when it is the only best one,
+        // and no section is better than another overload's.
+        if (!scan.text || scan.matched)
+            return scan.text;
+        if (scan.looseFit && !scan.looseTie)
+            return scanModernPage(fsPath, member, scan.looseId).text;
+        return QString();
+    }
     // The tree counts the commas of a throws clause too ("m(int) throws A,B"
     // gives 2), a section id only the parameters'. When no section has the
     // count but exactly one of the name has parameters and fewer commas, that

@@ -3,26 +3,28 @@
 // module, and HTML5 class pages whose members sit in <section class="detail">.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace javadoc {
 
-// The page of a dotted class name in a module-layout documentation tree: the
-// root, or its parent, holds an "element-list" whose "module:" lines say which
-// module lists the package. Returns the file-system path of an existing page.
+// The page of a dotted class name by the package list of the root or of its
+// parent: an "element-list" whose "module:" lines say which module folder holds
+// the package, or a list without modules (element-list or javadoc 8's
+// "package-list") whose packages are folders of the root itself, which finds
+// nested classes ("Map$Entry" is "Map.Entry.html"). Returns the file-system
+// path of an existing page.
 // A page name that is itself a listed package is the group of a class's
 // constructors that kept its package name; the page is then the one of the
 // class the constructor memberName names.
 std::optional<QString> modulePageCandidate(
     const QString& fsRoot, const QString& pageName, const QString& memberName = QString());
 
-// Whether the page's head says it was written by a JDK 9+ javadoc (see the .cpp).
-bool isModernJavadocPage(const QString& fsPath);
-
 struct ModernMember {
     QString memberName;  // "" takes the first detail section with the comma count
     int commaCount = 0;
-    QString simpleClassName;  // a constructor's section may be named "<init>" instead
+    QString simpleClassName;                // a constructor's section may be named "<init>" instead
+    std::optional<QStringList> paramTypes;  // the leaf's; nothing chooses by the comma count
 };
 
 // The member's text in the same shape as the era reader's, or nothing when the

@@ -24,6 +24,22 @@ int commaCount(const QString& text)
     return count;
 }
 
+std::optional<QStringList> parameterTypes(const QString& text)
+{
+    const qsizetype open = text.indexOf(QLatin1Char('('));
+    if (open < 0)
+        return std::nullopt;
+    const qsizetype close = text.indexOf(QLatin1Char(')'), open);
+    if (close < 0)
+        return std::nullopt;
+    QStringList types;
+    const QString inside = platform::javaTrim(text.mid(open + 1, close - open - 1));
+    if (inside.isEmpty())
+        return types;
+    for (const QString& type : inside.split(QLatin1Char(','))) types << platform::javaTrim(type);
+    return types;
+}
+
 std::optional<SelectionArgs> deriveSelection(const QStringList& pathTexts)
 {
     if (pathTexts.size() < 2)
@@ -34,6 +50,8 @@ std::optional<SelectionArgs> deriveSelection(const QStringList& pathTexts)
     if (blank >= 0)
         args.memberName = chosen.left(blank);
     args.commaCount = commaCount(chosen);
+    if (!args.memberName.isEmpty())
+        args.paramTypes = parameterTypes(chosen);
     args.groupName = platform::javaTrim(pathTexts.at(1));
     return args;
 }

@@ -5,8 +5,14 @@
 # preset of CMakePresets.json (dev, asan, fuzz), all with warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The libraries' own javadoc, one or two of each generation, with their jars:
+# 1.3 and 1.4 (xml-commons-resolver, kxml2), 8 (regexp, jtidy), 11 (oro,
+# argparse4j), 17 (jcommander, jdom1).
 bash scripts/install-deps.sh googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils lintian
+  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils lintian \
+  libxml-commons-resolver1.1-java-doc libxml-commons-resolver1.1-java libkxml2-java-doc libkxml2-java \
+  libregexp-java-doc libregexp-java libjtidy-java-doc libjtidy-java liboro-java-doc liboro-java \
+  libargparse4j-java-doc libargparse4j-java libjcommander-java-doc libjcommander-java libjdom1-java-doc libjdom1-java
 jobs=$(nproc)
 
 echo "== build and test =="

@@ -380,9 +380,11 @@ void orvel_tree::reDisplay()
     show();
 }
 
-QString orvel_tree::doit(const QString& memberName, int commaCount, const QString& groupName)
+QString orvel_tree::doit(
+    const QString& memberName, int commaCount, const QString& groupName, const std::optional<QStringList>& paramTypes)
 {
     javadoc::DocRequest request;
+    request.paramTypes = paramTypes;
     request.memberName = memberName;
     request.commaCount = commaCount;
     request.groupName = groupName;
@@ -403,7 +405,7 @@ void orvel_tree::valueChanged(const QStringList& pathTexts)
     if (!args)
         return;
     if (!docpath.isEmpty() || !docpath2.isEmpty()) {
-        const QString text = doit(args->memberName, args->commaCount, args->groupName);
+        const QString text = doit(args->memberName, args->commaCount, args->groupName, args->paramTypes);
         if (!text.isEmpty()) {
             ta->setPlainText(text);
             QTextCursor cursor(ta->document());

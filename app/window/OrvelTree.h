@@ -36,7 +36,8 @@ public:
     static orvel_tree* main();
 
     // The member documentation of the chosen member, as the selection shows it.
-    QString doit(const QString& memberName, int commaCount, const QString& groupName);
+    QString doit(const QString& memberName, int commaCount, const QString& groupName,
+        const std::optional<QStringList>& paramTypes = std::nullopt);
     void autoStart(const QString& text);
     QString getSelection() const { return QString(); }
     void showIt();

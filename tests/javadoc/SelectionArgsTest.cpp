@@ -39,5 +39,10 @@ TEST(DeriveSelection, FromNodeTexts)
         EXPECT_EQ(args->groupName, c.group);
     }
     EXPECT_FALSE(javadoc::deriveSelection({"Methods"}).has_value());  // the root alone
+    EXPECT_EQ(javadoc::deriveSelection(cases[1].path)->paramTypes, QStringList({"byte[]", "int"}));
+    EXPECT_EQ(javadoc::deriveSelection(cases[0].path)->paramTypes, QStringList());
+    EXPECT_FALSE(javadoc::deriveSelection(cases[2].path)->paramTypes.has_value());  // a group node
+    EXPECT_EQ(javadoc::parameterTypes("void m(Map$Entry, int) throws A,B"), QStringList({"Map$Entry", "int"}));
+    EXPECT_FALSE(javadoc::parameterTypes("void m(int").has_value());
     EXPECT_FALSE(javadoc::deriveSelection({}).has_value());
 }

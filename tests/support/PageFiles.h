@@ -12,9 +12,12 @@ namespace javadoc_test {
 
 using test_support::writeFile;
 
-inline void writePage(const QString& root, const QString& relative, const QStringList& lines)
+// Writes the page and gives its path.
+inline QString writePage(const QString& root, const QString& relative, const QStringList& lines)
 {
-    writeFile(root + '/' + relative, (lines.join('\n') + '\n').toUtf8());
+    const QString path = root + '/' + relative;
+    writeFile(path, (lines.join('\n') + '\n').toUtf8());
+    return path;
 }
 
 // A member as shown: its signature line, the rule under it, then the body.

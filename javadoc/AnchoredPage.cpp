@@ -1,0 +1,359 @@
+#include "javadoc/AnchoredPage.h"
+
+#include <QStringView>
+
+#include "javadoc/EraPage.h"
+#include "javadoc/Extractor.h"
+#include "javadoc/MemberTypes.h"
+#include "javadoc/PageText.h"
+#include "platform/JavaText.h"
+#include "platform/LineReader.h"
+
+namespace javadoc {
+
+namespace {
+
+// The head and the summaries of a large class page stay well below this; a
+// page that shows no member by then is left to the era reader.
+constexpr int kMaxSniffLines = 4000;
+// A member's block is a few dozen lines; one that does not end by this many is
+// cut there, and its signature after this many lines.
+constexpr int kMaxBlockLines = 5000;
+constexpr int kMaxSignatureLines = 200;
+
+bool containsCi(QStringView line, QLatin1String what)
+{
+    return line.contains(what, Qt::CaseInsensitive);
+}
+
+struct Anchor {
+    qsizetype at = 0;   // where the tag starts
+    qsizetype end = 0;  // one past its ">" (or the line's end)
+    QString id;         // the name or id value
+};
+
+// The value of name="..." or id="..." inside one tag.
+QString attributeValue(QStringView tag)
+{
+    for (qsizetype eq = tag.indexOf(QLatin1Char('=')); eq >= 0; eq = tag.indexOf(QLatin1Char('='), eq + 1)) {
+        if (eq + 1 >= tag.size() || tag[eq + 1] != QLatin1Char('"'))
+            continue;
+        // " name=" and " id=", not "classname=": the attribute starts after a blank.
+        const QStringView before = tag.left(eq);
+        const bool isName = before.endsWith(QLatin1String(" name"), Qt::CaseInsensitive);
+        const bool isId = before.endsWith(QLatin1String(" id"), Qt::CaseInsensitive);
+        if (!isName && !isId)
+            continue;
+        const qsizetype close = tag.indexOf(QLatin1Char('"'), eq + 2);
+        return close < 0 ? QString() : tag.mid(eq + 2, close - eq - 2).toString();
+    }
+    return QString();
+}
+
+// The tags of a line, one "<" after another.
+template <typename F> qsizetype firstTag(QStringView line, F&& isWanted)
+{
+    for (qsizetype at = line.indexOf(QLatin1Char('<')); at >= 0; at = line.indexOf(QLatin1Char('<'), at + 1))
+        if (isWanted(line.mid(at + 1, 32)))
+            return at;
+    return -1;
+}
+
+// Anchors with a name or id on the line: "<a name=...>", "<A NAME=...>", "<a id=...>".
+// Every line of the page comes through here, so the loop looks at each
+// character once rather than searching for each "<" in turn.
+QList<Anchor> anchorsIn(QStringView line)
+{
+    QList<Anchor> anchors;
+    const QChar* data = line.data();
+    const qsizetype n = line.size();
+    for (qsizetype at = 0; at + 2 < n; ++at) {
+        if (data[at] != QLatin1Char('<') || (data[at + 1] != QLatin1Char('a') && data[at + 1] != QLatin1Char('A')) ||
+            data[at + 2] != QLatin1Char(' '))
+            continue;
+        const qsizetype close = line.indexOf(QLatin1Char('>'), at);
+        const qsizetype end = close < 0 ? n : close + 1;
+        const QString id = attributeValue(line.mid(at, end - at));
+        if (!id.isEmpty())
+            anchors.append({at, end, id});
+        at = end - 1;
+    }
+    return anchors;
+}
+
+// Whether an anchor can be the member's at all, before its types are read.
+bool mayName(const QString& id, const AnchoredMember& member)
+{
+    if (member.memberName.isEmpty())
+        return true;
+    for (const QString& name : {simpleNameOf(member.memberName), QStringLiteral("&lt;init&gt;"),
+             QStringLiteral("<init>"), QStringLiteral("%3Cinit%3E")}) {
+        if (id.size() > name.size() && id.startsWith(name) &&
+            (id.at(name.size()) == QLatin1Char('(') || id.at(name.size()) == QLatin1Char('-')))
+            return true;
+    }
+    return false;
+}
+
+// Where a block ends on the line, other than at an anchor: <HR> parts the
+// members of 1.3-6 pages, a "<!-- ====" comment opens the next part of any
+// page ("METHOD DETAIL", "END OF CLASS DATA"), </section> closes a 14-15 one.
+qsizetype blockEndAt(QStringView line)
+{
+    return firstTag(line, [](QStringView tag) {
+        return tag.startsWith(QLatin1String("hr"), Qt::CaseInsensitive) || tag.startsWith(QLatin1String("!-- ==")) ||
+            tag.startsWith(QLatin1String("/section>")) || tag.startsWith(QLatin1String("/body"), Qt::CaseInsensitive);
+    });
+}
+
+// Where a signature starts in the block's markup, and the tag that ends it.
+struct SignatureStart {
+    qsizetype at = -1;       // first character after the opening tag
+    QLatin1String end {""};  // "</pre>" or "</div>"
+};
+
+SignatureStart findSignature(QStringView line)
+{
+    SignatureStart s;
+    bool pre = false;
+    const qsizetype tagAt = firstTag(line, [&pre](QStringView tag) {
+        pre = tag.startsWith(QLatin1String("pre"), Qt::CaseInsensitive);
+        return pre || tag.startsWith(QLatin1String("div class=\"memberSignature\"")) ||
+            tag.startsWith(QLatin1String("div class=\"member-signature\""));
+    });
+    if (tagAt < 0)
+        return s;
+    const qsizetype close = line.indexOf(QLatin1Char('>'), tagAt);
+    s.at = close < 0 ? line.size() : close + 1;
+    s.end = pre ? QLatin1String("</pre>") : QLatin1String("</div>");
+    return s;
+}
+
+// The text of a block in the HTML5 reader's shape.
+class BlockText {
+public:
+    QString result;
+
+    void signature(const QString& html)
+    {
+        result += QLatin1String("  ") + signatureLine(html) + QLatin1Char('\n');
+        result += signatureRule() + QLatin1Char('\n');
+    }
+
+    // Old pages put a label and its text on one line ("<DT><B>Throws:</B><DD>...");
+    // each <dt>, <dd> and paragraph goes on a line of its own, as today's pages
+    // write them.
+    void body(QStringView html)
+    {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < html.size(); ++i) {
+            if (html[i] != QLatin1Char('<') || i == start)
+                continue;
+            const QStringView tag = html.mid(i + 1, 4);
+            if (tag.startsWith(QLatin1String("dt"), Qt::CaseInsensitive) ||
+                tag.startsWith(QLatin1String("dd"), Qt::CaseInsensitive) ||
+                tag.startsWith(QLatin1String("p>"), Qt::CaseInsensitive) ||
+                tag.startsWith(QLatin1String("p "), Qt::CaseInsensitive) ||
+                tag.startsWith(QLatin1String("div"), Qt::CaseInsensitive) ||
+                tag.startsWith(QLatin1String("li"), Qt::CaseInsensitive)) {
+                piece(html.mid(start, i - start));
+                start = i;
+            }
+        }
+        piece(html.mid(start));
+    }
+
+private:
+    void piece(QStringView html)
+    {
+        const QString text = plainText(html);
+        if (text.isEmpty())
+            return;
+        const QStringView trimmed = QStringView(html).trimmed();
+        if (trimmed.startsWith(QLatin1String("<dt"), Qt::CaseInsensitive) && text.endsWith(QLatin1Char(':'))) {
+            result += QLatin1String("  \n  ") + text.toUpper() + QLatin1Char('\n');
+            return;
+        }
+        result += QLatin1String("  ") + text + QLatin1Char('\n');
+    }
+};
+
+QString convertBlock(const QStringList& block)
+{
+    BlockText out;
+    QString signature;
+    int signatureLines = 0;
+    bool inSignature = false, sawSignature = false;
+    QLatin1String signatureEnd {""};
+    for (const QString& line : block) {
+        QStringView rest(line);
+        if (!sawSignature) {
+            const SignatureStart s = findSignature(rest);
+            if (s.at < 0)
+                continue;  // the heading, the anchor's own markup
+            sawSignature = inSignature = true;
+            signatureEnd = s.end;
+            rest = rest.mid(s.at);
+        }
+        if (inSignature) {
+            const qsizetype close = rest.indexOf(signatureEnd, 0, Qt::CaseInsensitive);
+            if (!signature.isEmpty())
+                signature += QLatin1Char(' ');
+            signature += platform::javaTrim((close < 0 ? rest : rest.left(close)).toString());
+            if (close < 0 && ++signatureLines < kMaxSignatureLines)
+                continue;
+            out.signature(signature);
+            inSignature = false;
+            if (close < 0)
+                continue;
+            rest = rest.mid(close + signatureEnd.size());
+        }
+        out.body(rest);
+    }
+    if (inSignature)
+        out.signature(signature);
+    return sawSignature ? out.result : QString();
+}
+
+struct Candidate {
+    int fit = 0;
+    QStringList block;
+    qsizetype chars = 0;  // the block's size, bounded like every member's text
+};
+
+}  // namespace
+
+PageGeneration pageGeneration(const QString& fsPath)
+{
+    platform::LineReader reader(fsPath);
+    bool later = false, inHead = true;
+    for (int i = 0; i < kMaxSniffLines; ++i) {
+        std::optional<QString> read = reader.readLine();
+        if (!read)
+            break;
+        const QStringView line(*read);
+        if (inHead) {
+            if (findText(line, QLatin1String("<meta name=\"generator\" content=\"javadoc/")) >= 0)
+                return PageGeneration::Sections;
+            if (containsCi(line, QLatin1String("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4")) ||
+                containsCi(line, QLatin1String("<!DOCTYPE html>")) ||
+                findText(line, QLatin1String("Generated by javadoc (")) >= 0)
+                later = true;
+            if (containsCi(line, QLatin1String("</head")) || containsCi(line, QLatin1String("<body"))) {
+                inHead = false;
+                if (later)
+                    return PageGeneration::Anchored;
+            }
+        }
+        for (const Anchor& a : anchorsIn(line)) {
+            const std::optional<MemberAnchor> member = parseMemberAnchor(a.id);
+            if (!member)
+                continue;
+            // The first member: its spelling tells the rest.
+            const bool idAnchor = containsCi(line.mid(a.at, a.end - a.at), QLatin1String(" id=\""));
+            const bool dashed = !a.id.contains(QLatin1Char('('));
+            return later || idAnchor || dashed ? PageGeneration::Anchored : PageGeneration::Unknown;
+        }
+    }
+    return later ? PageGeneration::Anchored : PageGeneration::Unknown;
+}
+
+std::optional<QString> extractAnchoredPage(const QString& fsPath, const AnchoredMember& member)
+{
+    platform::LineReader reader(fsPath);
+    if (!reader.isOpen())
+        return QString();
+
+    std::optional<Candidate> best;
+    bool ambiguous = false, sawMember = false, done = false;
+    bool capturing = false, sawSignature = false;
+    Candidate current;
+
+    // The block being read is complete: keep it if it fits better than any before.
+    auto finish = [&] {
+        capturing = false;
+        const bool exact = current.fit == 0;
+        if (!best || current.fit < best->fit) {
+            best = std::move(current);
+            ambiguous = false;
+        } else {
+            ambiguous = true;  // two members fit equally well: neither is shown
+        }
+        current = Candidate();
+        return exact;
+    };
+
+    while (!done) {
+        std::optional<QString> read = reader.readLine();
+        if (!read)
+            break;
+        QStringView rest(*read);
+        while (!done) {
+            const QList<Anchor> anchors = anchorsIn(rest);
+            if (capturing) {
+                // A block runs to the next anchor once its signature is in, so
+                // that two anchors of one member in a row make one block.
+                const qsizetype signatureAt = findSignature(rest).at;
+                qsizetype end = blockEndAt(rest);
+                for (const Anchor& a : anchors) {
+                    if (sawSignature || (signatureAt >= 0 && a.at >= signatureAt)) {
+                        end = end < 0 ? a.at : std::min(end, a.at);
+                        break;
+                    }
+                }
+                sawSignature = sawSignature || signatureAt >= 0;
+                if (end < 0) {
+                    current.block.append(rest.toString());
+                    current.chars += rest.size();
+                    if (current.block.size() >= kMaxBlockLines || current.chars >= kMaxDocChars)
+                        done = finish();
+                    break;
+                }
+                current.block.append(rest.left(end).toString());
+                done = finish();
+                rest = rest.mid(end);
+                continue;
+            }
+            qsizetype next = -1;
+            for (const Anchor& a : anchors) {
+                const bool candidate = mayName(a.id, member);
+                if (!candidate && sawMember)
+                    continue;
+                const std::optional<MemberAnchor> anchor = parseMemberAnchor(a.id);
+                if (!anchor)
+                    continue;
+                sawMember = true;
+                if (!candidate)
+                    continue;
+                std::optional<int> fit;
+                if (member.memberName.isEmpty() || !member.paramTypes) {
+                    if (member.memberName.isEmpty() ||
+                        namesMember(anchor->name, member.memberName, member.simpleClassName))
+                        if (member.commaCount == commaCountOf(anchor->types.size()))
+                            fit = 0;
+                } else if (namesMember(anchor->name, member.memberName, member.simpleClassName)) {
+                    fit = typeFit(anchor->types, *member.paramTypes);
+                }
+                if (!fit || (best && *fit > best->fit))
+                    continue;
+                current.fit = *fit;
+                capturing = true;
+                sawSignature = false;
+                next = a.end;
+                break;
+            }
+            if (next < 0)
+                break;
+            rest = rest.mid(next);
+        }
+    }
+    if (capturing)
+        finish();
+    if (!sawMember)
+        return std::nullopt;
+    if (!best || ambiguous)
+        return QString();
+    return convertBlock(best->block);
+}
+
+}  // namespace javadoc

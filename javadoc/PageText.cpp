@@ -1,0 +1,151 @@
+#include "javadoc/PageText.h"
+
+#include "platform/JavaText.h"
+
+namespace javadoc {
+
+namespace {
+
+constexpr char16_t kZeroWidthSpace = 0x200B;
+
+// "&#8203;" or "&#x200b;" at text[i]: the character and the entity's length.
+bool numericEntity(QStringView text, qsizetype i, char32_t& ch, qsizetype& length)
+{
+    if (!text.mid(i).startsWith(QLatin1String("&#")))
+        return false;
+    qsizetype j = i + 2;
+    const bool hex = j < text.size() && (text[j] == QLatin1Char('x') || text[j] == QLatin1Char('X'));
+    if (hex)
+        ++j;
+    const qsizetype digitsFrom = j;
+    char32_t value = 0;
+    while (j < text.size() && j - digitsFrom < 8) {
+        const int digit = hex ? QChar(text[j]).toLatin1() : 0;
+        int v = -1;
+        if (text[j] >= QLatin1Char('0') && text[j] <= QLatin1Char('9'))
+            v = text[j].unicode() - '0';
+        else if (hex && digit >= 'a' && digit <= 'f')
+            v = digit - 'a' + 10;
+        else if (hex && digit >= 'A' && digit <= 'F')
+            v = digit - 'A' + 10;
+        if (v < 0)
+            break;
+        value = value * (hex ? 16 : 10) + char32_t(v);
+        ++j;
+    }
+    if (j == digitsFrom || j >= text.size() || text[j] != QLatin1Char(';') || value == 0 || value > 0x10FFFF)
+        return false;
+    ch = value;
+    length = j + 1 - i;
+    return true;
+}
+
+}  // namespace
+
+QString decodeEntities(QStringView text)
+{
+    static const struct {
+        QLatin1String entity;
+        QChar ch;
+    } entities[] = {
+        {QLatin1String("&lt;"), QLatin1Char('<')},
+        {QLatin1String("&gt;"), QLatin1Char('>')},
+        {QLatin1String("&amp;"), QLatin1Char('&')},
+        {QLatin1String("&quot;"), QLatin1Char('"')},
+        {QLatin1String("&#39;"), QLatin1Char('\'')},
+        {QLatin1String("&nbsp;"), QLatin1Char(' ')},
+    };
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == QLatin1Char('&')) {
+            bool decoded = false;
+            for (const auto& e : entities) {
+                if (text.mid(i).startsWith(e.entity)) {
+                    out += e.ch;
+                    i += e.entity.size();
+                    decoded = true;
+                    break;
+                }
+            }
+            char32_t ch = 0;
+            qsizetype length = 0;
+            if (!decoded && numericEntity(text, i, ch, length)) {
+                if (ch != kZeroWidthSpace)
+                    out += QString::fromUcs4(&ch, 1);
+                i += length;
+                decoded = true;
+            }
+            if (decoded)
+                continue;
+        }
+        if (text[i] != QChar(kZeroWidthSpace))
+            out += text[i];
+        ++i;
+    }
+    return out;
+}
+
+QString plainText(QStringView html)
+{
+    QString text;
+    text.reserve(html.size());
+    qsizetype i = 0;
+    while (i < html.size()) {
+        const qsizetype open = html.indexOf(QLatin1Char('<'), i);
+        if (open < 0) {
+            text += html.mid(i);
+            break;
+        }
+        const qsizetype close = html.indexOf(QLatin1Char('>'), open);
+        if (close < 0) {
+            text += html.mid(i);
+            break;
+        }
+        text += html.mid(i, open - i);
+        i = close + 1;
+    }
+    return platform::javaTrim(decodeEntities(text));
+}
+
+QString signatureLine(QStringView html)
+{
+    QString text = plainText(html);
+    // One blank for every run: the page indents continuation lines to line
+    // the parameters up, and a non-breaking space stands between type and name.
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        const bool blank = c.unicode() <= ' ' || c == QChar(0xA0);
+        if (blank) {
+            if (!line.isEmpty() && !line.endsWith(QLatin1Char(' ')))
+                line += QLatin1Char(' ');
+        } else {
+            line += c;
+        }
+    }
+    // "@Deprecated", "@SafeVarargs(...)" and the like come before the modifiers.
+    while (line.startsWith(QLatin1Char('@'))) {
+        qsizetype end = 1;
+        while (end < line.size() &&
+            (line.at(end).isLetterOrNumber() || line.at(end) == QLatin1Char('.') || line.at(end) == QLatin1Char('_')))
+            ++end;
+        if (end < line.size() && line.at(end) == QLatin1Char('(')) {
+            int depth = 0;
+            for (; end < line.size(); ++end) {
+                if (line.at(end) == QLatin1Char('('))
+                    ++depth;
+                else if (line.at(end) == QLatin1Char(')') && --depth == 0) {
+                    ++end;
+                    break;
+                }
+            }
+        }
+        if (end >= line.size())
+            break;  // nothing but an annotation: keep it as it is
+        line = platform::javaTrim(line.mid(end));
+    }
+    return platform::javaTrim(line);
+}
+
+}  // namespace javadoc

@@ -88,18 +88,6 @@ std::optional<QString> pageInModules(
     return std::nullopt;
 }
 
-QString tail(const QString& name)
-{
-    qsizetype cut = -1;
-    for (qsizetype i = name.size() - 1; i >= 0; --i) {
-        if (name.at(i) == QLatin1Char('.') || name.at(i) == QLatin1Char('$')) {
-            cut = i;
-            break;
-        }
-    }
-    return name.mid(cut + 1);
-}
-
 QString sectionId(const QString& line, qsizetype sectionAt)
 {
     const qsizetype idAt = line.indexOf(QLatin1String("id=\""), sectionAt);
@@ -120,10 +108,10 @@ bool sameName(const QString& id, const ModernMember& member)
     if (member.memberName.isEmpty())
         return true;
     const QString name = id.left(paren);
-    if (name == member.memberName || name == tail(member.memberName))
+    if (name == member.memberName || name == simpleNameOf(member.memberName))
         return true;
     const bool isInit = name == QLatin1String("&lt;init&gt;") || name == QLatin1String("<init>");
-    return isInit && tail(member.memberName) == tail(member.simpleClassName);
+    return isInit && simpleNameOf(member.memberName) == simpleNameOf(member.simpleClassName);
 }
 
 QString signatureText(QString html)
@@ -197,7 +185,7 @@ std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString&
             if (auto page = pageInModules(dir, moduleOf, name))
                 return page;
         }
-        const QString simpleName = tail(memberName);
+        const QString simpleName = simpleNameOf(memberName);
         for (const QString& name : names) {
             if (moduleOf.contains(name) && !simpleName.isEmpty()) {
                 if (auto page = pageInModules(dir, moduleOf, name + QLatin1Char('.') + simpleName))

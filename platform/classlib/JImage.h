@@ -54,6 +54,24 @@ public:
 
     uint32_t tableLength() const { return tableLength_; }
 
+    // Every resource the location table names, as its four parts ("java.base",
+    // "java/util", "Map$Entry", "class"); locations that do not decode are
+    // skipped. The views live as long as the image.
+    template <class F> void forEachLocation(F&& visit) const
+    {
+        for (uint32_t slot = 0; slot < tableLength_; ++slot) {
+            Location loc;
+            if (!decodeLocation(slot, loc))
+                continue;
+            const auto module = stringAt(loc.attr[1]);
+            const auto parent = stringAt(loc.attr[2]);
+            const auto base = stringAt(loc.attr[3]);
+            const auto extension = stringAt(loc.attr[4]);
+            if (module && parent && base && extension)
+                visit(*module, *parent, *base, *extension);
+        }
+    }
+
     // The name hash of the format (ImageStrings::hash_code), exposed for tests.
     static uint32_t hashCode(std::string_view name, uint32_t seed = 0x01000193u);
 

@@ -24,6 +24,10 @@ class QTextEdit;
 namespace platform {
 class ScrollPane;
 }
+namespace app {
+class CompletionPopup;
+class LookupFailureView;
+}  // namespace app
 
 class orvel_tree : public QWidget {
     Q_OBJECT
@@ -65,6 +69,10 @@ public:
     const QString& docPath2() const { return docpath2; }
     const QString& getName2() const { return name2; }
     const QString& getStartAt() const { return startAt; }
+    // The class field's completion list, and what the member pane shows after a
+    // failed lookup (nullptr while it shows a tree or nothing).
+    app::CompletionPopup* completionList() const { return classPopup; }
+    app::LookupFailureView* failureView() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +83,9 @@ private:
     void reDisplay();
     void docPathCommand();
     QPushButton* makeButton(const QString& caption, const QString& command);
+    void attachClassCompletion();
+    void lookUpChosen(const QString& binaryName);
+    void showFailure(const QString& message, const QString& className);
 
     std::shared_ptr<const platform::JavaClass> cl;
     std::vector<platform::JavaMember> m;
@@ -98,4 +109,5 @@ private:
     QPointer<lookup::MemberTreeView> tree;
     QTextCharFormat ma;
     QTextCharFormat ma2;
+    app::CompletionPopup* classPopup = nullptr;
 };

@@ -1,0 +1,245 @@
+// Completion, resolution and suggestions over the installed JDK and two
+// fixture jars on CLASSPATH, compiled by the JDK's javac: a class named like a
+// JDK class, a non-public class, a public member of a non-public class, a
+// deprecated class beside a plain one of the same name, and the same name
+// again in the second jar. Also the lookup of dotted member-class names.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "lookup/ClassCompletion.h"
+#include "lookup/ClassLookup.h"
+#include "platform/classlib/ClassLibrary.h"
+#include "platform/classlib/ClassSource.h"
+#include "tests/support/QtPrinters.h"
+
+namespace {
+
+using platform::classlib::ClassIndex;
+using platform::classlib::ClassLibrary;
+
+struct Fixture {
+    QTemporaryDir dir;
+    std::unique_ptr<ClassLibrary> library;
+    std::unique_ptr<lookup::ClassCompletion> completion;
+    std::string skip;
+};
+
+bool run(const QString& program, const QStringList& args, const QString& cwd = QString())
+{
+    QProcess p;
+    p.setWorkingDirectory(cwd);
+    p.start(program, args);
+    return p.waitForFinished(120000) && p.exitCode() == 0;
+}
+
+// Builds one jar from {file, source} pairs.
+bool makeJar(const QString& bin, const QString& root, const QString& jar,
+    const std::vector<std::pair<QString, QString>>& sources)
+{
+    QStringList javac {"-d", root + "/classes", "-nowarn"};
+    for (const auto& [file, text] : sources) {
+        const QString path = root + "/src/" + file;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0)
+            return false;
+        javac << path;
+    }
+    return run(bin + "javac", javac) && run(bin + "jar", {"cf", jar, "-C", root + "/classes", "."});
+}
+
+Fixture& fixture()
+{
+    static Fixture* f = [] {
+        auto* fx = new Fixture;
+        const std::string home = ClassLibrary::system().jdkHome();
+        const QString bin = QString::fromStdString(home + "/bin/");
+        if (home.empty() || !QFileInfo(bin + "javac").isExecutable()) {
+            fx->skip = "no JDK with javac installed";
+            return fx;
+        }
+        const QString d = fx->dir.path();
+        const bool built =
+            makeJar(bin, d + "/one", d + "/one.jar",
+                {
+                    {"zq/a/Optional.java", "package zq.a; public class Optional {}"},
+                    {"zq/a/ZqSolo.java",
+                        "package zq.a; public class ZqSolo { public static class Inner { public Inner() {} } }"},
+                    {"zq/a/ZqHidden.java", "package zq.a; class ZqHidden {}"},
+                    {"zq/a/ZqWrap.java", "package zq.a; class ZqWrap { public static class Pub {} }"},
+                    {"zq/a/ZqTwin.java", "package zq.a; @Deprecated public class ZqTwin {}"},
+                    {"zq/b/ZqTwin.java", "package zq.b; public class ZqTwin {}"},
+                }) &&
+            makeJar(bin, d + "/two", d + "/two.jar",
+                {
+                    {"zq/c/ZqSolo.java", "package zq.c; public class ZqSolo {}"},
+                    {"zq/c/ZqTwin.java", "package zq.c; public class ZqTwin {}"},
+                });
+        if (!built) {
+            fx->skip = "javac or jar failed";
+            return fx;
+        }
+        ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
+        env.classPathSet = true;
+        env.classPath = (d + "/one.jar:" + d + "/two.jar").toStdString();
+        fx->library = ClassLibrary::discover(env);
+        fx->completion = std::make_unique<lookup::ClassCompletion>(ClassIndex::build(*fx->library));
+        return fx;
+    }();
+    return *f;
+}
+
+class ClassCompletionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!fixture().skip.empty())
+            GTEST_SKIP() << fixture().skip;
+    }
+    const lookup::ClassCompletion& c() const { return *fixture().completion; }
+    static QStringList names(const std::vector<lookup::ClassChoice>& choices)
+    {
+        QStringList out;
+        for (const auto& choice : choices) out << choice.binaryName;
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(ClassCompletionTest, ResolvePicksThePublicClassTheRankPrefers)
+{
+    const struct {
+        QString text, expected;
+    } cases[] = {
+        {"Optional", "java.util.Optional"},  // the JDK before CLASSPATH
+        {"Stream", "java.util.stream.Stream"},
+        {"Element", "org.w3c.dom.Element"},  // four java.* modules: the shortest name
+        {"ZqSolo", "zq.a.ZqSolo"},           // CLASSPATH order
+        {" ZqSolo\t", "zq.a.ZqSolo"},
+        {"ZqSolo.Inner", "zq.a.ZqSolo$Inner"},
+        {"ZqSolo$Inner", "zq.a.ZqSolo$Inner"},
+        {"Map.Entry", "java.util.Map$Entry"},
+        {"ZqTwin", "zq.b.ZqTwin"},  // not deprecated before deprecated
+        {"ZqHidden", ""},
+        {"ZqWrap.Pub", ""},  // public, but inside a class that is not
+        {"zqsolo", ""},
+        {"java.util.Optional", ""},  // qualified names are the lookup's own business
+        {"...", ""},
+        {".ZqSolo", ""},
+        {"", ""},
+        {QString(10000, 'x'), ""},
+        {QString::fromUtf8("\xF0\x9F\x98\x80"), ""},
+    };
+    for (const auto& t : cases) EXPECT_EQ(c().resolve(t.text), t.expected) << t.text.left(40).toStdString();
+}
+
+TEST_F(ClassCompletionTest, CompletionRanksTiersThenClasses)
+{
+    // Within a tier: source order, then plain before deprecated.
+    EXPECT_EQ(names(c().complete("ZqT", 0)), QStringList({"zq.b.ZqTwin", "zq.a.ZqTwin", "zq.c.ZqTwin"}));
+    EXPECT_EQ(names(c().complete("zqs", 0)), QStringList({"zq.a.ZqSolo", "zq.c.ZqSolo"}));
+    EXPECT_EQ(names(c().complete("ZqSolo.", 0)), QStringList({"zq.a.ZqSolo$Inner"}));
+    EXPECT_EQ(names(c().complete("ZqH", 0)), QStringList());
+    EXPECT_EQ(c().complete("Str", 5).size(), 5u);
+    EXPECT_GT(c().complete("Str", 0).size(), 12u);
+
+    const struct {
+        QString text, first;
+    } firsts[] = {
+        {"HashMap", "java.util.HashMap"},                                           // exact
+        {"hashm", "java.util.HashMap"},                                             // case-insensitive prefix
+        {"CoHaMa", "java.util.concurrent.ConcurrentHashMap"},                       // capitals
+        {"Map.En", "java.util.Map$Entry"}, {"StringBu", "java.lang.StringBuffer"},  // shorter qualified name first
+    };
+    for (const auto& t : firsts) {
+        const auto got = c().complete(t.text, 3);
+        ASSERT_FALSE(got.empty()) << t.text.toStdString();
+        EXPECT_EQ(got.front().binaryName, t.first) << t.text.toStdString();
+    }
+    // A case-insensitive prefix ("HMAC...") before capitals; HashMap leads the capitals.
+    const QStringList hm = names(c().complete("HM", 0));
+    EXPECT_LT(hm.indexOf("javax.xml.crypto.dsig.spec.HMACParameterSpec"), hm.indexOf("java.util.HashMap"));
+    EXPECT_EQ(c().complete("HashMap", 1).front().simpleName, "HashMap");
+    EXPECT_EQ(c().complete("HashMap", 1).front().packageName, "java.util");
+    EXPECT_EQ(c().complete("Map.En", 1).front().simpleName, "Map.Entry");
+    for (const QString& bad : {QString(10000, 'S'), QString("...."), QString::fromUtf8("\xF0\x9F\x98\x80x")})
+        EXPECT_TRUE(c().complete(bad, 12).empty());
+}
+
+TEST_F(ClassCompletionTest, SuggestionsAfterAFailedLookup)
+{
+    const struct {
+        QString failed, first;
+    } cases[] = {
+        {"java.util.Stream", "java.util.stream.Stream"},  // same simple name, other package
+        {"stringbuilder", "java.lang.StringBuilder"},     // other letter case
+        {"Strng", "java.lang.String"},                    // one edit
+        {"zq.x.ZqSollo", "zq.a.ZqSolo"},
+    };
+    for (const auto& t : cases) {
+        const auto got = c().suggest(t.failed, 8);
+        ASSERT_FALSE(got.empty()) << t.failed.toStdString();
+        EXPECT_EQ(got.front().binaryName, t.first) << t.failed.toStdString();
+        EXPECT_LE(got.size(), 8u);
+    }
+    EXPECT_TRUE(c().suggest("Qqqqqqqqqqqq", 8).empty());
+    EXPECT_TRUE(c().suggest(QString(10000, 'a'), 8).empty());
+}
+
+TEST_F(ClassCompletionTest, DottedMemberNamesAreLookedUpInTheirBinaryForm)
+{
+    ClassLibrary& lib = *fixture().library;
+    const struct {
+        QString typed, binary;
+        lookup::LookupResult::Status status;
+    } cases[] = {
+        {"java.util.Map.Entry", "java.util.Map$Entry", lookup::LookupResult::Status::Found},
+        {" zq.a.ZqSolo.Inner ", "zq.a.ZqSolo$Inner", lookup::LookupResult::Status::Found},
+        {"java.util.Map$Entry", "", lookup::LookupResult::Status::Found},  // found as written
+        {"java.util.Map.Entry.", "", lookup::LookupResult::Status::NotFound},
+        {"a.b.c.d.e.f.g.h.i.j.k", "", lookup::LookupResult::Status::NotFound},
+        {QString(5000, '.'), "", lookup::LookupResult::Status::NotFound},
+    };
+    for (const auto& t : cases) {
+        const lookup::LookupResult r = lookup::lookUpClass(lib, t.typed);
+        EXPECT_EQ(r.status, t.status) << t.typed.left(40).toStdString();
+        EXPECT_EQ(r.binaryName, t.binary) << t.typed.left(40).toStdString();
+    }
+    EXPECT_EQ(lookup::lookUpClass(lib, "java.util.Map.Entry").message, QString());
+    EXPECT_EQ(lookup::lookUpClass(lib, "java.util.Map.Entryy").message, "Class not found : java.util.Map.Entryy");
+}
+
+TEST_F(ClassCompletionTest, ExportsOfADamagedModuleInfoAreReadSafely)
+{
+    const auto* image =
+        dynamic_cast<const platform::classlib::JImageSource*>(fixture().library->sources().front().get());
+    ASSERT_NE(image, nullptr);
+    platform::classlib::ResourceBytes bytes;
+    std::string error;
+    ASSERT_EQ(
+        image->image().read("/java.base/module-info.class", bytes, error), platform::classlib::JImage::Result::Found);
+    std::vector<uint8_t> copy(bytes.data, bytes.data + bytes.size);
+    std::vector<std::string> packages;
+    ASSERT_TRUE(platform::classlib::readUnqualifiedExports(copy.data(), copy.size(), packages));
+    EXPECT_NE(std::find(packages.begin(), packages.end(), "java/util"), packages.end());
+    EXPECT_EQ(std::find(packages.begin(), packages.end(), "jdk/internal/misc"), packages.end());  // exported "to" only
+    for (size_t n = 0; n < copy.size(); ++n) {
+        std::vector<std::string> some;
+        // Cut before the exports: not readable; cut after them: the same exports.
+        const bool ok = platform::classlib::readUnqualifiedExports(copy.data(), n, some);
+        EXPECT_TRUE(!ok || some == packages) << n;
+    }
+    for (size_t at = 8; at < copy.size(); at += 7) {
+        std::vector<uint8_t> bent = copy;
+        bent[at] ^= 0xFF;
+        std::vector<std::string> some;
+        platform::classlib::readUnqualifiedExports(bent.data(), bent.size(), some);  // must not crash
+    }
+}

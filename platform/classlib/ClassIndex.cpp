@@ -215,31 +215,45 @@ bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::s
     r.skip(2 * size_t(r.u2()));
     skipMembers(r);
     skipMembers(r);
+    // The Module attribute holds the exports; ModuleResolution may mark the
+    // module as one the JVM leaves out unless asked (the incubator modules).
+    std::vector<std::string> found;
+    bool haveModule = false;
+    bool notResolvedByDefault = false;
     const uint16_t attributes = r.u2();
     for (uint32_t i = 0; i < attributes && !r.bad; ++i) {
         const std::string_view name = pool.utf8(r.u2());
         const uint32_t length = r.u4();
         if (!r.need(length))
             return false;
-        if (name != "Module") {
-            r.skip(length);
-            continue;
-        }
         Reader m {data, r.pos + length, r.pos};
-        m.skip(6);
-        m.skip(6 * size_t(m.u2()));  // requires
-        const uint16_t exports = m.u2();
-        for (uint32_t k = 0; k < exports && !m.bad; ++k) {
-            const std::string_view package = pool.named(m.u2(), 20);
-            m.skip(2);
-            const uint16_t to = m.u2();
-            m.skip(2 * size_t(to));
-            if (!m.bad && to == 0 && !package.empty())
-                packages.emplace_back(package);
+        r.skip(length);
+        if (name == "ModuleResolution") {
+            notResolvedByDefault = (m.u2() & 0x0001) != 0;
+            if (m.bad)
+                return false;
+        } else if (name == "Module") {
+            haveModule = true;
+            m.skip(6);
+            m.skip(6 * size_t(m.u2()));  // requires
+            const uint16_t exports = m.u2();
+            for (uint32_t k = 0; k < exports && !m.bad; ++k) {
+                const std::string_view package = pool.named(m.u2(), 20);
+                m.skip(2);
+                const uint16_t to = m.u2();
+                m.skip(2 * size_t(to));
+                if (!m.bad && to == 0 && !package.empty())
+                    found.emplace_back(package);
+            }
+            if (m.bad)
+                return false;
         }
-        return !m.bad;
     }
-    return false;
+    if (r.bad || !haveModule)
+        return false;
+    if (!notResolvedByDefault)
+        packages.insert(packages.end(), found.begin(), found.end());
+    return true;
 }
 
 struct ClassIndex::ClassHeader {

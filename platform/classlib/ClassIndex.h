@@ -87,7 +87,9 @@ private:
 };
 
 // The exported packages of a module-info class file ("java/util"), those
-// without a "to" clause. False when the file is not a readable module-info.
+// without a "to" clause; none for a module the JVM does not resolve by default
+// (ModuleResolution's DO_NOT_RESOLVE_BY_DEFAULT, the incubator modules). False
+// when the file is not a readable module-info.
 bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::string>& packages);
 
 }  // namespace platform::classlib

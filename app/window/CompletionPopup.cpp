@@ -113,7 +113,6 @@ void CompletionPopup::update(const QString& text)
     list_->move(field_->mapToGlobal(QPoint(0, field_->height())));
     list_->setCurrentRow(-1);
     list_->show();
-    list_->raise();
 }
 
 void CompletionPopup::choose(int row)

@@ -80,6 +80,7 @@ expected=(
     usr/share/icons/hicolor/48x48/apps/javaorvel.png
     usr/share/icons/hicolor/128x128/apps/javaorvel.png
     usr/share/man/man1/javaorvel.1.gz usr/share/man/man1/javaorvel-cli.1.gz
+    usr/share/bash-completion/completions/javaorvel-cli
 )
 for f in "${expected[@]}"; do
     [ -f "$root/$f" ] || fail "the package lacks /$f"
@@ -93,6 +94,8 @@ done
 for page in "$root"/usr/share/man/man1/*.gz; do
     gzip -t "$page" 2>/dev/null || fail "$(basename "$page") is not a valid gzip file"
 done
+bash -n "$root/usr/share/bash-completion/completions/javaorvel-cli" 2>/dev/null ||
+    fail "the bash completion file does not parse"
 for bin in usr/bin/javaorvel-cli usr/libexec/javaorvel/javaorvel; do
     missing=$(ldd "$root/$bin" 2>&1 | grep 'not found')
     [ -z "$missing" ] || fail "/$bin needs libraries that are missing: $missing"

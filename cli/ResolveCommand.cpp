@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "javadoc/CatalogueLookup.h"
 #include "lookup/ClassCompletion.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace cli {
 
@@ -17,7 +18,7 @@ int runResolve(const QStringList& args)
         out(startAt + QLatin1Char('\n'));
         return 0;
     }
-    const QString hit = lookup::ClassCompletion::system().resolve(args.first());
+    const QString hit = lookup::ClassCompletion::resolveOnce(platform::classlib::ClassLibrary::system(), args.first());
     if (hit.isEmpty())
         return 1;
     out(hit + QLatin1Char('\n'));
@@ -47,7 +48,8 @@ int runComplete(const QStringList& args)
     if (!havePrefix)
         return usageError(QStringLiteral("complete"));
     QString text;
-    for (const lookup::ClassChoice& c : lookup::ClassCompletion::system().complete(prefix, size_t(limit)))
+    for (const lookup::ClassChoice& c :
+        lookup::ClassCompletion::completeOnce(platform::classlib::ClassLibrary::system(), prefix, size_t(limit)))
         text += c.binaryName + QLatin1Char('\n');
     out(text);
     return 0;

@@ -174,7 +174,11 @@ void ClassCompletion::prepareSystem()
     SystemState& state = systemState();
     std::lock_guard<std::mutex> lock(state.mutex);
     if (!state.builder.joinable() && !state.ready.load(std::memory_order_acquire))
-        state.builder = std::thread([] { system(); });
+        state.builder = std::thread([] {
+            const ClassIndex& index = system().index();
+            index.byLowerInnerName();  // the completion list's first query finds them made
+            index.byLowerSimpleBinaryName();
+        });
 }
 
 ClassCompletion* ClassCompletion::systemIfReady()
@@ -243,21 +247,47 @@ std::vector<uint32_t> ClassCompletion::rank(std::vector<Candidate>& candidates, 
     return out;
 }
 
-QString ClassCompletion::resolve(const QString& typed) const
+std::string ClassCompletion::resolutionKey(const QString& typed)
 {
     const QString trimmed = platform::javaTrim(typed);
     if (trimmed.isEmpty() || trimmed.size() > kMaxTextLength)
-        return QString();
+        return {};
     std::string key = utf8(trimmed);
     std::replace(key.begin(), key.end(), '.', '$');
     if (key.front() == '$' || key.back() == '$' || key.find("$$") != std::string::npos)
+        return {};
+    return key;
+}
+
+QString ClassCompletion::resolveOnce(platform::classlib::ClassLibrary& library, const QString& text)
+{
+    const std::string key = resolutionKey(text);
+    if (key.empty())
         return QString();
+    return ClassCompletion(ClassIndex::buildForName(library, key)).resolve(text);
+}
+
+std::vector<ClassChoice> ClassCompletion::completeOnce(
+    platform::classlib::ClassLibrary& library, const QString& text, size_t limit)
+{
+    const QString trimmed = platform::javaTrim(text);
+    if (trimmed.isEmpty() || trimmed.size() > kMaxTextLength || trimmed.at(0).unicode() >= 0x80)
+        return {};
+    const bool memberForm = trimmed.contains(QLatin1Char('.')) || trimmed.contains(QLatin1Char('$'));
+    const char initial = char(trimmed.at(0).unicode());
+    return ClassCompletion(ClassIndex::buildForInitial(library, initial, memberForm)).complete(text, limit);
+}
+
+QString ClassCompletion::resolve(const QString& typed) const
+{
+    const std::string key = resolutionKey(typed);
+    if (key.empty())
+        return QString();
+    // One name: a plain scan, so that a single resolution (the CLI's) never
+    // waits for a sorted view.
     const ClassIndex& x = *index_;
-    const auto [first, last] = prefixRange(
-        x.byLowerSimpleBinaryName(), lowered(key), [&x](uint32_t id) { return x.lowerSimpleBinaryName(id); });
     std::vector<Candidate> candidates;
-    for (size_t k = first; k < last; ++k) {
-        const uint32_t id = x.byLowerSimpleBinaryName()[k];
+    for (uint32_t id = 0; id < x.size(); ++id) {
         if (x.simpleBinaryName(id) == key)
             candidates.push_back({id, 0});
     }

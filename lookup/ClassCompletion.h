@@ -40,6 +40,9 @@ public:
     // ("Map.Entry"), trimmed: the binary name of the public class the rank
     // picks, or "" (also for a qualified name, which the lookup takes itself).
     QString resolve(const QString& text) const;
+    // The same answer without the whole index: only the classes of that one
+    // name are read from the library (a single resolution, the CLI's).
+    static QString resolveOnce(platform::classlib::ClassLibrary& library, const QString& text);
 
     // The completion list: classes whose simple name starts with the text
     // (case-insensitive) or matches it by capitals ("CoHaMa"), exact names
@@ -47,6 +50,11 @@ public:
     // capitals; each group by rank. A text with "." or "$" completes member
     // forms ("Map.En"). limit 0: all.
     std::vector<ClassChoice> complete(const QString& text, size_t limit) const;
+
+    // The same list without the whole index: only the classes of the text's
+    // first letter are read from the library (a single query, the CLI's).
+    static std::vector<ClassChoice> completeOnce(
+        platform::classlib::ClassLibrary& library, const QString& text, size_t limit);
 
     // After a failed lookup of `name`: classes of the same simple name in other
     // packages, then of the same name in another letter case, then names
@@ -60,6 +68,8 @@ private:
         uint32_t id;
         uint8_t tier;
     };
+    // "Map.Entry" -> "Map$Entry"; "" for a text that names no simple binary name.
+    static std::string resolutionKey(const QString& text);
     std::vector<uint32_t> rank(std::vector<Candidate>& candidates, size_t limit) const;
     ClassChoice choice(uint32_t id) const;
 

@@ -5,6 +5,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 #include <unordered_set>
@@ -372,6 +373,29 @@ std::string_view ClassIndex::lowerInnerName(uint32_t id) const
     return lowerSimpleBinaryName(id).substr(entries_[id].innerStart);
 }
 
+// The sorted views are made on first use: a single resolution needs neither.
+std::vector<uint32_t> ClassIndex::sortedBy(std::string_view (ClassIndex::*key)(uint32_t) const) const
+{
+    std::vector<std::pair<std::string_view, uint32_t>> keyed(entries_.size());
+    for (uint32_t i = 0; i < keyed.size(); ++i) keyed[i] = {(this->*key)(i), i};
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<uint32_t> ids(keyed.size());
+    for (size_t i = 0; i < keyed.size(); ++i) ids[i] = keyed[i].second;
+    return ids;
+}
+
+const std::vector<uint32_t>& ClassIndex::byLowerInnerName() const
+{
+    std::call_once(innerOnce_, [this] { byInner_ = sortedBy(&ClassIndex::lowerInnerName); });
+    return byInner_;
+}
+
+const std::vector<uint32_t>& ClassIndex::byLowerSimpleBinaryName() const
+{
+    std::call_once(simpleOnce_, [this] { bySimple_ = sortedBy(&ClassIndex::lowerSimpleBinaryName); });
+    return bySimple_;
+}
+
 size_t ClassIndex::memoryBytes() const
 {
     return sizeof(*this) + names_.capacity() + lower_.capacity() + entries_.capacity() * sizeof(Entry) +
@@ -380,7 +404,8 @@ size_t ClassIndex::memoryBytes() const
 
 void ClassIndex::add(std::string_view package, std::string_view simple, uint16_t source, uint8_t moduleRank)
 {
-    if (simple.empty() || simple == "package-info" || simple == "module-info" || full())
+    if (simple.empty() || simple == "package-info" || simple == "module-info" || full() ||
+        (!only_.empty() && simple != only_))
         return;
     // Anonymous and local classes ("Outer$1", "Outer$1Local") are never API.
     size_t innerStart = 0;
@@ -389,6 +414,8 @@ void ClassIndex::add(std::string_view package, std::string_view simple, uint16_t
             return;
         innerStart = i + 1;
     }
+    if (initial_ && lowerAscii(simple[memberForm_ ? 0 : innerStart]) != initial_)
+        return;
     const size_t packageLength = package.empty() ? 0 : package.size() + 1;
     if (packageLength + simple.size() > 0xFFFF || simple.front() == '$')
         return;
@@ -413,33 +440,93 @@ void ClassIndex::add(std::string_view package, std::string_view simple, uint16_t
 
 void ClassIndex::listJImage(const JImage& image, uint16_t source)
 {
-    // The modules first: which of their packages everybody may read.
-    std::vector<std::string> modules;
-    image.forEachLocation(
-        [&](std::string_view module, std::string_view parent, std::string_view base, std::string_view extension) {
-            if (!module.empty() && parent.empty() && base == "module-info" && extension == "class")
-                modules.emplace_back(module);
-        });
-    std::unordered_map<std::string, std::unordered_set<std::string>> exported;
-    for (const std::string& module : modules) {
+    // The location table is read as offsets, and a name is looked at once per
+    // distinct offset: a few extensions, a thousand packages, the modules.
+    std::vector<JImage::LocationNames> classes;
+    classes.reserve(image.tableLength());
+    // Few extensions, each stored once: remembered by offset in a short list.
+    std::vector<std::pair<uint32_t, bool>> isClass;
+    std::unordered_map<uint64_t, int8_t> packages;  // module << 32 | parent -> exported
+    image.forEachLocation([&](const JImage::LocationNames& n) {
+        auto ext = std::find_if(isClass.begin(), isClass.end(), [&n](const auto& e) { return e.first == n.extension; });
+        if (ext == isClass.end()) {
+            isClass.emplace_back(n.extension, image.name(n.extension) == std::optional<std::string_view>("class"));
+            ext = isClass.end() - 1;
+        }
+        if (!ext->second)
+            return;
+        classes.push_back(n);
+        packages.try_emplace(uint64_t(n.module) << 32 | n.parent, 0);
+    });
+    std::unordered_map<uint32_t, std::unordered_set<std::string>> exports;  // module offset -> packages
+    for (auto& [key, exported] : packages) {
+        const uint32_t moduleOffset = uint32_t(key >> 32);
+        const auto module = image.name(moduleOffset);
+        const auto package = image.name(uint32_t(key));
+        if (!module || !package || module->empty() || package->empty())
+            continue;
+        auto [it, fresh] = exports.try_emplace(moduleOffset);
+        if (fresh) {
+            ResourceBytes bytes;
+            std::string error;
+            std::vector<std::string> list;
+            // A damaged module-info exports nothing: its classes stay out of the index.
+            if (image.read("/" + std::string(*module) + "/module-info.class", bytes, error) == JImage::Result::Found &&
+                readUnqualifiedExports(bytes.data, bytes.size, list))
+                it->second.insert(list.begin(), list.end());
+        }
+        exported = it->second.count(std::string(*package)) ? 1 : 0;
+    }
+    for (const JImage::LocationNames& n : classes) {
+        if (!packages[uint64_t(n.module) << 32 | n.parent])
+            continue;
+        const auto module = image.name(n.module);
+        const auto package = image.name(n.parent);
+        const auto simple = image.name(n.base);
+        if (module && package && simple)
+            add(*package, *simple, source, moduleRankOf(*module));
+    }
+}
+
+// The JDK's release file names its modules (MODULES="java.base ..."); each
+// module-info names its exported packages; the image's hash table answers
+// whether a package holds the class. False when the release file says nothing.
+bool ClassIndex::probeJImage(const JImage& image, const std::string& jdkHome, uint16_t source)
+{
+    std::string modules;
+    if (FILE* f = std::fopen((jdkHome + "/release").c_str(), "re")) {
+        char line[8192];
+        while (std::fgets(line, sizeof line, f)) {
+            const std::string_view l(line);
+            if (l.substr(0, 9) == "MODULES=\"") {
+                modules = std::string(l.substr(9, l.find('"', 9) == std::string_view::npos ? 0 : l.find('"', 9) - 9));
+                break;
+            }
+        }
+        std::fclose(f);
+    }
+    if (modules.empty())
+        return false;
+    std::string path;
+    for (size_t at = 0; at < modules.size();) {
+        const size_t end = std::min(modules.find(' ', at), modules.size());
+        const std::string module = modules.substr(at, end - at);
+        at = end + 1;
+        if (module.empty())
+            continue;
         ResourceBytes bytes;
         std::string error;
         std::vector<std::string> packages;
-        // A damaged module-info exports nothing: its classes stay out of the index.
-        if (image.read("/" + module + "/module-info.class", bytes, error) == JImage::Result::Found &&
-            readUnqualifiedExports(bytes.data, bytes.size, packages))
-            exported[module].insert(packages.begin(), packages.end());
+        if (image.read("/" + module + "/module-info.class", bytes, error) != JImage::Result::Found ||
+            !readUnqualifiedExports(bytes.data, bytes.size, packages))
+            continue;
+        for (const std::string& package : packages) {
+            path = "/" + module + "/" + package + "/" + only_ + ".class";
+            if (image.contains(path))
+                add(package, only_, source, moduleRankOf(module));
+        }
     }
-    std::string key;
-    image.forEachLocation(
-        [&](std::string_view module, std::string_view parent, std::string_view base, std::string_view extension) {
-            if (extension != "class" || parent.empty())
-                return;
-            const auto it = exported.find(std::string(module));
-            if (it == exported.end() || !it->second.count(std::string(parent)))
-                return;
-            add(parent, base, source, moduleRankOf(module));
-        });
+    return true;
 }
 
 void ClassIndex::listJar(const std::string& path, uint16_t source)
@@ -507,39 +594,59 @@ void ClassIndex::listFolder(const std::string& root, uint16_t source)
     }
 }
 
+void ClassIndex::listSources(ClassLibrary& library, bool probeImage)
+{
+    const auto& sources = library.sources();
+    for (size_t i = 0; i < sources.size() && i <= 0xFFFF; ++i) {
+        const uint16_t source = uint16_t(i);
+        ClassSource* s = sources[i].get();
+        if (const auto* image = dynamic_cast<const JImageSource*>(s)) {
+            if (!probeImage || !probeJImage(image->image(), library.jdkHome(), source))
+                listJImage(image->image(), source);
+        } else if (dynamic_cast<const JarSource*>(s)) {
+            listJar(s->location(), source);
+        } else if (dynamic_cast<const FolderSource*>(s)) {
+            listFolder(s->location(), source);
+        }
+    }
+}
+
+std::unique_ptr<ClassIndex> ClassIndex::buildForName(ClassLibrary& library, std::string_view simpleBinaryName)
+{
+    std::unique_ptr<ClassIndex> index(new ClassIndex);
+    index->library_ = &library;
+    if (simpleBinaryName.empty() || simpleBinaryName.find_first_of("/.;[") != std::string_view::npos)
+        return index;
+    index->only_ = std::string(simpleBinaryName);
+    index->listSources(library, true);
+    index->traits_.assign(index->entries_.size(), 0);
+    return index;
+}
+
+std::unique_ptr<ClassIndex> ClassIndex::buildForInitial(ClassLibrary& library, char initial, bool memberForm)
+{
+    std::unique_ptr<ClassIndex> index(new ClassIndex);
+    index->library_ = &library;
+    index->initial_ = lowerAscii(initial);
+    index->memberForm_ = memberForm;
+    if (initial != 0)
+        index->listSources(library, false);
+    index->traits_.assign(index->entries_.size(), 0);
+    return index;
+}
+
 std::unique_ptr<ClassIndex> ClassIndex::build(ClassLibrary& library)
 {
     std::unique_ptr<ClassIndex> index(new ClassIndex);
     index->library_ = &library;
-    const auto& sources = library.sources();
     index->names_.reserve(1u << 20);
     index->lower_.reserve(1u << 20);
-    index->entries_.reserve(32768);
-    for (size_t i = 0; i < sources.size() && i <= 0xFFFF; ++i) {
-        const uint16_t source = uint16_t(i);
-        ClassSource* s = sources[i].get();
-        if (const auto* image = dynamic_cast<const JImageSource*>(s))
-            index->listJImage(image->image(), source);
-        else if (dynamic_cast<const JarSource*>(s))
-            index->listJar(s->location(), source);
-        else if (dynamic_cast<const FolderSource*>(s))
-            index->listFolder(s->location(), source);
-    }
+    index->entries_.reserve(1u << 15);
+    index->listSources(library, false);
     index->names_.shrink_to_fit();
     index->lower_.shrink_to_fit();
     index->entries_.shrink_to_fit();
-    const size_t n = index->entries_.size();
-    index->traits_.assign(n, 0);
-    index->byInner_.resize(n);
-    for (uint32_t i = 0; i < n; ++i) index->byInner_[i] = i;
-    index->bySimple_ = index->byInner_;
-    const ClassIndex& x = *index;
-    std::sort(index->byInner_.begin(), index->byInner_.end(), [&x](uint32_t a, uint32_t b) {
-        const int c = x.lowerInnerName(a).compare(x.lowerInnerName(b));
-        return c != 0 ? c < 0 : x.lowerSimpleBinaryName(a) < x.lowerSimpleBinaryName(b);
-    });
-    std::sort(index->bySimple_.begin(), index->bySimple_.end(),
-        [&x](uint32_t a, uint32_t b) { return x.lowerSimpleBinaryName(a) < x.lowerSimpleBinaryName(b); });
+    index->traits_.assign(index->entries_.size(), 0);
     return index;
 }
 

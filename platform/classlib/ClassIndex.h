@@ -27,6 +27,16 @@ public:
     // Lists every source of the library (the library must outlive the index).
     static std::unique_ptr<ClassIndex> build(ClassLibrary& library);
 
+    // Only the classes of one simple binary name ("Optional", "Map$Entry"): for
+    // a single resolution, the image is asked for that name in each exported
+    // package instead of being listed whole.
+    static std::unique_ptr<ClassIndex> buildForName(ClassLibrary& library, std::string_view simpleBinaryName);
+
+    // Only the classes whose innermost name (memberForm: whose simple binary
+    // name) starts with `initial`, in either letter case: all that one
+    // completion query can return (the CLI's).
+    static std::unique_ptr<ClassIndex> buildForInitial(ClassLibrary& library, char initial, bool memberForm);
+
     size_t size() const { return entries_.size(); }
 
     // "java/util/Map$Entry".
@@ -50,9 +60,10 @@ public:
     // Reads the class file (and its enclosing classes') on the first call.
     Traits traits(uint32_t id) const;
 
-    // Ids sorted by lowerInnerName, then by lowerSimpleBinaryName.
-    const std::vector<uint32_t>& byLowerInnerName() const { return byInner_; }
-    const std::vector<uint32_t>& byLowerSimpleBinaryName() const { return bySimple_; }
+    // Ids sorted by lowerInnerName (ties by id), and by lowerSimpleBinaryName;
+    // each made on its first call.
+    const std::vector<uint32_t>& byLowerInnerName() const;
+    const std::vector<uint32_t>& byLowerSimpleBinaryName() const;
 
     // Bytes held, for the benchmark.
     size_t memoryBytes() const;
@@ -68,6 +79,8 @@ private:
     };
     void add(std::string_view package, std::string_view simple, uint16_t source, uint8_t moduleRank);
     void listJImage(const class JImage& image, uint16_t source);
+    bool probeJImage(const class JImage& image, const std::string& jdkHome, uint16_t source);
+    void listSources(ClassLibrary& library, bool probeImage);
     void listJar(const std::string& path, uint16_t source);
     void listFolder(const std::string& root, uint16_t source);
     bool full() const { return entries_.size() >= kMaxClasses || names_.size() >= kMaxNameBytes; }
@@ -76,11 +89,16 @@ private:
     bool readHeader(uint16_t source, const std::string& internalName, ClassHeader& header) const;
 
     ClassLibrary* library_ = nullptr;
+    std::string only_;  // buildForName's name; "" lists every class
+    char initial_ = 0;  // buildForInitial's letter, lower case; 0 for all
+    bool memberForm_ = false;
     std::string names_;
     std::string lower_;
     std::vector<Entry> entries_;
-    std::vector<uint32_t> byInner_;
-    std::vector<uint32_t> bySimple_;
+    std::vector<uint32_t> sortedBy(std::string_view (ClassIndex::*key)(uint32_t) const) const;
+    mutable std::once_flag innerOnce_, simpleOnce_;
+    mutable std::vector<uint32_t> byInner_;
+    mutable std::vector<uint32_t> bySimple_;
 
     mutable std::mutex traitsMutex_;
     mutable std::vector<uint8_t> traits_;  // 0 unknown, else 1 | public << 1 | deprecated << 2

@@ -173,6 +173,16 @@ TEST_F(ClassCompletionTest, CompletionRanksTiersThenClasses)
         EXPECT_TRUE(c().complete(bad, 12).empty());
 }
 
+TEST_F(ClassCompletionTest, OneShotQueriesAnswerLikeTheWholeIndex)
+{
+    ClassLibrary& lib = *fixture().library;
+    for (const QString text : {"Optional", "ZqSolo", "ZqSolo.Inner", "Map$Entry", "ZqTwin", "ZqHidden", "Element", ""})
+        EXPECT_EQ(lookup::ClassCompletion::resolveOnce(lib, text), c().resolve(text)) << text.toStdString();
+    for (const QString text : {"Str", "zqt", "CoHaMa", "HM", "Map.En", "zqsolo.", "x", "\u00e9t"})
+        EXPECT_EQ(names(lookup::ClassCompletion::completeOnce(lib, text, 0)), names(c().complete(text, 0)))
+            << text.toStdString();
+}
+
 TEST_F(ClassCompletionTest, SuggestionsAfterAFailedLookup)
 {
     const struct {

@@ -24,7 +24,7 @@ using platform::classlib::ClassIndex;
 using platform::classlib::ClassLibrary;
 
 struct Fixture {
-    QTemporaryDir dir;
+    QString dir;
     std::unique_ptr<ClassLibrary> library;
     std::unique_ptr<lookup::ClassCompletion> completion;
     std::string skip;
@@ -64,27 +64,38 @@ Fixture& fixture()
             fx->skip = "no JDK with javac installed";
             return fx;
         }
-        const QString d = fx->dir.path();
-        const bool built =
-            makeJar(bin, d + "/one", d + "/one.jar",
-                {
-                    {"zq/a/Optional.java", "package zq.a; public class Optional {}"},
-                    {"zq/a/ZqSolo.java",
-                        "package zq.a; public class ZqSolo { public static class Inner { public Inner() {} } }"},
-                    {"zq/a/ZqHidden.java", "package zq.a; class ZqHidden {}"},
-                    {"zq/a/ZqWrap.java", "package zq.a; class ZqWrap { public static class Pub {} }"},
-                    {"zq/a/ZqTwin.java", "package zq.a; @Deprecated public class ZqTwin {}"},
-                    {"zq/b/ZqTwin.java", "package zq.b; public class ZqTwin {}"},
-                }) &&
-            makeJar(bin, d + "/two", d + "/two.jar",
-                {
-                    {"zq/c/ZqSolo.java", "package zq.c; public class ZqSolo {}"},
-                    {"zq/c/ZqTwin.java", "package zq.c; public class ZqTwin {}"},
-                });
-        if (!built) {
-            fx->skip = "javac or jar failed";
-            return fx;
+        // The jars are made once per build folder and JDK (ctest runs every
+        // test in a process of its own); a new set of sources makes a new folder.
+        const std::vector<std::pair<QString, QString>> one = {
+            {"zq/a/Optional.java", "package zq.a; public class Optional {}"},
+            {"zq/a/ZqSolo.java",
+                "package zq.a; public class ZqSolo { public static class Inner { public Inner() {} } }"},
+            {"zq/a/ZqHidden.java", "package zq.a; class ZqHidden {}"},
+            {"zq/a/ZqWrap.java", "package zq.a; class ZqWrap { public static class Pub {} }"},
+            {"zq/a/ZqTwin.java", "package zq.a; @Deprecated public class ZqTwin {}"},
+            {"zq/b/ZqTwin.java", "package zq.b; public class ZqTwin {}"},
+        };
+        const std::vector<std::pair<QString, QString>> two = {
+            {"zq/c/ZqSolo.java", "package zq.c; public class ZqSolo {}"},
+            {"zq/c/ZqTwin.java", "package zq.c; public class ZqTwin {}"},
+        };
+        QString all = QString::fromStdString(home);
+        for (const auto& [file, text] : one) all += file + text;
+        for (const auto& [file, text] : two) all += file + text;
+        const QString base = JO_BINARY_DIR "/tests/lookup";
+        const QString d = base + "/completion-fixture-" + QString::number(qHash(all), 16);
+        if (!QFileInfo::exists(d + "/two.jar")) {
+            QTemporaryDir work(base + "/completion-fixture-XXXXXX");
+            work.setAutoRemove(true);
+            const QString w = work.path();
+            if (!makeJar(bin, w + "/one", w + "/one.jar", one) || !makeJar(bin, w + "/two", w + "/two.jar", two)) {
+                fx->skip = "javac or jar failed";
+                return fx;
+            }
+            if (QDir().rename(w, d))  // another test process may have been first
+                work.setAutoRemove(false);
         }
+        fx->dir = d;
         ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
         env.classPathSet = true;
         env.classPath = (d + "/one.jar:" + d + "/two.jar").toStdString();

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <map>
 #include <set>
@@ -49,17 +52,38 @@ const Oracle& oracle()
             r->skip = "no JDK with javac installed";
             return r;
         }
-        QTemporaryDir dir;
-        QProcess p;
-        QProcessEnvironment penv = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"})
-            penv.remove(name);
-        p.setProcessEnvironment(penv);
-        p.start(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java"});
-        p.waitForFinished(300000);
-        p.start(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
-        p.waitForFinished(300000);
-        for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+        // The JVM's answer is kept in the build folder per JDK image and oracle
+        // source: ctest runs every test in a process of its own.
+        QFile source(JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java");
+        source.open(QIODevice::ReadOnly);
+        const QFileInfo image(QString::fromStdString(r->library->jdkLibrary()));
+        const QString key =
+            QString::number(qHash(source.readAll() + image.filePath().toUtf8() + QByteArray::number(image.size()) +
+                                QByteArray::number(image.lastModified().toMSecsSinceEpoch())),
+                16);
+        const QString cached = JO_BINARY_DIR "/tests/lookup/jvm-public-classes-" + key + ".txt";
+        QByteArray answer;
+        if (QFile f(cached); f.open(QIODevice::ReadOnly))
+            answer = f.readAll();
+        if (answer.isEmpty()) {
+            QTemporaryDir dir;
+            QProcess p;
+            QProcessEnvironment penv = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"})
+                penv.remove(name);
+            p.setProcessEnvironment(penv);
+            p.start(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java"});
+            p.waitForFinished(300000);
+            p.start(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
+            p.waitForFinished(300000);
+            answer = p.readAllStandardOutput();
+            if (p.exitCode() == 0 && !answer.isEmpty()) {
+                QSaveFile f(cached);
+                if (f.open(QIODevice::WriteOnly) && f.write(answer) == answer.size())
+                    f.commit();
+            }
+        }
+        for (const QByteArray& line : answer.split('\n')) {
             const QList<QByteArray> f = line.split('\t');
             if (f.size() == 3)
                 r->classes.push_back({QString::fromUtf8(f[0]), QString::fromUtf8(f[1]), f[2] == "1"});

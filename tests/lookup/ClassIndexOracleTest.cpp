@@ -1,20 +1,17 @@
 // The JVM as oracle for the class index (ClassIndexOracle.java, compiled with
-// the javac of the JDK the reader reads): the index's public classes and their
-// deprecation are the JVM's; every simple name the catalogue misses resolves
-// to the class the rank rule picks among the JVM's classes; every class of
-// java.base and java.desktop with public constructors gets a "constructors"
-// group; every member-class page of the catalogue looks up like its binary name.
+// the javac of the JDK the reader reads), in one test so that the JVM runs
+// once: the index's public classes and their deprecation are the JVM's; every
+// simple name the catalogue misses resolves to the class the rank rule picks
+// among the JVM's classes; every class of java.base and java.desktop with
+// public constructors gets a "constructors" group; every member-class page of
+// the catalogue looks up like its binary name.
 
 #include <gtest/gtest.h>
 
-#include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <map>
-#include <set>
 
 #include "catalogue/PathsData.h"
 #include "javadoc/CatalogueLookup.h"
@@ -33,179 +30,102 @@ struct JvmClass {
     bool deprecated;
 };
 
-struct Oracle {
-    std::string skip;
-    std::vector<JvmClass> classes;
-    std::unique_ptr<ClassLibrary> library;
-    std::unique_ptr<lookup::ClassCompletion> completion;
-};
-
-const Oracle& oracle()
+int moduleRank(const QString& module)
 {
-    static const Oracle* o = [] {
-        auto* r = new Oracle;
-        ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
-        env.classPathSet = false;
-        r->library = ClassLibrary::discover(env);
-        const QString bin = QString::fromStdString(r->library->jdkHome() + "/bin/");
-        if (r->library->jdkHome().empty() || !QFileInfo(bin + "javac").isExecutable()) {
-            r->skip = "no JDK with javac installed";
-            return r;
-        }
-        // The JVM's answer is kept in the build folder per JDK image and oracle
-        // source: ctest runs every test in a process of its own.
-        QFile source(JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java");
-        source.open(QIODevice::ReadOnly);
-        const QFileInfo image(QString::fromStdString(r->library->jdkLibrary()));
-        const QString key =
-            QString::number(qHash(source.readAll() + image.filePath().toUtf8() + QByteArray::number(image.size()) +
-                                QByteArray::number(image.lastModified().toMSecsSinceEpoch())),
-                16);
-        const QString cached = JO_BINARY_DIR "/tests/lookup/jvm-public-classes-" + key + ".txt";
-        QByteArray answer;
-        if (QFile f(cached); f.open(QIODevice::ReadOnly))
-            answer = f.readAll();
-        if (answer.isEmpty()) {
-            QTemporaryDir dir;
-            QProcess p;
-            QProcessEnvironment penv = QProcessEnvironment::systemEnvironment();
-            for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"})
-                penv.remove(name);
-            p.setProcessEnvironment(penv);
-            p.start(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java"});
-            p.waitForFinished(300000);
-            p.start(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
-            p.waitForFinished(300000);
-            answer = p.readAllStandardOutput();
-            if (p.exitCode() == 0 && !answer.isEmpty()) {
-                QSaveFile f(cached);
-                if (f.open(QIODevice::WriteOnly) && f.write(answer) == answer.size())
-                    f.commit();
-            }
-        }
-        for (const QByteArray& line : answer.split('\n')) {
-            const QList<QByteArray> f = line.split('\t');
-            if (f.size() == 3)
-                r->classes.push_back({QString::fromUtf8(f[0]), QString::fromUtf8(f[1]), f[2] == "1"});
-        }
-        if (r->classes.size() < 1000)
-            r->skip = "the JVM listed too few classes";
-        r->completion = std::make_unique<lookup::ClassCompletion>(ClassIndex::build(*r->library));
-        return r;
-    }();
-    return *o;
+    return module == "java.base" ? 0 : module.startsWith("java.") ? 1 : 2;
 }
 
-class ClassIndexOracleTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!oracle().skip.empty())
-            GTEST_SKIP() << oracle().skip;
-    }
-};
-
-// Collects up to 20 differences into one readable failure.
-struct Differences {
-    int count = 0;
-    std::string text;
-    void add(const QString& line)
-    {
-        if (++count <= 20)
-            text += line.toStdString() + "\n";
-    }
-};
+bool rankLess(const JvmClass& a, const JvmClass& b)
+{
+    if (moduleRank(a.module) != moduleRank(b.module))
+        return moduleRank(a.module) < moduleRank(b.module);
+    if (a.deprecated != b.deprecated)
+        return b.deprecated;
+    return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
+}
 
 }  // namespace
 
-TEST_F(ClassIndexOracleTest, PublicClassesAndDeprecationAreTheJvms)
+TEST(ClassIndexOracle, TheIndexTheRankAndTheTreesAgreeWithTheJvm)
 {
-    const ClassIndex& index = oracle().completion->index();
+    ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
+    env.classPathSet = false;
+    const std::unique_ptr<ClassLibrary> library = ClassLibrary::discover(env);
+    const QString bin = QString::fromStdString(library->jdkHome() + "/bin/");
+    if (library->jdkHome().empty() || !QFileInfo(bin + "javac").isExecutable())
+        GTEST_SKIP() << "no JDK with javac installed";
+    QTemporaryDir dir;
+    QProcess p;
+    QProcessEnvironment penv = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"}) penv.remove(name);
+    p.setProcessEnvironment(penv);
+    p.start(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java"});
+    ASSERT_TRUE(p.waitForFinished(300000) && p.exitCode() == 0);
+    p.start(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
+    ASSERT_TRUE(p.waitForFinished(300000) && p.exitCode() == 0);
+    std::vector<JvmClass> jvm;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> f = line.split('\t');
+        if (f.size() == 3)
+            jvm.push_back({QString::fromUtf8(f[0]), QString::fromUtf8(f[1]), f[2] == "1"});
+    }
+    ASSERT_GT(jvm.size(), 1000u);
+    const lookup::ClassCompletion completion(ClassIndex::build(*library));
+    QStringList differences;
+
+    // Public classes and deprecation.
+    const ClassIndex& index = completion.index();
     std::map<QString, bool> ours;
     for (uint32_t id = 0; id < index.size(); ++id) {
         const ClassIndex::Traits t = index.traits(id);
+        const std::string_view name = index.internalName(id);
         if (t.isPublic)
-            ours[QString::fromUtf8(index.internalName(id).data(), qsizetype(index.internalName(id).size()))
-                     .replace('/', '.')] = t.deprecated;
+            ours[QString::fromUtf8(name.data(), qsizetype(name.size())).replace('/', '.')] = t.deprecated;
     }
-    Differences d;
-    for (const JvmClass& c : oracle().classes) {
+    for (const JvmClass& c : jvm) {
         const auto it = ours.find(c.name);
-        if (it == ours.end())
-            d.add("missing " + c.name);
-        else if (it->second != c.deprecated)
-            d.add("deprecation differs: " + c.name);
-        else
+        if (it == ours.end() || it->second != c.deprecated)
+            differences << (it == ours.end() ? "missing " : "deprecation differs: ") + c.name;
+        if (it != ours.end())
             ours.erase(it);
     }
-    for (const auto& [name, deprecated] : ours) d.add("not public for the JVM: " + name);
-    EXPECT_EQ(d.count, 0) << d.text;
-}
+    for (const auto& [name, deprecated] : ours) differences << "not public for the JVM: " + name;
 
-TEST_F(ClassIndexOracleTest, EverySimpleNameTheCatalogueMissesResolvesByRank)
-{
-    const auto rankLess = [](const JvmClass& a, const JvmClass& b) {
-        const auto moduleRank = [](const QString& m) { return m == "java.base" ? 0 : m.startsWith("java.") ? 1 : 2; };
-        if (moduleRank(a.module) != moduleRank(b.module))
-            return moduleRank(a.module) < moduleRank(b.module);
-        if (a.deprecated != b.deprecated)
-            return b.deprecated;
-        if (a.name.size() != b.name.size())
-            return a.name.size() < b.name.size();
-        return a.name < b.name;
-    };
-    std::map<QString, JvmClass> best;  // simple binary name -> the rank's pick
-    for (const JvmClass& c : oracle().classes) {
+    // Every simple binary name the catalogue misses: the rank's pick.
+    std::map<QString, JvmClass> best;
+    for (const JvmClass& c : jvm) {
         const QString simple = c.name.mid(c.name.lastIndexOf('.') + 1);
-        const auto it = best.find(simple);
-        if (it == best.end() || rankLess(c, it->second))
+        if (const auto it = best.find(simple); it == best.end() || rankLess(c, it->second))
             best.insert_or_assign(simple, c);
     }
     const PathsData catalogue;
-    Differences d;
     int resolved = 0;
     for (const auto& [simple, pick] : best) {
         QString startAt;
         if (javadoc::loadTxt(catalogue, simple, startAt))
             continue;
         ++resolved;
-        const QString got = oracle().completion->resolve(simple);
-        if (got != pick.name)
-            d.add(simple + ": " + got + " instead of " + pick.name);
-        // The CLI's one-shot resolution, which asks the image name by name.
-        if (resolved % 16 == 0 && lookup::ClassCompletion::resolveOnce(*oracle().library, simple) != pick.name)
-            d.add(simple + ": resolveOnce differs");
+        if (const QString got = completion.resolve(simple); got != pick.name)
+            differences << simple + ": " + got + " instead of " + pick.name;
     }
     EXPECT_GT(resolved, 3000);
-    EXPECT_EQ(d.count, 0) << d.text;
-}
 
-TEST_F(ClassIndexOracleTest, EveryClassWithPublicConstructorsGetsAConstructorsGroup)
-{
-    Differences d;
-    for (const JvmClass& c : oracle().classes) {
+    // The constructors group, for the classes of java.base and java.desktop.
+    for (const JvmClass& c : jvm) {
         if (c.module != "java.base" && c.module != "java.desktop")
             continue;
-        const lookup::LookupResult r = lookup::lookUpClass(*oracle().library, c.name);
-        if (r.status != lookup::LookupResult::Status::Found) {
-            d.add("not found: " + c.name);
-            continue;
-        }
-        if (r.ctor.empty())
-            continue;
+        const lookup::LookupResult r = lookup::lookUpClass(*library, c.name);
         QStringList classes;
         const lookup::MemberNode root = lookup::buildMemberTree(r.n, QString(), c.name, classes);
-        if (std::none_of(root.children.begin(), root.children.end(),
-                [](const lookup::MemberNode& g) { return g.text == "constructors"; }))
-            d.add("no constructors group: " + c.name);
+        if (r.status != lookup::LookupResult::Status::Found ||
+            (!r.ctor.empty() &&
+                std::none_of(root.children.begin(), root.children.end(),
+                    [](const lookup::MemberNode& g) { return g.text == "constructors"; })))
+            differences << "no constructors group: " + c.name;
     }
-    EXPECT_EQ(d.count, 0) << d.text;
-}
 
-TEST_F(ClassIndexOracleTest, MemberClassPagesOfTheCatalogueLookUpLikeTheirBinaryNames)
-{
-    const PathsData catalogue;
-    int checked = 0;
+    // The catalogue's member-class pages ("java/util/Map.Entry.html").
+    int pages = 0;
     for (int i = 0; i < PathsData::kCount; ++i) {
         QString page = catalogue.getString(i);
         page.chop(5);
@@ -214,13 +134,15 @@ TEST_F(ClassIndexOracleTest, MemberClassPagesOfTheCatalogueLookUpLikeTheirBinary
             continue;
         const QString dotted = QString(page).replace('/', '.');
         const QString binary = page.left(slash + 1).replace('/', '.') + page.mid(slash + 1).replace('.', '$');
-        const lookup::LookupResult expected = lookup::lookUpClass(*oracle().library, binary);
+        const lookup::LookupResult expected = lookup::lookUpClass(*library, binary);
         if (expected.status != lookup::LookupResult::Status::Found)
             continue;  // gone since the catalogue was written
-        ++checked;
-        const lookup::LookupResult got = lookup::lookUpClass(*oracle().library, dotted);
-        EXPECT_EQ(got.binaryName, binary) << dotted.toStdString();
-        EXPECT_EQ(got.n, expected.n) << dotted.toStdString();
+        ++pages;
+        const lookup::LookupResult got = lookup::lookUpClass(*library, dotted);
+        if (got.binaryName != binary || got.n != expected.n)
+            differences << "dotted page differs: " + dotted;
     }
-    EXPECT_GT(checked, 100);
+    EXPECT_GT(pages, 100);
+    EXPECT_TRUE(differences.isEmpty()) << differences.size() << " differences:\n"
+                                       << differences.mid(0, 20).join('\n').toStdString();
 }

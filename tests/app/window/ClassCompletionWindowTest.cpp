@@ -124,7 +124,6 @@ TEST_F(CompletionWindowTest, SearchAndAutoStartCompleteThroughTheIndex)
         {"Cipher", "javax.crypto.Cipher"},  // no old naming outside javax.swing and javax.accessibility
         {"JLayer", "com.sun.java.swing.JLayer"},
         {"Map.Entry", "java.util.Map$Entry"},  // the catalogue's name, found in its binary form
-        {"IllegalStateException", "java.lang.IllegalStateException"},
     };
     for (const auto& c : cases) {
         searchFor(c.typed);

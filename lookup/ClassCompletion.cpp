@@ -274,6 +274,9 @@ std::vector<ClassChoice> ClassCompletion::completeOnce(
     if (trimmed.isEmpty() || trimmed.size() > kMaxTextLength || trimmed.at(0).unicode() >= 0x80)
         return {};
     const bool memberForm = trimmed.contains(QLatin1Char('.')) || trimmed.contains(QLatin1Char('$'));
+    // A qualified name may start with any package: that needs every class.
+    if (memberForm && trimmed.count(QLatin1Char('.')) + trimmed.count(QLatin1Char('$')) > 1)
+        return ClassCompletion(ClassIndex::build(library)).complete(text, limit);
     const char initial = char(trimmed.at(0).unicode());
     return ClassCompletion(ClassIndex::buildForInitial(library, initial, memberForm)).complete(text, limit);
 }
@@ -305,6 +308,32 @@ std::vector<ClassChoice> ClassCompletion::complete(const QString& typed, size_t 
     const ClassIndex& x = *index_;
     std::vector<Candidate> candidates;
     if (key.find_first_of(".$") != std::string::npos) {
+        // A qualified name ("java.util.Ha", "java.util.Map.En"): the classes
+        // whose innermost name starts with the last part and whose enclosing
+        // class or package is the rest, in either letter case.
+        const size_t cut = key.find_last_of(".$");
+        const std::string head = lowered(std::string_view(key).substr(0, cut));
+        const std::string tail = key.substr(cut + 1);
+        const auto [from, to] =
+            prefixRange(x.byLowerInnerName(), lowered(tail), [&x](uint32_t id) { return x.lowerInnerName(id); });
+        for (size_t k = from; k < to; ++k) {
+            const uint32_t id = x.byLowerInnerName()[k];
+            const std::string_view internal = x.internalName(id);
+            const std::string_view inner = x.innerName(id);
+            const std::string_view outer =
+                internal.substr(0, internal.size() - inner.size() - (inner.size() < internal.size()));
+            if (outer.size() != head.size() ||
+                !std::equal(outer.begin(), outer.end(), head.begin(), [](char a, char b) {
+                    return (a == '/' || a == '$' ? '.' : lowerAscii(a)) == (b == '$' ? '.' : b);
+                }))
+                continue;
+            const bool sameCase = std::equal(outer.begin(), outer.end(), key.begin(),
+                [](char a, char b) { return (a == '/' || a == '$' ? '.' : a) == (b == '$' ? '.' : b); });
+            candidates.push_back({id,
+                uint8_t(sameCase && inner == tail                          ? 0
+                        : sameCase && inner.substr(0, tail.size()) == tail ? 1
+                                                                           : 2)});
+        }
         std::replace(key.begin(), key.end(), '.', '$');
         const auto [first, last] = prefixRange(
             x.byLowerSimpleBinaryName(), lowered(key), [&x](uint32_t id) { return x.lowerSimpleBinaryName(id); });

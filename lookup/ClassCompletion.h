@@ -48,7 +48,7 @@ public:
     // (case-insensitive) or matches it by capitals ("CoHaMa"), exact names
     // first, then case-sensitive prefixes, case-insensitive prefixes,
     // capitals; each group by rank. A text with "." or "$" completes member
-    // forms ("Map.En"). limit 0: all.
+    // forms ("Map.En") and qualified names ("java.util.Ha"). limit 0: all.
     std::vector<ClassChoice> complete(const QString& text, size_t limit) const;
 
     // The same list without the whole index: only the classes of the text's

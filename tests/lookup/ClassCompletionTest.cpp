@@ -168,10 +168,12 @@ TEST_F(ClassCompletionTest, CompletionRanksTiersThenClasses)
     const struct {
         QString text, first;
     } firsts[] = {
-        {"HashMap", "java.util.HashMap"},                                           // exact
-        {"hashm", "java.util.HashMap"},                                             // case-insensitive prefix
-        {"CoHaMa", "java.util.concurrent.ConcurrentHashMap"},                       // capitals
-        {"Map.En", "java.util.Map$Entry"}, {"StringBu", "java.lang.StringBuffer"},  // shorter qualified name first
+        {"HashMap", "java.util.HashMap"},                      // exact
+        {"hashm", "java.util.HashMap"},                        // case-insensitive prefix
+        {"CoHaMa", "java.util.concurrent.ConcurrentHashMap"},  // capitals
+        {"Map.En", "java.util.Map$Entry"}, {"java.util.Map.En", "java.util.Map$Entry"},
+        {"JAVA.UTIL.hashm", "java.util.HashMap"},
+        {"StringBu", "java.lang.StringBuffer"},  // shorter qualified name first
     };
     for (const auto& t : firsts) {
         const auto got = c().complete(t.text, 3);
@@ -187,7 +189,7 @@ TEST_F(ClassCompletionTest, CompletionRanksTiersThenClasses)
     for (const QString& bad : {QString(10000, 'S'), QString("...."), QString::fromUtf8("\xF0\x9F\x98\x80x")})
         EXPECT_TRUE(c().complete(bad, 12).empty());
     // The CLI's way, which reads only the classes of the first letter.
-    for (const QString text : {"Str", "zqt", "CoHaMa", "HM", "Map.En", "zqsolo.", "x"})
+    for (const QString text : {"Str", "zqt", "CoHaMa", "HM", "Map.En", "zqsolo.", "x", "zq.a.Zq"})
         EXPECT_EQ(
             names(lookup::ClassCompletion::completeOnce(*fixture().library, text, 0)), names(c().complete(text, 0)))
             << text.toStdString();

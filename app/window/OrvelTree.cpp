@@ -227,47 +227,6 @@ orvel_tree::orvel_tree()
     attachClassCompletion();
 }
 
-// The class index is built off the event thread from the moment the window
-// opens; until it is ready the field simply shows no completion list.
-void orvel_tree::attachClassCompletion()
-{
-    lookup::ClassCompletion::prepareSystem();
-    classPopup = new app::CompletionPopup(name, [] { return lookup::ClassCompletion::systemIfReady(); });
-    connect(classPopup, &app::CompletionPopup::chosen, this, &orvel_tree::lookUpChosen);
-}
-
-// A class chosen from the completion list or the suggestions: treated as an
-// index hit of SEARCH (the field and name2 take its name), then looked up.
-void orvel_tree::lookUpChosen(const QString& binaryName)
-{
-    const QString s = app::toOldSwingNaming(binaryName);
-    name2 = platform::javaTrim(s);
-    name->setText(s);
-    search();
-    name->setFocus();
-}
-
-app::LookupFailureView* orvel_tree::failureView() const
-{
-    return qobject_cast<app::LookupFailureView*>(span2->view());
-}
-
-void orvel_tree::showFailure(const QString& message, const QString& className)
-{
-    span2->viewportRemoveAll();
-    tree = nullptr;
-    std::vector<lookup::ClassChoice> suggestions;
-    if (!className.isEmpty())
-        suggestions = lookup::ClassCompletion::system().suggest(className, app::LookupFailureView::kMaxSuggestions);
-    auto* view = new app::LookupFailureView(message, suggestions);
-    // Queued: the lookup it starts replaces the view whose button is clicked.
-    connect(view, &app::LookupFailureView::chosen, this, &orvel_tree::lookUpChosen, Qt::QueuedConnection);
-    span2->setViewportBackground(kPaneBackground);
-    span2->viewportAdd(view);
-    update();
-    show();
-}
-
 orvel_tree::~orvel_tree() = default;
 
 QPushButton* orvel_tree::makeButton(const QString& caption, const QString& command)
@@ -438,4 +397,45 @@ void orvel_tree::valueChanged(const QStringList& pathTexts)
         }
     }
     name->setFocus();
+}
+
+// The class index is built off the event thread from the moment the window
+// opens; until it is ready the field simply shows no completion list.
+void orvel_tree::attachClassCompletion()
+{
+    lookup::ClassCompletion::prepareSystem();
+    classPopup = new app::CompletionPopup(name, [] { return lookup::ClassCompletion::systemIfReady(); });
+    connect(classPopup, &app::CompletionPopup::chosen, this, &orvel_tree::lookUpChosen);
+}
+
+// A class chosen from the completion list or the suggestions: treated as an
+// index hit of SEARCH (the field and name2 take its name), then looked up.
+void orvel_tree::lookUpChosen(const QString& binaryName)
+{
+    const QString s = app::toOldSwingNaming(binaryName);
+    name2 = platform::javaTrim(s);
+    name->setText(s);
+    search();
+    name->setFocus();
+}
+
+app::LookupFailureView* orvel_tree::failureView() const
+{
+    return qobject_cast<app::LookupFailureView*>(span2->view());
+}
+
+void orvel_tree::showFailure(const QString& message, const QString& className)
+{
+    span2->viewportRemoveAll();
+    tree = nullptr;
+    std::vector<lookup::ClassChoice> suggestions;
+    if (!className.isEmpty())
+        suggestions = lookup::ClassCompletion::system().suggest(className, app::LookupFailureView::kMaxSuggestions);
+    auto* view = new app::LookupFailureView(message, suggestions);
+    // Queued: the lookup it starts replaces the view whose button is clicked.
+    connect(view, &app::LookupFailureView::chosen, this, &orvel_tree::lookUpChosen, Qt::QueuedConnection);
+    span2->setViewportBackground(kPaneBackground);
+    span2->viewportAdd(view);
+    update();
+    show();
 }

@@ -1,6 +1,7 @@
 #include "app/SearchNaming.h"
 
 #include "javadoc/CatalogueLookup.h"
+#include "lookup/ClassCompletion.h"
 #include "platform/JavaText.h"
 
 namespace app {
@@ -17,6 +18,27 @@ bool completeSearchName(const PathsData& pathsData, QString& fieldText, QString&
     if (!javadoc::loadTxt(pathsData, fieldText, startAt))
         return false;
     const QString s = toClassLibraryNaming(startAt);
+    name2 = platform::javaTrim(s);
+    fieldText = s;
+    return true;
+}
+
+QString toOldSwingNaming(const QString& binaryName)
+{
+    for (const QLatin1String tree : {QLatin1String("javax.swing"), QLatin1String("javax.accessibility")}) {
+        if (binaryName.startsWith(tree) &&
+            (binaryName.size() == tree.size() || binaryName.at(tree.size()) == QLatin1Char('.')))
+            return QStringLiteral("com.sun.java") + binaryName.mid(5);
+    }
+    return binaryName;
+}
+
+bool completeFromIndex(const lookup::ClassCompletion& completion, QString& fieldText, QString& name2)
+{
+    const QString hit = completion.resolve(fieldText);
+    if (hit.isEmpty())
+        return false;
+    const QString s = toOldSwingNaming(hit);
     name2 = platform::javaTrim(s);
     fieldText = s;
     return true;

@@ -7,6 +7,10 @@
 
 class PathsData;
 
+namespace lookup {
+class ClassCompletion;
+}
+
 namespace app {
 
 // On a catalogue hit for fieldText: startAt gets the dotted name, name2 and
@@ -17,5 +21,16 @@ bool completeSearchName(const PathsData& pathsData, QString& fieldText, QString&
 // "javax.swing.JTree" -> "com.sun.java.swing.JTree": a name containing "javax"
 // anywhere loses its first five characters to "com.sun.java".
 QString toClassLibraryNaming(const QString& documentationName);
+
+// After a catalogue miss: a simple name that the class index knows ("Optional",
+// "Map.Entry", "Map$Entry") becomes the binary name of the class the rank picks,
+// in the old Swing naming where that naming ever applied. On a hit name2 and
+// fieldText get it and true is returned; on a miss nothing changes.
+bool completeFromIndex(const lookup::ClassCompletion& completion, QString& fieldText, QString& name2);
+
+// "javax.swing.JTree" -> "com.sun.java.swing.JTree", for the two package trees
+// the old naming covered (javax.swing, javax.accessibility); any other name,
+// "javax.crypto.Cipher" included, is returned as it is.
+QString toOldSwingNaming(const QString& binaryName);
 
 }  // namespace app

@@ -11,6 +11,7 @@
 namespace cli {
 
 int runResolve(const QStringList& args);
+int runComplete(const QStringList& args);
 int runMembers(const QStringList& args);
 int runTree(const QStringList& args);
 int runDoc(const QStringList& args);

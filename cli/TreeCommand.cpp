@@ -32,7 +32,9 @@ int runTree(const QStringList& args)
     if (!result)
         return status;
     QStringList classes;
-    const lookup::MemberNode root = lookup::buildMemberTree(result->n, search, name, classes);
+    // A member class found through its binary form is grouped as if that had been typed.
+    const QString field = result->binaryName.isEmpty() ? name : result->binaryName;
+    const lookup::MemberNode root = lookup::buildMemberTree(result->n, search, field, classes);
     QString text;
     printNode(root, 0, text);
     out(text);

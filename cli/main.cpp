@@ -20,6 +20,8 @@ const char* usageLine(const QString& sub)
 {
     if (sub == QLatin1String("resolve"))
         return "usage: javaorvel-cli resolve TEXT";
+    if (sub == QLatin1String("complete"))
+        return "usage: javaorvel-cli complete [--limit N] PREFIX";
     if (sub == QLatin1String("members"))
         return "usage: javaorvel-cli members NAME";
     if (sub == QLatin1String("tree"))
@@ -27,7 +29,8 @@ const char* usageLine(const QString& sub)
     if (sub == QLatin1String("doc"))
         return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
                "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected]";
-    return "usage: javaorvel-cli (resolve TEXT | members NAME | tree NAME [SEARCH] | doc ...)";
+    return "usage: javaorvel-cli (resolve TEXT | complete [--limit N] PREFIX | members NAME | tree NAME [SEARCH] | doc "
+           "...)";
 }
 
 const char kVersion[] = "javaorvel-cli " JO_VERSION;
@@ -43,7 +46,12 @@ int help()
                 "Looks classes up in the Java class library the way the Java Orvel window does.\n"
                 "\n"
                 "  %s\n"
-                "      Completes a short class name to its qualified name through the catalogue.\n"
+                "      Completes a short class name to its qualified name: the catalogue first,\n"
+                "      then every public class of the JDK's exported packages and of CLASSPATH.\n"
+                "  %s\n"
+                "      Lists the classes whose simple name starts with PREFIX or matches its\n"
+                "      capitals (\"CoHaMa\"), best first, one qualified name a line; at most N\n"
+                "      (default 20, 0 for all).\n"
                 "  %s\n"
                 "      Lists the printed signatures of the class's public constructors and methods.\n"
                 "  %s\n"
@@ -53,7 +61,7 @@ int help()
                 "\n"
                 "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",
-        form(""), form("resolve"), form("members"), form("tree"), form("doc"));
+        form(""), form("resolve"), form("complete"), form("members"), form("tree"), form("doc"));
     return 0;
 }
 }  // namespace
@@ -90,12 +98,14 @@ int main(int argc, char** argv)
         std::printf("%s\n", cli::kVersion);
         status = 0;
     } else if (!args.isEmpty() && args.first() == QLatin1String("--help") &&
-        QStringList {u"resolve"_qs, u"members"_qs, u"tree"_qs, u"doc"_qs}.contains(sub)) {
+        QStringList {u"resolve"_qs, u"complete"_qs, u"members"_qs, u"tree"_qs, u"doc"_qs}.contains(sub)) {
         // "javaorvel-cli tree --help": that subcommand's usage, asked for.
         std::printf("%s\n", cli::usageLine(sub));
         status = 0;
     } else if (sub == QLatin1String("resolve"))
         status = cli::runResolve(args);
+    else if (sub == QLatin1String("complete"))
+        status = cli::runComplete(args);
     else if (sub == QLatin1String("members"))
         status = cli::runMembers(args);
     else if (sub == QLatin1String("tree"))

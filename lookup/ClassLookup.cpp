@@ -14,7 +14,24 @@ LookupResult lookUpClass(platform::classlib::ClassLibrary& library, const QStrin
         return result;
     }
     try {
-        result.cl = library.forName(name);
+        try {
+            result.cl = library.forName(name);
+        } catch (const platform::ClassNotFoundException&) {
+            // "java.util.Map.Entry" as the catalogue and the documentation write
+            // it: the dots from the right become "$" until a class is found.
+            QString form = name;
+            qsizetype dot = form.size();
+            for (int tries = 0; !result.cl; ++tries) {
+                dot = dot > 0 ? form.lastIndexOf(QLatin1Char('.'), dot - 1) : -1;
+                if (dot <= 0 || tries == kMaxMemberForms || dot + 1 >= form.size())
+                    throw;
+                form[dot] = QLatin1Char('$');
+                try {
+                    result.cl = library.forName(form);
+                    result.binaryName = form;
+                } catch (const platform::ClassNotFoundException&) { }
+            }
+        }
         result.m = result.cl->getMethods();
         result.ctor = result.cl->getConstructors();
     } catch (const platform::ClassNotFoundException&) {

@@ -25,11 +25,17 @@ struct LookupResult {
     // NotFound: "Class not found : " + the trimmed name (for standard output).
     // Unreadable: one line naming the class and the reason (for standard error).
     QString message;
+    // Found through a member class's binary form: that name ("java.util.Map$Entry"
+    // for "java.util.Map.Entry"), which the class field takes from then on.
+    QString binaryName;
 };
 
 // Trims the field text as Java's trim does and looks the name up in `library`
 // (the window and the CLI pass ClassLibrary::system()); a blank name gives
-// Status::Blank with an empty n and no lookup.
+// Status::Blank with an empty n and no lookup. A dotted name that is not found
+// as written is tried in its member-class forms from the right ("a.B.C.D" ->
+// "a.B.C$D" -> "a.B$C$D"), at most kMaxMemberForms of them.
+constexpr int kMaxMemberForms = 8;
 LookupResult lookUpClass(platform::classlib::ClassLibrary& library, const QString& nameFieldText);
 
 }  // namespace lookup

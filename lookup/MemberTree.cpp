@@ -4,6 +4,7 @@
 
 #include "lookup/SortVector.h"
 #include "lookup/StripQualifiers.h"
+#include "platform/JavaText.h"
 
 namespace lookup {
 
@@ -79,9 +80,21 @@ MemberNode buildMemberTree(
         if (nameFieldText.isEmpty() || classes.at(k).contains(nameFieldText))
             best = classes.at(k);
     }
-    const qsizetype dot = best.lastIndexOf(QLatin1Char('.'));
-    if (dot > 0)
-        best.truncate(dot);
+    bool found = false;
+    for (qsizetype k = 0; k < groupCount && !found; ++k)
+        found = nameFieldText.isEmpty() || classes.at(k).contains(nameFieldText);
+    if (found) {
+        const qsizetype dot = best.lastIndexOf(QLatin1Char('.'));
+        if (dot > 0)
+            best.truncate(dot);
+    } else {
+        // A class that declares constructors but no public method of its own
+        // (most exceptions and events) has no group named after it; its
+        // constructors are grouped under the class name cut to its qualifier.
+        const QString trimmed = platform::javaTrim(nameFieldText);
+        const qsizetype dot = trimmed.lastIndexOf(QLatin1Char('.'));
+        best = dot > 0 ? trimmed.left(dot) : QString();
+    }
     for (qsizetype k = 0; k < groupCount; ++k) {
         if (classes.at(k) == best) {
             classes[k] = kConstructors;

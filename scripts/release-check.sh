@@ -89,6 +89,7 @@ expected=(
     usr/share/man/man1/javaorvel.1.gz usr/share/man/man1/javaorvel-cli.1.gz
     usr/share/doc/javaorvel/copyright usr/share/doc/javaorvel/changelog.gz
     usr/share/lintian/overrides/javaorvel
+    usr/share/bash-completion/completions/javaorvel-cli
 )
 for f in "${expected[@]}"; do
     [ -f "$root/$f" ] || fail "the package lacks /$f"
@@ -102,6 +103,8 @@ done
 for page in "$root"/usr/share/man/man1/*.gz "$root"/usr/share/doc/javaorvel/changelog.gz; do
     gzip -t "$page" 2>/dev/null || fail "$(basename "$page") is not a valid gzip file"
 done
+bash -n "$root/usr/share/bash-completion/completions/javaorvel-cli" 2>/dev/null ||
+    fail "the bash completion file does not parse"
 for bin in usr/bin/javaorvel-cli usr/libexec/javaorvel/javaorvel; do
     missing=$(ldd "$root/$bin" 2>&1 | grep 'not found')
     [ -z "$missing" ] || fail "/$bin needs libraries that are missing: $missing"

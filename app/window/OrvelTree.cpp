@@ -13,15 +13,19 @@
 
 #include "app/ConfigFile.h"
 #include "app/SearchNaming.h"
+#include "app/window/CompletionPopup.h"
 #include "app/window/DocPathDialog.h"
+#include "app/window/LookupFailureView.h"
 #include "javadoc/CatalogueLookup.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
+#include "lookup/ClassCompletion.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "lookup/widgets/PaneColour.h"
 #include "platform/Version.h"
+#include "platform/JavaText.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/widgets/BorderLayout.h"
 #include "platform/widgets/CaptionAboveRadioButton.h"
@@ -250,6 +254,7 @@ void orvel_tree::buildTextFormats()
     ta->setCurrentCharFormat(ma);
     ma2 = ma;
     ma2.setFontWeight(QFont::Bold);
+    attachClassCompletion();
 }
 
 orvel_tree::~orvel_tree() = default;
@@ -265,7 +270,7 @@ QPushButton* orvel_tree::makeButton(const QString& caption, const QString& comma
 void orvel_tree::autoStart(const QString& text)
 {
     startAt = QString();
-    const QString classText = loadTxt(text) ? startAt : QString();
+    const QString classText = loadTxt(text) ? startAt : lookup::ClassCompletion::system().resolve(text);
     searchFor->setText(QString());
     name->setText(classText);
     if (!classText.isEmpty())
@@ -290,8 +295,10 @@ void orvel_tree::actionPerformed(const ActionEvent& e)
 {
     const QString command = e.source == name ? QString() : e.command;
     if (command == QLatin1String(" Search ")) {
+        classPopup->close();
         QString fieldText = name->text();
-        if (app::completeSearchName(*pathsData, fieldText, startAt, name2))
+        if (app::completeSearchName(*pathsData, fieldText, startAt, name2) ||
+            app::completeFromIndex(lookup::ClassCompletion::system(), fieldText, name2))
             name->setText(fieldText);
         search();
     } else if (command == QLatin1String("Doc Path")) {
@@ -348,19 +355,19 @@ void orvel_tree::search()
         return;
     case lookup::LookupResult::Status::NotFound:
         writeLine(stdout, result.message);
-        // The old tree goes; the documentation pane stays, and the next
-        // successful lookup fills the member pane again.
-        span2->viewportRemoveAll();
-        tree = nullptr;
-        update();
-        show();
+        // The old tree makes way for the message and the suggestions; the
+        // documentation pane stays, and the next successful lookup shows a tree again.
+        showFailure(result.message, platform::javaTrim(name->text()));
         return;
     case lookup::LookupResult::Status::Unreadable:
         writeLine(stderr, result.message);
+        showFailure(result.message, QString());
         return;
     case lookup::LookupResult::Status::Found:
         break;
     }
+    if (!result.binaryName.isEmpty())
+        name->setText(result.binaryName);  // "java.util.Map.Entry" found as "java.util.Map$Entry"
     cl = std::move(result.cl);
     m = std::move(result.m);
     ctor = std::move(result.ctor);
@@ -423,4 +430,45 @@ void orvel_tree::valueChanged(const QStringList& pathTexts)
         }
     }
     name->setFocus();
+}
+
+// The class index is built off the event thread from the moment the window
+// opens; until it is ready the field simply shows no completion list.
+void orvel_tree::attachClassCompletion()
+{
+    lookup::ClassCompletion::prepareSystem();
+    classPopup = new app::CompletionPopup(name, [] { return lookup::ClassCompletion::systemIfReady(); });
+    connect(classPopup, &app::CompletionPopup::chosen, this, &orvel_tree::lookUpChosen);
+}
+
+// A class chosen from the completion list or the suggestions: treated as an
+// index hit of SEARCH (the field and name2 take its name), then looked up.
+void orvel_tree::lookUpChosen(const QString& binaryName)
+{
+    const QString s = app::toOldSwingNaming(binaryName);
+    name2 = platform::javaTrim(s);
+    name->setText(s);
+    search();
+    name->setFocus();
+}
+
+app::LookupFailureView* orvel_tree::failureView() const
+{
+    return qobject_cast<app::LookupFailureView*>(span2->view());
+}
+
+void orvel_tree::showFailure(const QString& message, const QString& className)
+{
+    span2->viewportRemoveAll();
+    tree = nullptr;
+    std::vector<lookup::ClassChoice> suggestions;
+    if (!className.isEmpty())
+        suggestions = lookup::ClassCompletion::system().suggest(className, app::LookupFailureView::kMaxSuggestions);
+    auto* view = new app::LookupFailureView(message, suggestions);
+    // Queued: the lookup it starts replaces the view whose button is clicked.
+    connect(view, &app::LookupFailureView::chosen, this, &orvel_tree::lookUpChosen, Qt::QueuedConnection);
+    span2->setViewportBackground(lookup::kPaneBackground);
+    span2->viewportAdd(view);
+    update();
+    show();
 }

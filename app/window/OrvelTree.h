@@ -25,6 +25,10 @@ class QTextEdit;
 namespace platform {
 class ScrollPane;
 }
+namespace app {
+class CompletionPopup;
+class LookupFailureView;
+}  // namespace app
 
 class orvel_tree : public QWidget {
     Q_OBJECT
@@ -67,6 +71,10 @@ public:
     const QString& docPath2() const { return docpath2; }
     const QString& getName2() const { return name2; }
     const QString& getStartAt() const { return startAt; }
+    // The class field's completion list, and what the member pane shows after a
+    // failed lookup (nullptr while it shows a tree or nothing).
+    app::CompletionPopup* completionList() const { return classPopup; }
+    app::LookupFailureView* failureView() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +93,9 @@ private:
     void reDisplay();
     void docPathCommand();
     QPushButton* makeButton(const QString& caption, const QString& command);
+    void attachClassCompletion();
+    void lookUpChosen(const QString& binaryName);
+    void showFailure(const QString& message, const QString& className);
 
     std::shared_ptr<const platform::JavaClass> cl;
     std::vector<platform::JavaMember> m;
@@ -109,4 +120,5 @@ private:
     QPointer<lookup::MemberTreeView> tree;
     QTextCharFormat ma;
     QTextCharFormat ma2;
+    app::CompletionPopup* classPopup = nullptr;
 };

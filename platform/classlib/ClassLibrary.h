@@ -51,6 +51,10 @@ public:
     // "" when all is well.
     const std::string& warning() const { return warning_; }
 
+    // The sources in search order: the JDK's first (when one was found), then
+    // the CLASSPATH entries. The class index lists them.
+    const std::vector<std::unique_ptr<ClassSource>>& sources() const { return sources_; }
+
     // Drops every parsed class (the benchmark's cold start). Classes already
     // handed out stay valid.
     void clearCache();

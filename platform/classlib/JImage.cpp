@@ -252,6 +252,13 @@ JImage::Result JImage::read(std::string_view path, ResourceBytes& out, std::stri
     return readLocation(loc, out, error);
 }
 
+bool JImage::contains(std::string_view path) const
+{
+    const int64_t slot = findSlot(path);
+    Location loc;
+    return slot >= 0 && decodeLocation(uint32_t(slot), loc) && verify(loc, path);
+}
+
 JImage::Result JImage::readLocation(const Location& loc, ResourceBytes& out, std::string& error) const
 {
     const uint64_t compressed = loc.attr[A_COMPRESSED];

@@ -46,6 +46,9 @@ public:
     // Error: `error` holds the reason (bad location, unsupported compression...).
     Result read(std::string_view path, ResourceBytes& out, std::string& error) const;
 
+    // Whether the image holds a resource of that full path, without reading it.
+    bool contains(std::string_view path) const;
+
     // The module holding a package ("java/lang" or "java.lang"), through the
     // "/packages/<pkg>" resource; "" when the image has no such package.
     std::string moduleOfPackage(std::string_view package) const;
@@ -59,6 +62,24 @@ public:
     // file, else what is wrong (one line). A file cut short keeps a whole
     // index but loses the resources, so that every lookup would quietly miss.
     std::string damage() const;
+
+    // The four names of a location as offsets into the strings table. The
+    // table keeps each string once, so equal names have equal offsets.
+    struct LocationNames {
+        uint32_t module, parent, base, extension;
+    };
+    // Every location of the table that decodes, in slot order.
+    template <class F> void forEachLocation(F&& visit) const
+    {
+        for (uint32_t slot = 0; slot < tableLength_; ++slot) {
+            Location loc;
+            if (decodeLocation(slot, loc) && (loc.attr[1] | loc.attr[2] | loc.attr[3] | loc.attr[4]) <= UINT32_MAX)
+                visit(LocationNames {
+                    uint32_t(loc.attr[1]), uint32_t(loc.attr[2]), uint32_t(loc.attr[3]), uint32_t(loc.attr[4])});
+        }
+    }
+    // A name of the strings table; nullopt when the offset is out of range.
+    std::optional<std::string_view> name(uint32_t offset) const { return stringAt(offset); }
 
     // The name hash of the format (ImageStrings::hash_code), exposed for tests.
     static uint32_t hashCode(std::string_view name, uint32_t seed = 0x01000193u);

@@ -45,7 +45,7 @@ TEST(Cli, UsageVersionNotFoundAndBlankNames)
     } cases[] = {{{"--version"}, 0, "javaorvel-cli " JO_VERSION "\n", ""}, {{"members"}, 2, "", usage},
         {{"members", "a", "b"}, 2, "", usage},
         {{"members", " java.lang.Strng \t"}, 1, "Class not found : java.lang.Strng\n", ""},
-        {{"members", "java.util.Map.Entry"}, 1, "Class not found : java.util.Map.Entry\n", ""},
+        {{"members", "java.util.Map.Entryy"}, 1, "Class not found : java.util.Map.Entryy\n", ""},
         {{"members", "  \t\n "}, 0, "", ""}, {{"members", ""}, 0, "", ""}};
     for (const auto& c : cases) {
         const CliRun r = cli(c.args);
@@ -77,4 +77,37 @@ TEST(CliWithJdk, MembersPrintsOneSignatureALine)
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.count('\n'), 10);
     EXPECT_TRUE(r.out.startsWith("public java.lang.Object()\n") && r.out.endsWith('\n'));
+}
+
+TEST(CliWithJdk, CompleteAndResolveFollowTheCatalogueThenTheIndex)
+{
+    if (!haveJdk())
+        GTEST_SKIP() << "no JDK installed";
+    const struct {
+        QStringList args;
+        int status;
+        QString out;
+    } cases[] = {
+        {{"complete"}, 2, ""},
+        {{"complete", "--limit", "-1", "Str"}, 2, ""},
+        {{"complete", "a", "b"}, 2, ""},
+        {{"complete", "CoHaMa"}, 0, "java.util.concurrent.ConcurrentHashMap\n"},
+        {{"complete", "--limit", "2", "Str"}, 0, "java.lang.String\njava.io.StringReader\n"},
+        {{"complete", "Qqqqqqqq"}, 0, ""},
+        {{"complete", "...."}, 0, ""},
+        {{"resolve", "Vector"}, 0, "java.util.Vector\n"},  // the catalogue
+        {{"resolve", "Optional"}, 0, "java.util.Optional\n"},
+        {{"resolve", "Map$Entry"}, 0, "java.util.Map$Entry\n"},
+        {{"resolve", "java.util.Optional"}, 1, ""},
+        {{"resolve", "Qqqqqqqq"}, 1, ""},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.out, c.out) << c.args.join(' ').toStdString();
+    }
+    EXPECT_EQ(cli({"complete", "--limit", "0", "Str"}).out.count('\n'),
+        cli({"complete", "--limit", "999", "Str"}).out.count('\n'));
+    EXPECT_TRUE(
+        cli({"tree", "java.util.Map.Entry"}).out.startsWith("\"Methods\"\n  \"java.util.Map$Entry         \"\n"));
 }

@@ -57,11 +57,14 @@ TEST(MemberTree, WorkedExamples)
         {kObject, "string", "java.lang.Object", {M}},
         // the search text is not trimmed: " wait" has a blank before the declaring class, not the name
         {kObject, "void ", "java.lang.Object", {M, O, wait}},
-        // blanks around the class name: nothing contains it, no "constructors"
-        {{kObject[2]}, "", " java.lang.Object", {M, group("java.lang"), leaf("Object", "Object()")}},
-        // constructors only: no group names the class
+        // no group contains the name (blanks around it, or constructors only):
+        // the trimmed name's qualifier is the constructors group
+        {{kObject[2]}, "", " java.lang.Object", {M, "  \"constructors\"", leaf("Object", "Object()")}},
         {{"public p.MyException(java.lang.String)", "public p.MyException()"}, "", "p.MyException",
-            {M, group("p"), leaf("MyException", "MyException()"), leaf("MyException", "MyException(String)")}},
+            {M, "  \"constructors\"", leaf("MyException", "MyException()"),
+                leaf("MyException", "MyException(String)")}},
+        {{"public p.MyException()", "public void q.Base.run()"}, "", "MyException",
+            {M, group("p"), leaf("MyException", "MyException()"), group("q.Base"), leaf("run", "void run()")}},
         // "p.Q" names the class, but its package "p" is no group: nothing becomes "constructors"
         {{"public abstract java.lang.Object java.util.Map$Entry.getKey()", "public void p.Q.aVeryLongMethodName18(int)",
              "public void p.Q.exactly18CharsLong()", "public void p.Q.f(int)", "public void p.Q.f(long)"},

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Whole-process side by side: `javaorvel-cli resolve Vector` (a catalogue hit,
+# no class read) against `resolve Optional` (the class index) and
+# `complete Str`, alternating in the same run. Targets: resolve Optional
+# within 2x of resolve Vector, complete Str within 2.5x. CLASSPATH holds JAR
+# (about 600 KB; commons-lang3 when installed) for the whole run.
+# usage: bench/completion_compare.sh [BUILD_DIR] [ROUNDS] [JAR]
+set -euo pipefail
+build=${1:-build}
+rounds=${2:-40}
+jar=${3:-/usr/share/java/commons-lang3.jar}
+cli="$build/javaorvel-cli"
+[ -x "$cli" ] || { echo "no $cli: build it first" >&2; exit 2; }
+if [ -f "$jar" ]; then export CLASSPATH="$jar"; else unset CLASSPATH; jar="(none)"; fi
+
+runs=("resolve Vector" "resolve Optional" "complete Str")
+declare -A times
+for r in "${runs[@]}"; do $cli $r >/dev/null || true; done   # warm the page cache
+for ((i = 0; i < rounds; i++)); do
+  for r in "${runs[@]}"; do
+    t0=${EPOCHREALTIME/./}; $cli $r >/dev/null || true; t1=${EPOCHREALTIME/./}
+    times[$r]+="$((t1 - t0)) "
+  done
+done
+median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END {print (NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2}'; }
+base=$(echo "${times[resolve Vector]}" | median)
+echo "$rounds rounds, alternating, CLASSPATH=$jar"
+for r in "${runs[@]}"; do
+  m=$(echo "${times[$r]}" | median)
+  awk -v m="$m" -v b="$base" -v r="$r" 'BEGIN {printf "%-18s median %.2f ms  %.2fx resolve Vector\n", r, m/1000, m/b}'
+done

@@ -1,0 +1,155 @@
+// The window's completion list and failure view on the offscreen platform,
+// over the installed JDK's class index.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/window/CompletionPopup.h"
+#include "app/window/LookupFailureView.h"
+#include "app/window/OrvelTree.h"
+#include "lookup/ClassCompletion.h"
+#include "platform/classlib/ClassLibrary.h"
+#include "tests/support/QtPrinters.h"
+
+namespace {
+
+int argc = 1;
+char arg0[] = "window_tests";
+char* argv[] = {arg0, nullptr};
+
+class CompletionWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QApplication::instance())
+            new QApplication(argc, argv);
+        if (platform::classlib::ClassLibrary::system().jdkHome().empty())
+            GTEST_SKIP() << "no JDK installed";
+        lookup::ClassCompletion::system();  // the list opens only once the index is ready
+        previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        window = new orvel_tree();
+        window->exitProcess = [](int) {};
+        QApplication::setActiveWindow(window);
+        window->classField()->setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        delete window;
+        if (!previous.isEmpty())
+            QDir::setCurrent(previous);
+    }
+    QListWidget* list() const { return window->completionList()->list(); }
+    QStringList rows() const
+    {
+        QStringList out;
+        for (int i = 0; list()->isVisible() && i < list()->count(); ++i) out << list()->item(i)->text();
+        return out;
+    }
+    void type(const QString& text) { QTest::keyClicks(window->classField(), text); }
+    void key(Qt::Key k) { QTest::keyClick(window->classField(), k); }
+    void searchFor(const QString& text)
+    {
+        window->classField()->setText(text);
+        for (QPushButton* b : window->findChildren<QPushButton*>())
+            if (b->text() == "SEARCH")
+                b->click();
+    }
+
+    QTemporaryDir dir;
+    QString previous;
+    orvel_tree* window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(CompletionWindowTest, TypingOpensTheListFromTheSecondCharacter)
+{
+    type("C");
+    EXPECT_FALSE(list()->isVisible());
+    type("oHaMa");
+    ASSERT_TRUE(list()->isVisible());
+    EXPECT_EQ(rows().first(), "ConcurrentHashMap");
+    EXPECT_EQ(list()->item(0)->data(Qt::UserRole + 1).toString(), "java.util.concurrent");
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(window->classField()->text(), "CoHaMa");
+
+    window->classField()->setText("Str");  // the program's own text opens nothing
+    EXPECT_FALSE(list()->isVisible());
+    type("ingBu");
+    EXPECT_EQ(rows(), QStringList({"StringBuffer", "StringBuilder", "StringBufferInputStream"}));  // deprecated last
+    // Enter with no row chosen is the field's own: the list closes, no lookup.
+    key(Qt::Key_Return);
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(window->memberTree(), nullptr);
+}
+
+TEST_F(CompletionWindowTest, ChoosingARowLooksTheClassUp)
+{
+    type("StringBu");
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Up);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(window->classField()->text(), "java.lang.StringBuilder");
+    ASSERT_NE(window->memberTree(), nullptr);
+
+    window->classField()->clear();
+    type("JLay");  // a Swing class the catalogue never knew: the old naming
+    ASSERT_TRUE(list()->isVisible());
+    const QRect row = list()->visualItemRect(list()->item(0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(window->classField()->text(), "com.sun.java.swing.JLayer");
+    EXPECT_EQ(window->getName2(), "com.sun.java.swing.JLayer");
+    EXPECT_NE(window->memberTree(), nullptr);
+}
+
+TEST_F(CompletionWindowTest, SearchAndAutoStartCompleteThroughTheIndex)
+{
+    const struct {
+        QString typed, field;
+    } cases[] = {
+        {"Optional", "java.util.Optional"},
+        {"Cipher", "javax.crypto.Cipher"},  // no old naming outside javax.swing and javax.accessibility
+        {"JLayer", "com.sun.java.swing.JLayer"},
+        {"Map.Entry", "java.util.Map$Entry"},  // the catalogue's name, found in its binary form
+    };
+    for (const auto& c : cases) {
+        searchFor(c.typed);
+        EXPECT_EQ(window->classField()->text(), c.field) << c.typed.toStdString();
+        EXPECT_NE(window->memberTree(), nullptr) << c.typed.toStdString();
+    }
+    window->autoStart("Optional");
+    EXPECT_EQ(window->classField()->text(), "java.util.Optional");
+}
+
+TEST_F(CompletionWindowTest, AFailedLookupShowsItsMessageAndSuggestions)
+{
+    searchFor("java.util.Stream");
+    EXPECT_EQ(window->memberTree(), nullptr);
+    app::LookupFailureView* view = window->failureView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->message(), "Class not found : java.util.Stream");
+    ASSERT_FALSE(view->suggestionButtons().empty());
+    EXPECT_EQ(view->suggestionButtons().front()->text(), "java.util.stream.Stream");
+    view->suggestionButtons().front()->click();
+    QApplication::processEvents();
+    EXPECT_EQ(window->classField()->text(), "java.util.stream.Stream");
+    EXPECT_NE(window->memberTree(), nullptr);
+    EXPECT_EQ(window->failureView(), nullptr);
+
+    searchFor(QString(300, '.'));
+    ASSERT_NE(window->failureView(), nullptr);
+    EXPECT_TRUE(window->failureView()->suggestionButtons().empty());
+}

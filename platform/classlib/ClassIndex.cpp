@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/RegularFile.h"
 #include "platform/classlib/ClassFile.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/ClassSource.h"
@@ -494,7 +496,12 @@ void ClassIndex::listJImage(const JImage& image, uint16_t source)
 bool ClassIndex::probeJImage(const JImage& image, const std::string& jdkHome, uint16_t source)
 {
     std::string modules;
-    if (FILE* f = std::fopen((jdkHome + "/release").c_str(), "re")) {
+    std::string reason;
+    const int fd = platform::openRegularFile(jdkHome + "/release", reason);
+    FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "r");
+    if (!f && fd >= 0)
+        ::close(fd);
+    if (f) {
         char line[8192];
         while (std::fgets(line, sizeof line, f)) {
             const std::string_view l(line);
@@ -531,10 +538,18 @@ bool ClassIndex::probeJImage(const JImage& image, const std::string& jdkHome, ui
 
 void ClassIndex::listJar(const std::string& path, uint16_t source)
 {
-    int code = 0;
-    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &code);
-    if (!z)
+    // Opened by us first, so that a FIFO named like a jar is passed over
+    // instead of blocking; libzip closes the descriptor with the archive.
+    std::string reason;
+    const int fd = platform::openRegularFile(path, reason);
+    if (fd < 0)
         return;  // the lookup reports an unreadable jar when it meets one
+    int code = 0;
+    zip_t* z = zip_fdopen(fd, ZIP_RDONLY, &code);
+    if (!z) {
+        ::close(fd);
+        return;
+    }
     const zip_int64_t count = zip_get_num_entries(z, 0);
     for (zip_int64_t i = 0; i < count && !full(); ++i) {
         const char* raw = zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_RAW);

@@ -17,22 +17,28 @@ struct Member {
     const char *anchor13, *anchor8, *anchor11;  // the three anchor spellings
     QString signature;                          // markup, continuation on a line of its own
     QString text;
+    const char *leaf, *shownAs;  // the tree's leaf (in the class's group unless a constructor), the line shown
 };
 
 const Member kMembers[] = {
     {"Vector(int)", "Vector-int-", "&lt;init&gt;(int)", "public <B>Vector</B>(int&nbsp;initialCapacity)",
-        "Constructs an empty vector."},
+        "Constructs an empty vector.", "Vector  Vector(int)", "public Vector(int initialCapacity)"},
     {"Vector(java.util.Collection)", "Vector-java.util.Collection-", "&lt;init&gt;(java.util.Collection)",
         "public <B>Vector</B>(<A HREF=\"Collection.html\">Collection</A>&lt;? extends E&gt;&nbsp;c)",
-        "Constructs a vector of the collection."},
+        "Constructs a vector of the collection.", "Vector  Vector(Collection)",
+        "public Vector(Collection<? extends E> c)"},
     {"remove(java.lang.Object)", "remove-java.lang.Object-", "remove(java.lang.Object)",
-        "public boolean <B>remove</B>(<A HREF=\"Object.html\">Object</A>&nbsp;o)", "Removes the first occurrence."},
-    {"remove(int)", "remove-int-", "remove(int)", "public E <B>remove</B>(int&nbsp;index)", "Removes by index."},
+        "public boolean <B>remove</B>(<A HREF=\"Object.html\">Object</A>&nbsp;o)", "Removes the first occurrence.",
+        "remove  boolean remove(Object)", "public boolean remove(Object o)"},
+    {"remove(int)", "remove-int-", "remove(int)", "public E <B>remove</B>(int&nbsp;index)", "Removes by index.",
+        "remove  Object remove(int)", "public E remove(int index)"},
     {"add(int, E)", "add-int-E-", "add(int,E)", "public void <B>add</B>(int&nbsp;index,\n      E&nbsp;element)",
-        "Inserts at the index."},
-    {"add(E)", "add-E-", "add(E)", "public boolean <B>add</B>(E&nbsp;e)", "Appends."},
+        "Inserts at the index.", "add  void add(int,Object)", "public void add(int index, E element)"},
+    {"add(E)", "add-E-", "add(E)", "public boolean <B>add</B>(E&nbsp;e)", "Appends.", "add  boolean add(Object)",
+        "public boolean add(E e)"},  // E erased
     {"copyInto(java.lang.Object[])", "copyInto-java.lang.Object:A-", "copyInto(java.lang.Object[])",
-        "public void <B>copyInto</B>(Object[]&nbsp;anArray)", "Copies into the array."},
+        "public void <B>copyInto</B>(Object[]&nbsp;anArray)", "Copies into the array.",
+        "copyInto  void copyInto(Object[])", "public void copyInto(Object[] anArray)"},
 };
 
 enum Generation { Jdk13, Jdk7, Jdk8, Jdk11, Jdk15 };
@@ -74,50 +80,34 @@ QStringList page(Generation g)
         if (g != Jdk13)
             signature = laterMarkup(signature);
         const QString body = "<DD>" + QString(m.text) + "\n<P>\n<DD><DL>\n<DT><B>Parameters:</B><DD>x - y</DL>";
+        // (markup lines joined by "\n" are separate lines of the page)
+        const QString params =
+            "<dl>\n<dt><span class=\"paramLabel\">Parameters:</span></dt>\n<dd><code>x</code> - y</dd>\n</dl>";
         switch (g) {
         case Jdk13:
             lines << QString("<A NAME=\"%1\"><!-- --></A><H3>").arg(m.anchor13) << name + "</H3>"
                   << "<PRE>" << signature + "</PRE>"
-                  << "<DL>" << body << "</DD>"
-                  << "</DL>"
-                  << "<HR>";
+                  << "<DL>\n" + body + "\n</DD>\n</DL>\n<HR>";
             break;
         case Jdk7:
         case Jdk8:
-        case Jdk11:
-            lines << QString(g == Jdk11 ? "<a id=\"%1\">" : "<a name=\"%1\">")
-                         .arg(g == Jdk7      ? m.anchor13
-                                 : g == Jdk8 ? m.anchor8
-                                             : m.anchor11)
-                  << "<!--   -->"
-                  << "</a>"
-                  << "<ul class=\"blockList\">"
-                  << "<li class=\"blockList\">"
-                  << "<h4>" + name + "</h4>"
+        case Jdk11: {
+            const char* anchor = g == Jdk7 ? m.anchor13 : g == Jdk8 ? m.anchor8 : m.anchor11;
+            lines << QString(g == Jdk11 ? "<a id=\"%1\">" : "<a name=\"%1\">").arg(anchor)
+                  << "<!--   -->\n</a>\n<ul class=\"blockList\">\n<li class=\"blockList\">\n<h4>" + name + "</h4>"
                   << (g == Jdk11 ? "<pre class=\"methodSignature\">" : "<pre>") +
                     signature.replace("(", g == Jdk11 ? "&#8203;(" : "(") + "</pre>"
-                  << "<div class=\"block\">" + QString(m.text) + "</div>"
-                  << "<dl>"
-                  << "<dt><span class=\"paramLabel\">Parameters:</span></dt>"
-                  << "<dd><code>x</code> - y</dd>"
-                  << "</dl>"
-                  << "</li>"
-                  << "</ul>";
+                  << "<div class=\"block\">" + m.text + "</div>\n" + params + "\n</li>\n</ul>";
             break;
+        }
         case Jdk15:
             lines << QString("<section class=\"detail\" id=\"%1\">").arg(m.anchor11) << "<h3>" + name + "</h3>"
                   << "<div class=\"memberSignature\">" + signature + "</div>"
-                  << "<div class=\"block\">" + QString(m.text) + "</div>"
-                  << "<dl>"
-                  << "<dt><span class=\"paramLabel\">Parameters:</span></dt>"
-                  << "<dd><code>x</code> - y</dd>"
-                  << "</dl>"
-                  << "</section>";
+                  << "<div class=\"block\">" + m.text + "</div>\n" + params + "\n</section>";
             break;
         }
     }
-    return lines << "<!-- ========= END OF CLASS DATA ========= -->"
-                 << "</BODY></HTML>";
+    return lines << "<!-- ========= END OF CLASS DATA ========= -->\n</BODY></HTML>";
 }
 
 QString shownAs(const QString& signature, const QString& text)
@@ -129,30 +119,16 @@ QString shownAs(const QString& signature, const QString& text)
 
 TEST(Generations, OverloadsByTheLeafsTypes)
 {
-    const struct {
-        const char *group, *leaf, *signature, *text;
-    } cases[] = {
-        {"constructors", "Vector  Vector(Collection)", "public Vector(Collection<? extends E> c)",
-            "Constructs a vector of the collection."},
-        {"constructors", "Vector  Vector(int)", "public Vector(int initialCapacity)", "Constructs an empty vector."},
-        {"java.util.Vector", "remove  Object remove(int)", "public E remove(int index)", "Removes by index."},
-        {"java.util.Vector", "remove  boolean remove(Object)", "public boolean remove(Object o)",
-            "Removes the first occurrence."},
-        {"java.util.Vector", "add  boolean add(Object)", "public boolean add(E e)", "Appends."},  // E erased
-        {"java.util.Vector", "add  void add(int,Object)", "public void add(int index, E element)",
-            "Inserts at the index."},
-        {"java.util.Vector", "copyInto  void copyInto(Object[])", "public void copyInto(Object[] anArray)",
-            "Copies into the array."},
-    };
     for (Generation g : {Jdk13, Jdk7, Jdk8, Jdk11, Jdk15}) {
         QTemporaryDir dir;
         writePage(dir.path(), "java/util/Vector.html", page(g));
-        for (const auto& c : cases) {
-            const auto args = javadoc::deriveSelection({"Methods", c.group, c.leaf});
+        for (const Member& m : kMembers) {
+            const bool ctor = QString(m.leaf).startsWith("Vector ");
+            const auto args = javadoc::deriveSelection({"Methods", ctor ? "constructors" : "java.util.Vector", m.leaf});
             javadoc::DocRequest r = request(dir.path(), args->memberName, args->commaCount, args->groupName);
             r.nameText = r.name2 = "java.util.Vector";
             r.paramTypes = args->paramTypes;
-            EXPECT_EQ(javadoc::doit(r).text, shownAs(c.signature, c.text)) << g << ' ' << c.leaf;
+            EXPECT_EQ(javadoc::doit(r).text, shownAs(m.shownAs, m.text)) << g << ' ' << m.leaf;
         }
         // No member with these types: nothing, not another overload.
         javadoc::DocRequest r = request(dir.path(), "remove", 0, "java.util.Vector");

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <map>
 
@@ -19,6 +17,7 @@
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "platform/classlib/ClassLibrary.h"
+#include "tests/support/JdkTools.h"
 
 namespace {
 
@@ -51,20 +50,17 @@ TEST(ClassIndexOracle, TheIndexTheRankAndTheTreesAgreeWithTheJvm)
     ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
     env.classPathSet = false;
     const std::unique_ptr<ClassLibrary> library = ClassLibrary::discover(env);
-    const QString bin = QString::fromStdString(library->jdkHome() + "/bin/");
-    if (library->jdkHome().empty() || !QFileInfo(bin + "javac").isExecutable())
+    const QString bin = test_support::jdkBinWith("javac");
+    if (bin.isEmpty())
         GTEST_SKIP() << "no JDK with javac installed";
     QTemporaryDir dir;
-    QProcess p;
-    QProcessEnvironment penv = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"}) penv.remove(name);
-    p.setProcessEnvironment(penv);
-    p.start(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java"});
-    ASSERT_TRUE(p.waitForFinished(300000) && p.exitCode() == 0);
-    p.start(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
-    ASSERT_TRUE(p.waitForFinished(300000) && p.exitCode() == 0);
+    ASSERT_TRUE(
+        test_support::runTool(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java"}));
+    const auto out =
+        test_support::runTool(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
+    ASSERT_TRUE(out);
     std::vector<JvmClass> jvm;
-    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+    for (const QByteArray& line : out->split('\n')) {
         const QList<QByteArray> f = line.split('\t');
         if (f.size() == 3)
             jvm.push_back({QString::fromUtf8(f[0]), QString::fromUtf8(f[1]), f[2] == "1"});

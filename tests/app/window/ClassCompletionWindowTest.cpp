@@ -16,20 +16,16 @@
 #include "app/window/OrvelTree.h"
 #include "lookup/ClassCompletion.h"
 #include "platform/classlib/ClassLibrary.h"
+#include "tests/support/QtApp.h"
 #include "tests/support/QtPrinters.h"
 
 namespace {
-
-int argc = 1;
-char arg0[] = "window_tests";
-char* argv[] = {arg0, nullptr};
 
 class CompletionWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
+        test_support::ensureApplication();
         if (platform::classlib::ClassLibrary::system().jdkHome().empty())
             GTEST_SKIP() << "no JDK installed";
         lookup::ClassCompletion::system();  // the list opens only once the index is ready

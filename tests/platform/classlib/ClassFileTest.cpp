@@ -58,13 +58,10 @@ std::vector<uint8_t> named(const std::string& name, uint16_t major = 61, std::st
 }  // namespace
 
 // What is read, and how it is printed, is the reflection rules' tests' (RulesTest.cpp).
-TEST(ClassFile, ReadsRawFilesOldAndNewVersionsAndModifiedUtf8)
+TEST(ClassFile, ReadsOldAndNewVersionsAndModifiedUtf8)
 {
+    // (throws clauses and java.lang.Object's missing superclass: the JVM oracle's, over all of java.base)
     ClassFileInfo info;
-    ASSERT_EQ(parse(withExceptions(4, 1), info), "");
-    EXPECT_EQ(info.methods.at(0).exceptions, std::vector<std::string> {"java/io/IOException"});
-    ASSERT_EQ(parse(named("java/lang/Object", 61, ""), info), "");
-    EXPECT_EQ(info.superClass, "");
     for (const uint16_t major : {45, 52, 65, 69}) EXPECT_EQ(parse(named("p/C", major), info), "") << major;
     // Modified UTF-8: plain two-byte forms, NUL as C0 80, a surrogate pair as six bytes.
     const std::pair<std::string, std::string> names[] = {{"p/\xC3\x84", "p/\xC3\x84"},

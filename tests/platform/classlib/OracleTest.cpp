@@ -6,56 +6,34 @@
 
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <deque>
 
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/JImage.h"
+#include "tests/support/JdkTools.h"
 #include "tests/support/Reflection.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
-
-namespace {
-
-QByteArray run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"}) env.remove(name);
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(300000)) << program.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": " << p.readAllStandardError().toStdString();
-    return p.readAllStandardOutput();
-}
-
-// The installed JDK's home when it has the tool, else "".
-QString jdkWith(const char* tool)
-{
-    const QString home = QString::fromStdString(ClassLibrary::system().jdkHome());
-    return !home.isEmpty() && QFileInfo(home + "/bin/" + tool).isExecutable() ? home : QString();
-}
-
-}  // namespace
+using test_support::jdkBinWith;
+using test_support::runTool;
 
 // JO_ORACLE_MODULES may name other modules ("a,b") for a wider check by hand.
 TEST(Oracle, EveryClassOfJavaBaseAndJavaDesktopMatchesTheJvm)
 {
-    const QString home = jdkWith("javac");
-    if (home.isEmpty())
+    const QString bin = jdkBinWith("javac");
+    if (bin.isEmpty())
         GTEST_SKIP() << "no JDK with javac found (" << ClassLibrary::system().warning() << ")";
     QTemporaryDir dir;
-    run(home + "/bin/javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/Oracle.java"});
+    ASSERT_TRUE(runTool(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/Oracle.java"}));
     const QString modules = qEnvironmentVariable("JO_ORACLE_MODULES", "java.base,java.desktop");
-    const QByteArray out =
-        run(home + "/bin/java", {"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle", "--all", modules});
+    const auto out = runTool(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle", "--all", modules});
+    ASSERT_TRUE(out);
     std::deque<std::pair<std::string, Lines>> classes;  // stable addresses
     Lines* current = nullptr;
-    for (const QByteArray& line : out.split('\n')) {
+    for (const QByteArray& line : out->split('\n')) {
         if (line.startsWith("#CLASS "))
             current = &classes.emplace_back(line.mid(7).toStdString(), Lines {}).second;
         else if (line.startsWith("#ERROR "))
@@ -92,13 +70,13 @@ TEST(Oracle, EveryClassOfJavaBaseAndJavaDesktopMatchesTheJvm)
 // must read them exactly like the installed JDK.
 TEST(Oracle, ZipCompressedImageWrittenByJlink)
 {
-    const QString home = jdkWith("jlink");
-    if (home.isEmpty() || !QFileInfo::exists(home + "/jmods/java.base.jmod"))
+    const QString bin = jdkBinWith("jlink");
+    if (bin.isEmpty() || !QFileInfo::exists(bin + "../jmods/java.base.jmod"))
         GTEST_SKIP() << "no jlink with jmods in the installed JDK";
     QTemporaryDir dir;
-    run(home + "/bin/jlink",
-        {"--module-path", home + "/jmods", "--add-modules", "java.base", "--compress=2", "--output",
-            dir.path() + "/j"});
+    ASSERT_TRUE(runTool(bin + "jlink",
+        {"--module-path", bin + "../jmods", "--add-modules", "java.base", "--compress=2", "--output",
+            dir.path() + "/j"}));
     std::string error, modules = dir.path().toStdString() + "/j/lib/modules";
     auto image = JImage::open(modules, error);
     ASSERT_TRUE(image) << error;

@@ -17,9 +17,11 @@
 #include "javadoc/CatalogueLookup.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
+#include "platform/JavaText.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/widgets/BorderLayout.h"
 #include "platform/widgets/CaptionAboveRadioButton.h"
@@ -371,8 +373,15 @@ void orvel_tree::valueChanged(const QStringList& pathTexts)
     const std::optional<javadoc::SelectionArgs> args = javadoc::deriveSelection(pathTexts);
     if (!args)
         return;
-    if (!docpath.isEmpty() || !docpath2.isEmpty()) {
-        const QString text = doit(args->memberName, args->commaCount, args->groupName);
+    {
+        QString text;
+        if (!docpath.isEmpty() || !docpath2.isEmpty())
+            text = doit(args->memberName, args->commaCount, args->groupName);
+        if (text.isEmpty()) {
+            // No page answered (or no root is set): the class's Java source may.
+            text = javadoc::source::sourceDoc({args->memberName, args->commaCount, args->groupName, name->text(),
+                platform::javaTrim(pathTexts.last())});
+        }
         if (!text.isEmpty()) {
             ta->setPlainText(text);
             QTextCursor cursor(ta->document());

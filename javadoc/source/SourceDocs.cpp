@@ -120,10 +120,16 @@ bool countFits(int have, const Wanted& w)
     return w.atLeast ? have >= w.count : have == w.count;
 }
 
-// A class file's own public method matching the wanted one (not static, not a
-// bridge): the same erased types, or the only one of that name and count.
-bool classDeclares(const LoadedClass& cls, const Wanted& w)
+// Whether a supertype's class file declares the method the wanted one
+// overrides: the same erased parameter types, or, where generics bind a type
+// variable ("compareTo(T)" implemented as "compareTo(Foo)"), the types of a
+// bridge method that the compiler wrote into the overriding class.
+bool classDeclares(const LoadedClass& cls, const Wanted& w, const LoadedClass& overriding)
 {
+    std::vector<QStringList> bridges;
+    for (const MethodInfo& m : overriding.info.methods)
+        if ((m.access & platform::classlib::ACC_BRIDGE) && QString::fromStdString(m.name) == w.name)
+            bridges.push_back(descriptorTypes(m.descriptor));
     int sameCount = 0;
     const auto consider = [&](const std::string& name, const std::string& descriptor) {
         if (name == "<init>" || QString::fromStdString(name) != w.name)
@@ -131,10 +137,8 @@ bool classDeclares(const LoadedClass& cls, const Wanted& w)
         const QStringList types = descriptorTypes(descriptor);
         if (!countFits(int(types.size()), w))
             return false;
-        if (w.typesKnown && types == w.types)
-            return true;
         ++sameCount;
-        return false;
+        return !w.typesKnown || types == w.types || std::find(bridges.begin(), bridges.end(), types) != bridges.end();
     };
     for (const MethodInfo& m : cls.info.methods)
         if (!(m.access & (platform::classlib::ACC_STATIC | platform::classlib::ACC_BRIDGE)) &&
@@ -143,7 +147,7 @@ bool classDeclares(const LoadedClass& cls, const Wanted& w)
     for (const auto& [name, descriptor] : cls.info.protectedMethods)
         if (consider(name, descriptor))
             return true;
-    return sameCount == 1;
+    return false;
 }
 
 bool isPublicType(const LoadedClass& cls)
@@ -340,12 +344,12 @@ struct SourceDocs::Impl {
         size_t steps = 0;
         for (const LoadedClass* s = cls.superclass.get(); s && steps < kMaxSupertypes; s = s->superclass.get()) {
             ++steps;
-            if (classDeclares(*s, w))
+            if (classDeclares(*s, w, cls))
                 out.push_back({s->internalName, false, isPublicType(*s)});
             for (const auto& i : s->interfaces) addInterface(i.get(), 0);
         }
         for (const LoadedClass* i : interfaces)
-            if (classDeclares(*i, w))
+            if (classDeclares(*i, w, cls))
                 out.push_back({i->internalName, true, isPublicType(*i)});
         return out;
     }

@@ -1,7 +1,5 @@
 #include "javadoc/source/JavaSourceScanner.h"
 
-#include <QSet>
-
 namespace javadoc::source {
 
 namespace {
@@ -24,12 +22,34 @@ int hexValue(QChar c)
 
 bool isIdentStart(QChar c)
 {
-    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('$') || c.isHighSurrogate();
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u == '$';
+    return c.isLetter() || c.isHighSurrogate();
 }
 
 bool isIdentPart(QChar c)
 {
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '$';
     return isIdentStart(c) || c.isDigit() || c.isMark() || c.isLowSurrogate();
+}
+
+// Where "*/" starts at or after `from`, or -1.
+qsizetype commentEnd(QStringView text, qsizetype from)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = from; i + 1 < n; ++i)
+        if (text[i] == QLatin1Char('*') && text[i + 1] == QLatin1Char('/'))
+            return i;
+    return -1;
+}
+
+bool startsWithTripleQuote(QStringView text, qsizetype i)
+{
+    return i + 2 < text.size() && text[i] == QLatin1Char('"') && text[i + 1] == QLatin1Char('"') &&
+        text[i + 2] == QLatin1Char('"');
 }
 
 struct Token {
@@ -60,7 +80,7 @@ public:
                 continue;
             }
             if (c == QLatin1Char('/') && i + 1 < n && text_[i + 1] == QLatin1Char('*')) {
-                qsizetype end = text_.indexOf(QLatin1String("*/"), i + 2);
+                qsizetype end = commentEnd(text_, i + 2);
                 const bool closed = end >= 0;
                 if (!closed)
                     end = n;
@@ -96,7 +116,8 @@ public:
             } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
                 t.kind = Token::Literal;
                 i = skipQuoted(i);
-            } else if (c == QLatin1Char('.') && text_.mid(i).startsWith(QLatin1String("..."))) {
+            } else if (c == QLatin1Char('.') && i + 2 < n && text_[i + 1] == QLatin1Char('.') &&
+                text_[i + 2] == QLatin1Char('.')) {
                 t.kind = Token::Punct;
                 i += 3;
             } else {
@@ -115,14 +136,14 @@ private:
     qsizetype skipQuoted(qsizetype i) const
     {
         const qsizetype n = text_.size();
-        if (text_.mid(i).startsWith(QLatin1String("\"\"\""))) {
+        if (startsWithTripleQuote(text_, i)) {
             i += 3;
             while (i < n) {
                 if (text_[i] == QLatin1Char('\\')) {
                     i += 2;
                     continue;
                 }
-                if (text_.mid(i).startsWith(QLatin1String("\"\"\"")))
+                if (startsWithTripleQuote(text_, i))
                     return i + 3;
                 ++i;
             }
@@ -147,13 +168,16 @@ private:
     QStringView text_;
 };
 
-const QSet<QString>& modifierWords()
+bool isModifierWord(QStringView word)
 {
-    static const QSet<QString> words {QStringLiteral("public"), QStringLiteral("protected"), QStringLiteral("private"),
-        QStringLiteral("static"), QStringLiteral("final"), QStringLiteral("abstract"), QStringLiteral("native"),
-        QStringLiteral("synchronized"), QStringLiteral("transient"), QStringLiteral("volatile"),
-        QStringLiteral("strictfp"), QStringLiteral("default"), QStringLiteral("sealed"), QStringLiteral("transitive")};
-    return words;
+    static const char* const words[] = {"public", "protected", "private", "static", "final", "abstract", "native",
+        "synchronized", "transient", "volatile", "strictfp", "default", "sealed"};
+    if (word.size() < 5 || word.size() > 12 || word[0].unicode() < 'a' || word[0].unicode() > 'v')
+        return false;
+    for (const char* w : words)
+        if (word == QLatin1String(w))
+            return true;
+    return false;
 }
 
 class Parser {
@@ -309,15 +333,15 @@ private:
             }
             if (peek().kind != Token::Ident)
                 break;
-            const QString word = textOf(peek()).toString();
+            const QStringView word = textOf(peek());
             if (word == QLatin1String("non") && isPunct(pos_ + 1, '-') && isWord(pos_ + 2, "sealed")) {
                 pos_ += 3;
                 continue;
             }
-            if (!modifierWords().contains(word))
+            if (!isModifierWord(word))
                 break;
             // "default" in a switch never reaches here; in a body it is a modifier.
-            d.modifiers << word;
+            d.modifiers << word.toString();
             ++pos_;
         }
         return d;
@@ -738,7 +762,10 @@ QStringList splitTopLevel(const QString& text)
 
 QString translateUnicodeEscapes(QStringView text)
 {
-    if (!text.contains(QLatin1String("\\u")))
+    bool any = false;
+    for (qsizetype i = 0; i + 1 < text.size() && !any; ++i)
+        any = text[i] == QLatin1Char('\\') && text[i + 1] == QLatin1Char('u');
+    if (!any)
         return text.toString();
     QString out;
     out.reserve(text.size());
@@ -776,6 +803,7 @@ QString translateUnicodeEscapes(QStringView text)
 SourceFile scanJavaSource(QStringView text)
 {
     std::vector<Token> tokens;
+    tokens.reserve(size_t(text.size() / 8));
     std::vector<std::pair<qsizetype, qsizetype>> docs;
     Lexer(text).run(tokens, docs);
     Parser parser(text, std::move(tokens), std::move(docs));

@@ -865,6 +865,11 @@ SourceDocs::SourceDocs(ClassLibrary& library) : impl_(std::make_unique<Impl>(lib
 
 SourceDocs::~SourceDocs() = default;
 
+void SourceDocs::dropParsedFiles()
+{
+    impl_->parsed.clear();
+}
+
 QString SourceDocs::document(const SourceRequest& request)
 {
     try {

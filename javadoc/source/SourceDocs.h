@@ -32,6 +32,10 @@ public:
     // class, source or declaration cannot be found.
     QString document(const SourceRequest& request);
 
+    // Forgets the files parsed for the last selections (the benchmark's cold
+    // start); the open archives stay open.
+    void dropParsedFiles();
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
+#include <zlib.h>
 
 #include <cerrno>
 
@@ -69,67 +69,153 @@ std::optional<QByteArray> readRegularFile(const std::string& path, qsizetype max
     return bytes;
 }
 
-SourceLocator::~SourceLocator()
+namespace {
+
+constexpr quint64 kMaxDirectoryBytes = 64u << 20;
+
+quint32 u16At(const char* p)
 {
-    for (Archive& a : archives_)
-        if (a.handle)
-            zip_discard(a.handle);
+    const auto* b = reinterpret_cast<const uchar*>(p);
+    return quint32(b[0]) | quint32(b[1]) << 8;
 }
 
-::zip* SourceLocator::archive(const std::string& path)
+quint32 u32At(const char* p)
+{
+    const auto* b = reinterpret_cast<const uchar*>(p);
+    return quint32(b[0]) | quint32(b[1]) << 8 | quint32(b[2]) << 16 | quint32(b[3]) << 24;
+}
+
+bool readAt(int fd, char* into, size_t size, quint64 offset)
+{
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, into + got, size - got, off_t(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        got += size_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+ZipIndex::~ZipIndex()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::unique_ptr<ZipIndex> ZipIndex::open(const std::string& path)
+{
+    std::unique_ptr<ZipIndex> zip(new ZipIndex);
+    zip->fd_ = openRegularFile(path);
+    struct stat st;
+    if (zip->fd_ < 0 || fstat(zip->fd_, &st) != 0 || st.st_size < 22)
+        return nullptr;
+    zip->fileSize_ = quint64(st.st_size);
+    // The end record: in the last 22 bytes, or before a comment of up to 64 KB.
+    const quint64 tailSize = std::min<quint64>(zip->fileSize_, 22 + 0xFFFF);
+    QByteArray tail(qsizetype(tailSize), Qt::Uninitialized);
+    if (!readAt(zip->fd_, tail.data(), size_t(tailSize), zip->fileSize_ - tailSize))
+        return nullptr;
+    qsizetype end = -1;
+    for (qsizetype i = tail.size() - 22; i >= 0; --i) {
+        if (u32At(tail.constData() + i) == 0x06054b50) {
+            end = i;
+            break;
+        }
+    }
+    if (end < 0)
+        return nullptr;
+    const char* e = tail.constData() + end;
+    const quint64 count = u16At(e + 10), size = u32At(e + 12), offset = u32At(e + 16);
+    if (count == 0xFFFF || size == 0xFFFFFFFF || offset == 0xFFFFFFFF || size > kMaxDirectoryBytes ||
+        offset + size > zip->fileSize_)
+        return nullptr;
+    zip->directory_ = QByteArray(qsizetype(size), Qt::Uninitialized);
+    if (!readAt(zip->fd_, zip->directory_.data(), size_t(size), offset))
+        return nullptr;
+    const char* d = zip->directory_.constData();
+    zip->entries_.reserve(size_t(count));
+    for (quint64 at = 0; at + 46 <= size && u32At(d + at) == 0x02014b50;) {
+        const char* h = d + at;
+        const quint64 nameLength = u16At(h + 28), next = at + 46 + nameLength + u16At(h + 30) + u16At(h + 32);
+        if (next > size)
+            break;
+        const Entry entry {u32At(h + 16), u32At(h + 20), u32At(h + 24), u32At(h + 42), quint16(u16At(h + 10))};
+        zip->entries_.emplace(std::string_view(h + 46, size_t(nameLength)), entry);  // the first of a name wins
+        at = next;
+    }
+    return zip;
+}
+
+std::optional<QByteArray> ZipIndex::read(const std::string& name, qsizetype maxBytes) const
+{
+    const auto it = entries_.find(name);
+    if (it == entries_.end())
+        return std::nullopt;
+    const Entry& entry = it->second;
+    if (qint64(entry.size) > maxBytes || qint64(entry.compressedSize) > maxBytes ||
+        (entry.method != 0 && entry.method != 8))
+        return std::nullopt;
+    char local[30];
+    if (!readAt(fd_, local, sizeof local, entry.localHeader) || u32At(local) != 0x04034b50)
+        return std::nullopt;
+    const quint64 dataAt = quint64(entry.localHeader) + 30 + u16At(local + 26) + u16At(local + 28);
+    if (dataAt + entry.compressedSize > fileSize_)
+        return std::nullopt;
+    QByteArray packed(qsizetype(entry.compressedSize), Qt::Uninitialized);
+    if (!readAt(fd_, packed.data(), size_t(packed.size()), dataAt))
+        return std::nullopt;
+    QByteArray bytes;
+    if (entry.method == 0) {
+        if (entry.compressedSize != entry.size)
+            return std::nullopt;
+        bytes = std::move(packed);
+    } else {
+        bytes = QByteArray(qsizetype(entry.size), Qt::Uninitialized);
+        z_stream z {};
+        if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+            return std::nullopt;
+        z.next_in = reinterpret_cast<Bytef*>(packed.data());
+        z.avail_in = uInt(packed.size());
+        z.next_out = reinterpret_cast<Bytef*>(bytes.data());
+        z.avail_out = uInt(bytes.size());
+        const int status = inflate(&z, Z_FINISH);
+        const bool whole = status == Z_STREAM_END && z.total_out == entry.size;
+        inflateEnd(&z);
+        if (!whole)
+            return std::nullopt;
+    }
+    if (crc32(0, reinterpret_cast<const Bytef*>(bytes.constData()), uInt(bytes.size())) != entry.crc)
+        return std::nullopt;  // a corrupt entry: no part of it is trusted
+    return bytes;
+}
+
+SourceLocator::~SourceLocator() = default;
+
+const ZipIndex* SourceLocator::archive(const std::string& path)
 {
     for (auto it = archives_.begin(); it != archives_.end(); ++it) {
         if (it->path == path) {
             archives_.splice(archives_.begin(), archives_, it);
-            return archives_.front().handle;
+            return archives_.front().index.get();
         }
     }
-    Archive a;
-    a.path = path;
-    const int fd = openRegularFile(path);
-    if (fd >= 0) {
-        int code = 0;
-        a.handle = zip_fdopen(fd, ZIP_RDONLY, &code);
-        if (!a.handle)
-            ::close(fd);  // zip_fdopen keeps the descriptor only when it succeeds
-    }
-    archives_.push_front(a);
-    if (archives_.size() > kMaxOpenArchives) {
-        if (archives_.back().handle)
-            zip_discard(archives_.back().handle);
+    archives_.push_front(Archive {path, ZipIndex::open(path)});
+    if (archives_.size() > kMaxOpenArchives)
         archives_.pop_back();
-    }
-    return archives_.front().handle;
+    return archives_.front().index.get();
 }
 
 std::optional<QByteArray> SourceLocator::readEntry(const std::string& archivePath, const std::string& entry)
 {
-    ::zip* z = archive(archivePath);
-    if (!z)
+    const ZipIndex* zip = archive(archivePath);
+    if (!zip)
         return std::nullopt;
-    const zip_int64_t index = zip_name_locate(z, entry.c_str(), 0);
-    if (index < 0)
-        return std::nullopt;
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(z, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE) ||
-        st.size > zip_uint64_t(kMaxSourceBytes))
-        return std::nullopt;
-    zip_file_t* file = zip_fopen_index(z, zip_uint64_t(index), 0);
-    if (!file)
-        return std::nullopt;
-    QByteArray bytes(qsizetype(st.size), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const zip_int64_t n = zip_fread(file, bytes.data() + got, zip_uint64_t(bytes.size() - got));
-        if (n <= 0)
-            break;
-        got += qsizetype(n);
-    }
-    zip_fclose(file);
-    if (got != bytes.size())
-        return std::nullopt;  // a corrupt entry: no part of it is trusted
-    return bytes;
+    return zip->read(entry, kMaxSourceBytes);
 }
 
 std::optional<QString> SourceLocator::topLevelSource(const platform::classlib::ClassLibrary::Origin& origin,

@@ -5,17 +5,50 @@
 // the jar itself, or the .java file in a CLASSPATH folder. Archives stay open
 // between calls, holding only their index.
 
+#include <QByteArray>
 #include <QString>
 #include <list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/classlib/ClassLibrary.h"
 
-struct zip;
-
 namespace javadoc::source {
+
+// A zip archive's central directory, read once and kept as the index of the
+// open archive; entries are read (stored or deflated) one at a time.
+class ZipIndex {
+public:
+    ~ZipIndex();
+    ZipIndex(const ZipIndex&) = delete;
+    ZipIndex& operator=(const ZipIndex&) = delete;
+
+    // nullptr when the file is no regular file or no zip archive this reader
+    // can read (a ZIP64 archive, a central directory over 64 MB).
+    static std::unique_ptr<ZipIndex> open(const std::string& path);
+
+    // The entry's bytes; nothing when it is missing, larger than maxBytes or corrupt.
+    std::optional<QByteArray> read(const std::string& name, qsizetype maxBytes) const;
+
+    size_t entryCount() const { return entries_.size(); }
+
+private:
+    ZipIndex() = default;
+    struct Entry {
+        quint32 crc;
+        quint32 compressedSize;
+        quint32 size;
+        quint32 localHeader;
+        quint16 method;
+    };
+    int fd_ = -1;
+    quint64 fileSize_ = 0;
+    QByteArray directory_;  // the central directory; the names below point into it
+    std::unordered_map<std::string_view, Entry> entries_;
+};
 
 class SourceLocator {
 public:
@@ -38,10 +71,10 @@ public:
 private:
     struct Archive {
         std::string path;
-        ::zip* handle = nullptr;  // nullptr: it could not be opened; not tried again
+        std::unique_ptr<ZipIndex> index;  // nullptr: it could not be opened; not tried again
     };
     // The archive at path, opened on first use; nullptr when it is none.
-    ::zip* archive(const std::string& path);
+    const ZipIndex* archive(const std::string& path);
     std::optional<QByteArray> readEntry(const std::string& archivePath, const std::string& entry);
 
     std::list<Archive> archives_;  // most recently used first

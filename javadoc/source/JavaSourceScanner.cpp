@@ -219,6 +219,7 @@ private:
     struct Declaration {
         QStringList modifiers;
         int doc = -1;
+        int deprecation = 0;
     };
 
     void readImport(SourceFile& file)
@@ -310,14 +311,26 @@ private:
         }
     }
 
-    void skipAnnotation()
+    // Returns 1 for @Deprecated, 2 for @Deprecated(forRemoval = true), else 0.
+    int skipAnnotation()
     {
         ++pos_;  // "@"
+        QStringView last;
         if (peek().kind == Token::Ident)
-            ++pos_;
-        while (isPunct(pos_, '.') && peek(1).kind == Token::Ident) pos_ += 2;
-        if (isPunct(pos_, '('))
+            last = textOf(tokens_[pos_++]);
+        while (isPunct(pos_, '.') && peek(1).kind == Token::Ident) {
+            last = textOf(peek(1));
+            pos_ += 2;
+        }
+        const bool deprecated = last == QLatin1String("Deprecated");
+        bool forRemoval = false;
+        if (isPunct(pos_, '(')) {
+            const size_t start = pos_;
             skipBalanced();
+            for (size_t i = start; deprecated && i + 2 < pos_; ++i)
+                forRemoval = forRemoval || (isWord(i, "forRemoval") && isPunct(i + 1, '=') && isWord(i + 2, "true"));
+        }
+        return deprecated ? (forRemoval ? 2 : 1) : 0;
     }
 
     Declaration readModifiers()
@@ -328,7 +341,7 @@ private:
             if (d.doc < 0)
                 d.doc = peek().doc;
             if (isPunct(pos_, '@') && !isWord(pos_ + 1, "interface")) {
-                skipAnnotation();
+                d.deprecation = std::max(d.deprecation, skipAnnotation());
                 continue;
             }
             if (peek().kind != Token::Ident)
@@ -538,6 +551,7 @@ private:
     void readTypeDeclaration(SourceType::Kind kind, const Declaration& d, SourceType& type, int depth)
     {
         type.kind = kind;
+        type.deprecation = d.deprecation;
         takeDoc(d.doc, type.hasDoc, type.doc);
         if (peek().kind == Token::Ident) {
             type.name = textOf(peek()).toString();
@@ -617,6 +631,7 @@ private:
         }
         SourceMember m;
         m.modifiers = d.modifiers;
+        m.deprecation = d.deprecation;
         if (isPunct(pos_, '<'))
             m.typeParameters = readTypeParameters();
         if (d.doc < 0)

@@ -30,6 +30,7 @@ struct SourceMember {
     QStringList throwsTypes;
     bool hasBody = false;  // a method with a block (a default or static method in an interface)
     bool hasDoc = false;
+    int deprecation = 0;  // 1: @Deprecated, 2: @Deprecated(forRemoval = true)
     QString doc;          // the comment's text between "/**" and "*/"
     QString initializer;  // fields: the initializer when it is one literal, else ""
 };
@@ -41,6 +42,7 @@ struct SourceType {
     QString typeParameters;
     std::vector<SourceParam> recordComponents;
     bool hasDoc = false;
+    int deprecation = 0;
     QString doc;
     std::vector<SourceMember> members;
     std::vector<SourceType> nested;

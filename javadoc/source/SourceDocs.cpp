@@ -333,12 +333,13 @@ struct SourceDocs::Impl {
         std::vector<Candidate> out;
         std::vector<const LoadedClass*> interfaces;
         std::unordered_set<const LoadedClass*> seen;
-        // Each interface after its own superinterfaces, the class's own first.
+        // Each interface before its superinterfaces, the class's own first,
+        // so that a redeclaration's comment wins over the one it overrides.
         std::function<void(const LoadedClass*, int)> addInterface = [&](const LoadedClass* i, int depth) {
             if (!i || seen.size() > kMaxSupertypes || depth > 64 || !seen.insert(i).second)
                 return;
-            for (const auto& sup : i->interfaces) addInterface(sup.get(), depth + 1);
             interfaces.push_back(i);
+            for (const auto& sup : i->interfaces) addInterface(sup.get(), depth + 1);
         };
         for (const auto& i : cls.interfaces) addInterface(i.get(), 0);
         size_t steps = 0;
@@ -722,10 +723,16 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
     addInheritedMemberTypes(*member, *cls, nested);
     Output out(signatureOf(*member, type, nested));
 
-    if (const CommentTag* deprecated = me.parts.find(QStringLiteral("deprecated"))) {
+    // The deprecation block: the member's own, or its class's when that is to be removed.
+    const CommentTag* deprecated = me.parts.find(QStringLiteral("deprecated"));
+    const bool forRemoval = member->deprecation == 2 || type.deprecation == 2;
+    if (forRemoval)
+        out.lines(
+            QStringLiteral("Deprecated, for removal: This API element is subject to removal in a future version."));
+    else if (deprecated || member->deprecation)
         out.lines(QStringLiteral("Deprecated."));
+    if (deprecated)
         out.lines(renderInlineTags(deprecated->text, value));
-    }
     size_t from = 0;
     const QString description = resolver.part([](const Commented& c) { return c.parts.description; }, 0, &from);
     if (!description.isEmpty()) {
@@ -739,7 +746,7 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
     }
 
     // SPECIFIED BY and OVERRIDES from the class library.
-    if (!cls->isInterface) {
+    {
         for (const Candidate& c : supertypes) {
             if (!c.isInterface || !c.isPublic)
                 continue;
@@ -857,6 +864,20 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
     if (!sees.isEmpty()) {
         out.label("SEE ALSO:");
         for (const QString& s : sees) out.lines(s);
+    }
+    static const struct {
+        const char* tag;
+        const char* label;
+    } specs[] = {{"jls", "SEE JAVA LANGUAGE SPECIFICATION:"}, {"jvms", "SEE JAVA VIRTUAL MACHINE SPECIFICATION:"}};
+    for (const auto& spec : specs) {
+        QStringList refs;
+        for (const CommentTag& tag : me.parts.tags)
+            if (tag.name == QLatin1String(spec.tag))
+                refs << renderInlineTags(tag.text, value);
+        if (!refs.isEmpty()) {
+            out.label(spec.label);
+            for (const QString& r : refs) out.lines(r);
+        }
     }
     return out.text();
 }

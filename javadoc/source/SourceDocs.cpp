@@ -69,7 +69,7 @@ std::optional<QStringList> leafParameterTypes(const QString& leaf)
 }
 
 // A descriptor's parameter types as simple names: "(ILjava/util/Map$Entry;)V" → int, Entry.
-QStringList descriptorTypes(const std::string& descriptor)
+QStringList descriptorTypes(const std::string& descriptor, bool qualified = false)
 {
     QStringList types;
     size_t i = 1;
@@ -87,8 +87,9 @@ QStringList descriptorTypes(const std::string& descriptor)
             const size_t semi = descriptor.find(';', i);
             if (semi == std::string::npos)
                 break;
-            name = simpleTail(QString::fromStdString(descriptor.substr(i + 1, semi - i - 1))
-                                  .replace(QLatin1Char('/'), QLatin1Char('.')));
+            name = QString::fromStdString(descriptor.substr(i + 1, semi - i - 1))
+                       .replace(QLatin1Char('/'), QLatin1Char('.'));
+            name = qualified ? name.replace(QLatin1Char('$'), QLatin1Char('.')) : simpleTail(name);
             i = semi + 1;
         } else {
             static const char* const prims[] = {"byte", "char", "double", "float", "int", "long", "short", "boolean"};
@@ -124,7 +125,9 @@ bool countFits(int have, const Wanted& w)
 // overrides: the same erased parameter types, or, where generics bind a type
 // variable ("compareTo(T)" implemented as "compareTo(Foo)"), the types of a
 // bridge method that the compiler wrote into the overriding class.
-bool classDeclares(const LoadedClass& cls, const Wanted& w, const LoadedClass& overriding)
+enum class Declares { No, Yes, Abstract };
+
+Declares classDeclares(const LoadedClass& cls, const Wanted& w, const LoadedClass& overriding)
 {
     std::vector<QStringList> bridges;
     for (const MethodInfo& m : overriding.info.methods)
@@ -143,11 +146,11 @@ bool classDeclares(const LoadedClass& cls, const Wanted& w, const LoadedClass& o
     for (const MethodInfo& m : cls.info.methods)
         if (!(m.access & (platform::classlib::ACC_STATIC | platform::classlib::ACC_BRIDGE)) &&
             consider(m.name, m.descriptor))
-            return true;
+            return (m.access & platform::classlib::ACC_ABSTRACT) ? Declares::Abstract : Declares::Yes;
     for (const auto& [name, descriptor] : cls.info.protectedMethods)
         if (consider(name, descriptor))
-            return true;
-    return false;
+            return Declares::Yes;
+    return Declares::No;
 }
 
 bool isPublicType(const LoadedClass& cls)
@@ -201,7 +204,8 @@ struct FoundType {
 struct Candidate {
     std::string internalName;
     bool isInterface = false;
-    bool isPublic = true;  // javadoc names only documented (public) types under OVERRIDES and SPECIFIED BY
+    bool isPublic = true;     // javadoc names only documented (public) types under OVERRIDES and SPECIFIED BY
+    bool isAbstract = false;  // a superclass's abstract method is "specified by", not "overridden"
 };
 
 }  // namespace
@@ -345,13 +349,13 @@ struct SourceDocs::Impl {
         size_t steps = 0;
         for (const LoadedClass* s = cls.superclass.get(); s && steps < kMaxSupertypes; s = s->superclass.get()) {
             ++steps;
-            if (classDeclares(*s, w, cls))
-                out.push_back({s->internalName, false, isPublicType(*s)});
+            if (const Declares d = classDeclares(*s, w, cls); d != Declares::No)
+                out.push_back({s->internalName, false, isPublicType(*s), d == Declares::Abstract});
             for (const auto& i : s->interfaces) addInterface(i.get(), 0);
         }
         for (const LoadedClass* i : interfaces)
-            if (classDeclares(*i, w, cls))
-                out.push_back({i->internalName, true, isPublicType(*i)});
+            if (classDeclares(*i, w, cls) != Declares::No)
+                out.push_back({i->internalName, true, isPublicType(*i), true});
         return out;
     }
 
@@ -381,6 +385,57 @@ struct SourceDocs::Impl {
                     nested.insert(name, name);  // looked for once
             }
         }
+    }
+
+    // A @see reference to a method as javadoc prints it: the resolved
+    // method's parameter types fully qualified ("#setLayout" →
+    // "setLayout(java.awt.LayoutManager)"); as written when not resolved.
+    QString seeLabel(const QString& reference, const LoadedClass& current)
+    {
+        const QString ref = platform::javaTrim(reference);
+        const qsizetype hash = ref.indexOf(QLatin1Char('#'));
+        if (hash < 0)
+            return referenceLabel(ref);
+        const QString classPart = ref.left(hash);
+        QString name = ref.mid(hash + 1);
+        std::optional<QStringList> written;
+        if (const qsizetype paren = name.indexOf(QLatin1Char('(')); paren >= 0) {
+            written = leafParameterTypes(name.mid(paren));
+            name.truncate(paren);
+        }
+        std::shared_ptr<const LoadedClass> target;
+        if (classPart.isEmpty()) {
+            target = library.linkedClass(current.internalName);
+        } else {
+            const std::string package = current.internalName.substr(0, current.internalName.rfind('/') + 1);
+            const std::string simple = toInternal(classPart);
+            for (const std::string& candidate :
+                {current.internalName + "$" + simple, package + simple, "java/lang/" + simple, simple})
+                if ((target = library.linkedClass(candidate)))
+                    break;
+        }
+        if (!target)
+            return referenceLabel(ref);
+        const MethodInfo* found = nullptr;
+        // The class itself first, then its superclasses.
+        for (const LoadedClass* c = target.get(); c && !found; c = c->superclass.get()) {
+            for (const MethodInfo& m : c->info.methods) {
+                if (QString::fromStdString(m.name) != name || (m.access & platform::classlib::ACC_BRIDGE))
+                    continue;
+                const QStringList types = descriptorTypes(m.descriptor);
+                if (written && types.size() != written->size())
+                    continue;
+                if (!written || types == *written) {
+                    found = &m;
+                    break;
+                }
+            }
+        }
+        if (!found)
+            return referenceLabel(ref);
+        const QString params = descriptorTypes(found->descriptor, true).join(QLatin1String(", "));
+        const QString shownClass = classPart.isEmpty() ? QString() : simpleTail(classPart) + QLatin1Char('.');
+        return shownClass + name + QLatin1Char('(') + params + QLatin1Char(')');
     }
 
     QString document(const SourceRequest& request);
@@ -747,18 +802,23 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
 
     // SPECIFIED BY and OVERRIDES from the class library.
     {
+        // The nearest superclass's method: specified by when abstract, else overridden.
+        const auto nearest =
+            std::find_if(supertypes.begin(), supertypes.end(), [](const Candidate& c) { return !c.isInterface; });
+        const bool nearestShown = nearest != supertypes.end() && nearest->isPublic;
+        if (nearestShown && nearest->isAbstract) {
+            out.label("SPECIFIED BY:");
+            out.lines(member->name + QStringLiteral(" in class ") + displayName(nearest->internalName));
+        }
         for (const Candidate& c : supertypes) {
             if (!c.isInterface || !c.isPublic)
                 continue;
             out.label("SPECIFIED BY:");
             out.lines(member->name + QStringLiteral(" in interface ") + displayName(c.internalName));
         }
-        for (const Candidate& c : supertypes) {
-            if (c.isInterface || !c.isPublic)
-                continue;
+        if (nearestShown && !nearest->isAbstract) {
             out.label("OVERRIDES:");
-            out.lines(member->name + QStringLiteral(" in class ") + displayName(c.internalName));
-            break;
+            out.lines(member->name + QStringLiteral(" in class ") + displayName(nearest->internalName));
         }
     }
     static const struct {
@@ -859,7 +919,7 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
             continue;
         }
         const auto [ref, label] = splitReference(t);
-        sees << (label.isEmpty() ? referenceLabel(ref) : label);
+        sees << (label.isEmpty() ? seeLabel(ref, *cls) : label);
     }
     if (!sees.isEmpty()) {
         out.label("SEE ALSO:");

@@ -178,7 +178,8 @@ TEST_F(FixtureLibrary, DocumentsMembersFromTheSourcesJar)
             "  public int size()"
             "%R"
             "  Description copied from class: Base\n  The size.\n"
-            "  \n  OVERRIDES:\n  size in class Base\n  \n  RETURNS:\n  the size\n  \n  SEE ALSO:\n  add(Object)\n"},
+            "  \n  SPECIFIED BY:\n  size in class Base\n  \n  RETURNS:\n  the size\n  \n  SEE ALSO:\n"
+            "  add(java.lang.Object)\n"},
         {"fx.Impl", "find  int find(String)",
             "  public int find(String n)"
             "%R"

@@ -137,26 +137,60 @@ std::unique_ptr<ZipIndex> ZipIndex::open(const std::string& path)
     zip->directory_ = QByteArray(qsizetype(size), Qt::Uninitialized);
     if (!readAt(zip->fd_, zip->directory_.data(), size_t(size), offset))
         return nullptr;
-    const char* d = zip->directory_.constData();
-    zip->entries_.reserve(size_t(count));
+    return zip;
+}
+
+// Walks the central directory; stops when `visit` returns true.
+template <typename Visit> void walkDirectory(const QByteArray& directory, Visit visit)
+{
+    const char* d = directory.constData();
+    const quint64 size = quint64(directory.size());
     for (quint64 at = 0; at + 46 <= size && u32At(d + at) == 0x02014b50;) {
         const char* h = d + at;
         const quint64 nameLength = u16At(h + 28), next = at + 46 + nameLength + u16At(h + 30) + u16At(h + 32);
         if (next > size)
             break;
-        const Entry entry {u32At(h + 16), u32At(h + 20), u32At(h + 24), u32At(h + 42), quint16(u16At(h + 10))};
-        zip->entries_.emplace(std::string_view(h + 46, size_t(nameLength)), entry);  // the first of a name wins
+        if (visit(std::string_view(h + 46, size_t(nameLength)), h))
+            break;
         at = next;
     }
-    return zip;
+}
+
+std::optional<ZipIndex::Entry> ZipIndex::find(const std::string& name) const
+{
+    const auto entryAt = [](const char* h) {
+        return Entry {u32At(h + 16), u32At(h + 20), u32At(h + 24), u32At(h + 42), quint16(u16At(h + 10))};
+    };
+    // The first lookup walks the directory; a second one (an archive kept open
+    // for the window) builds the hash index once.
+    if (lookups_++ == 0) {
+        std::optional<Entry> found;
+        walkDirectory(directory_, [&](std::string_view entryName, const char* h) {
+            if (entryName != name)
+                return false;
+            found = entryAt(h);
+            return true;
+        });
+        return found;
+    }
+    if (entries_.empty()) {
+        walkDirectory(directory_, [&](std::string_view entryName, const char* h) {
+            entries_.emplace(entryName, entryAt(h));  // the first of a name wins
+            return false;
+        });
+    }
+    const auto it = entries_.find(name);
+    if (it == entries_.end())
+        return std::nullopt;
+    return it->second;
 }
 
 std::optional<QByteArray> ZipIndex::read(const std::string& name, qsizetype maxBytes) const
 {
-    const auto it = entries_.find(name);
-    if (it == entries_.end())
+    const std::optional<Entry> found = find(name);
+    if (!found)
         return std::nullopt;
-    const Entry& entry = it->second;
+    const Entry& entry = *found;
     if (qint64(entry.size) > maxBytes || qint64(entry.compressedSize) > maxBytes ||
         (entry.method != 0 && entry.method != 8))
         return std::nullopt;

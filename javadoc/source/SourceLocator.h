@@ -33,10 +33,6 @@ public:
     // The entry's bytes; nothing when it is missing, larger than maxBytes or corrupt.
     std::optional<QByteArray> read(const std::string& name, qsizetype maxBytes) const;
 
-    size_t entryCount() const { return entries_.size(); }
-
-private:
-    ZipIndex() = default;
     struct Entry {
         quint32 crc;
         quint32 compressedSize;
@@ -44,10 +40,16 @@ private:
         quint32 localHeader;
         quint16 method;
     };
+
+private:
+    ZipIndex() = default;
+    std::optional<Entry> find(const std::string& name) const;
+
     int fd_ = -1;
     quint64 fileSize_ = 0;
     QByteArray directory_;  // the central directory; the names below point into it
-    std::unordered_map<std::string_view, Entry> entries_;
+    mutable std::unordered_map<std::string_view, Entry> entries_;  // built on the second lookup
+    mutable int lookups_ = 0;
 };
 
 class SourceLocator {

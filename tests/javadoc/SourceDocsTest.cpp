@@ -248,6 +248,20 @@ TEST_F(FixtureLibrary, DocumentsMembersFromTheSourcesJar)
                     .startsWith("  public Inner(String s)\n"));
 }
 
+TEST_F(FixtureLibrary, SourcesInTheJarOrTheFolderItself)
+{
+    const QString expected = "  public int find(String n)\n";
+    QTemporaryDir both, folder;
+    const QString jar = both.path() + "/both.jar";
+    ASSERT_EQ(runTool(home_ + "/bin/jar",
+                  {"cf", jar, "-C", dir_->path() + "/classes", ".", "-C", dir_->path() + "/src", "."}, both.path()),
+        "");
+    EXPECT_TRUE(doc(*library(jar), "fx.Impl", "find  int find(String)").startsWith(expected));
+    for (const char* archive : {"/fx.jar", "/fx-sources.jar"})
+        ASSERT_EQ(runTool(home_ + "/bin/jar", {"xf", dir_->path() + archive}, folder.path()), "");
+    EXPECT_TRUE(doc(*library(folder.path()), "fx.Impl", "find  int find(String)").startsWith(expected));
+}
+
 TEST_F(FixtureLibrary, ClassesWithoutUsableSourcesGiveNothing)
 {
     // Only the jar: its sources jar replaced by a FIFO, a folder or garbage.

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
 {
     const int classes = argc > 1 ? std::atoi(argv[1]) : 160;
     const int shown = argc > 2 ? std::atoi(argv[2]) : 40;
-    int overloaded = 0;
+    int overloaded = 0, both90 = 0;
     int leaves = 0, named = 0, withHtml = 0, sameFirst = 0, near90 = 0, near80 = 0;
     QStringList firstMisses, textMisses, empty;
     QElapsedTimer timer;
@@ -36,6 +36,7 @@ int main(int argc, char** argv)
         else if (firstMisses.size() < shown)
             firstMisses << source_oracle::firstLine(l.html) + "  <>  " + source_oracle::firstLine(l.source);
         const double s = source_oracle::similarity(l.html, l.source);
+        both90 += s >= 0.9 && source_oracle::firstLine(l.html) == source_oracle::firstLine(l.source);
         near90 += s >= 0.9;
         near80 += s >= 0.8;
         if (s < 0.8 && textMisses.size() < shown)
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
     std::printf("with an HTML extract: %d; same first line %d (%.1f %%); words >= 0.9: %d (%.1f %%); >= 0.8: %d "
                 "(%.1f %%)\n",
         withHtml, sameFirst, pct(sameFirst, withHtml), near90, pct(near90, withHtml), near80, pct(near80, withHtml));
+    std::printf("same first line and words >= 0.9: %d (%.1f %%)\n", both90, pct(both90, withHtml));
     std::printf("left out of the comparison: %d overloads that the page reader cannot tell apart\n", overloaded);
     for (const QString& m : empty) std::printf("  unnamed: %s\n", qPrintable(m));
     for (const QString& m : firstMisses) std::printf("  first: %s\n", qPrintable(m));

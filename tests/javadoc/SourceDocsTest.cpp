@@ -298,17 +298,20 @@ TEST(JdkSources, AgreeWithTheHtmlPages)
         !QDir(source_oracle::kApi + "/java.base").exists())
         GTEST_SKIP() << "openjdk-17-source or openjdk-17-doc is not installed";
     int leaves = 0, named = 0, compared = 0, sameFirst = 0, near = 0;
-    source_oracle::walkSample(24, [&](const source_oracle::Leaf& l) {
+    source_oracle::walkSample(40, [&](const source_oracle::Leaf& l) {
         ++leaves;
         named += source_oracle::firstLine(l.source).contains(l.args.memberName.section('$', -1) + "(");
         if (l.html.isEmpty() || l.overloaded)
             return;
         ++compared;
         sameFirst += source_oracle::firstLine(l.source) == source_oracle::firstLine(l.html);
-        near += source_oracle::similarity(l.source, l.html) >= 0.8;
+        near += source_oracle::similarity(l.source, l.html) >= 0.9 &&
+            source_oracle::firstLine(l.source) == source_oracle::firstLine(l.html);
     });
-    ASSERT_GT(compared, 200);
-    EXPECT_GE(named, leaves * 99 / 100);
-    EXPECT_GE(sameFirst, compared * 99 / 100);
-    EXPECT_GE(near, compared * 97 / 100);
+    // What the sample reaches today: every leaf named, all but a few first
+    // lines the same, nearly all texts near-equal (the benchmark reports the shares).
+    ASSERT_GT(compared, 500);
+    EXPECT_EQ(named, leaves);
+    EXPECT_GE(sameFirst * 1000, compared * 995);
+    EXPECT_GE(near * 100, compared * 98);
 }

@@ -21,8 +21,7 @@ int main(int argc, char** argv)
     timer.start();
     const int walked = source_oracle::walkSample(classes, [&](const source_oracle::Leaf& l) {
         ++leaves;
-        const QString tail = l.args.memberName.section('.', -1).section('$', -1);
-        if (source_oracle::firstLine(l.source).contains(tail + "("))
+        if (source_oracle::namesMember(l.source, l.args.memberName))
             ++named;
         else if (empty.size() < shown)
             empty << l.args.groupName + " | " + l.leafText + " | " + source_oracle::firstLine(l.source);

@@ -593,7 +593,10 @@ QString signatureOf(const SourceMember& m, const SourceType& owner, const QHash<
         add(qualifyNested(m.returnType, nested));
     QStringList params;
     for (const SourceParam& p : m.params) params << qualifyNested(p.type, nested) + QLatin1Char(' ') + p.name;
-    add(m.name + QLatin1Char('(') + params.join(QLatin1String(", ")) + QLatin1Char(')'));
+    if (owner.kind == SourceType::Kind::Annotation && m.params.empty())
+        add(m.name);  // an annotation interface's element: javadoc shows no parentheses
+    else
+        add(m.name + QLatin1Char('(') + params.join(QLatin1String(", ")) + QLatin1Char(')'));
     if (!m.throwsTypes.isEmpty()) {
         QStringList t;
         for (const QString& x : m.throwsTypes) t << qualifyNested(x, nested);
@@ -686,6 +689,19 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
     if (w.name.isEmpty() && !constructor)
         w.typesKnown = false;  // a group node: the first member with the count
 
+    // A public method of a package-private superclass is listed under the
+    // public class, and documented there by javadoc too.
+    if (!w.constructor) {
+        for (std::shared_ptr<const LoadedClass> c = cls; c; c = c->superclass) {
+            if (c != cls && isPublicType(*c))
+                break;
+            const std::optional<FoundType> t = findType(c->internalName);
+            if (t && findMember(*t, w, false)) {
+                cls = c;
+                break;
+            }
+        }
+    }
     const std::optional<FoundType> own = findType(cls->internalName);
     if (!own)
         return QString();

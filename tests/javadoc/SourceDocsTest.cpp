@@ -300,7 +300,7 @@ TEST(JdkSources, AgreeWithTheHtmlPages)
     int leaves = 0, named = 0, compared = 0, sameFirst = 0, near = 0;
     source_oracle::walkSample(40, [&](const source_oracle::Leaf& l) {
         ++leaves;
-        named += source_oracle::firstLine(l.source).contains(l.args.memberName.section('$', -1) + "(");
+        named += source_oracle::namesMember(l.source, l.args.memberName);
         if (l.html.isEmpty() || l.overloaded)
             return;
         ++compared;

@@ -54,6 +54,15 @@ inline QString firstLine(const QString& text)
     return text.section('\n', 0, 0).simplified();
 }
 
+// Whether a first line names the member: "name(" or, for an annotation
+// interface's element, the name at the end of the line.
+inline bool namesMember(const QString& text, const QString& memberName)
+{
+    const QString name = memberName.section('.', -1).section('$', -1);
+    const QString first = firstLine(text);
+    return first.contains(name + "(") || first.endsWith(" " + name);
+}
+
 inline QSet<QString> words(const QString& text)
 {
     static const QRegularExpression split("[^\\w]+");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "javadoc/source/SourceDocs.h"
+#include "javadoc/source/SourceLocator.h"
 #include "platform/classlib/ClassLibrary.h"
 
 extern char** environ;
@@ -38,6 +39,27 @@ void BM_SourceDoc_JTableGetValueAt(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SourceDoc_JTableGetValueAt)->Unit(benchmark::kMillisecond);
+
+// What an open src.zip holds in memory: its central directory (and, from the
+// second lookup, a hash index over it), never the entries' contents.
+void BM_OpenSrcZip(benchmark::State& state)
+{
+    const std::string path = platform::classlib::ClassLibrary::system().jdkHome() + "/lib/src.zip";
+    qsizetype directory = 0, archive = QFileInfo(QString::fromStdString(path)).size();
+    for (auto _ : state) {
+        auto zip = javadoc::source::ZipIndex::open(path);
+        if (!zip) {
+            state.SkipWithError("no lib/src.zip: is openjdk-17-source installed?");
+            return;
+        }
+        zip->read("java.base/java/lang/Object.java", 1 << 20);
+        zip->read("java.desktop/javax/swing/JTable.java", 1 << 20);  // the second lookup builds the index
+        directory = zip->directoryBytes();
+    }
+    state.counters["archive_MB"] = double(archive) / (1 << 20);
+    state.counters["directory_MB"] = double(directory) / (1 << 20);
+}
+BENCHMARK(BM_OpenSrcZip)->Unit(benchmark::kMillisecond);
 
 int runCli(const std::vector<std::string>& args)
 {

@@ -33,6 +33,9 @@ public:
     // The entry's bytes; nothing when it is missing, larger than maxBytes or corrupt.
     std::optional<QByteArray> read(const std::string& name, qsizetype maxBytes) const;
 
+    // The central directory kept (the index's table adds about 40 bytes an entry once built).
+    qsizetype directoryBytes() const { return directory_.size(); }
+
     struct Entry {
         quint32 crc;
         quint32 compressedSize;

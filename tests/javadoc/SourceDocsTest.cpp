@@ -11,6 +11,7 @@
 #include "javadoc/source/SourceDocs.h"
 #include "javadoc/source/SourceLocator.h"
 #include "platform/classlib/ClassLibrary.h"
+#include "tests/support/ClassFileBuilder.h"
 #include "tests/support/PageFiles.h"
 #include "tests/support/SourceOracle.h"
 
@@ -287,6 +288,41 @@ TEST_F(FixtureLibrary, ClassesWithoutUsableSourcesGiveNothing)
     auto folderLib = library(folder.path());
     EXPECT_EQ(doc(*folderLib, "fx.Impl", "size  int size()"), "");
     EXPECT_FALSE(javadoc::source::readRegularFile((folder.path() + "/fx/Impl.java").toStdString(), 100));
+}
+
+// A superclass chain of 1,000 classes and a cycle, in a CLASSPATH folder of
+// built class files and their sources: the part found, or "", quickly.
+TEST(HostileHierarchies, ChainsAndCyclesEndQuietly)
+{
+    const std::string home = ClassLibrary::system().jdkHome();
+    if (home.empty())
+        GTEST_SKIP() << "no JDK";
+    QTemporaryDir dir;
+    using namespace testing_classlib;
+    const auto write = [&](const ClassDef& c, const QString& source) {
+        const std::vector<uint8_t> bytes = buildClass(c);
+        javadoc_test::writeFile(dir.path(), QString::fromStdString(c.name) + ".class",
+            QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+        javadoc_test::writeFile(dir.path(), QString::fromStdString(c.name) + ".java", source.toUtf8());
+    };
+    for (int i = 0; i < 1000; ++i) {
+        const QString name = QString("C%1").arg(i), super = i ? QString("C%1").arg(i - 1) : "Object";
+        write(classDef("p/" + name.toStdString(), i ? "p/" + super.toStdString() : "java/lang/Object")
+                  .method(kPublic, "m", "()V"),
+            "package p; public class " + name + " extends " + super + " { " + (i ? "" : "/** Root. */ ") +
+                "public void m() { } }");
+    }
+    write(classDef("p/X", "p/Y").method(kPublic, "m", "()V"), "package p; public class X extends Y { }");
+    write(classDef("p/Y", "p/X").method(kPublic, "m", "()V"), "package p; public class Y extends X { }");
+    ClassLibrary::Environment env;
+    env.javaHome = home;
+    env.classPath = dir.path().toStdString();
+    env.classPathSet = true;
+    auto lib = ClassLibrary::discover(env);
+    javadoc::source::SourceDocs docs(*lib);
+    EXPECT_TRUE(docs.document({"m", -1, "p.C999", "p.C999", "m  void m()"}).startsWith("  public void m()\n"));
+    EXPECT_TRUE(docs.document({"m", -1, "p.C1", "p.C1", "m  void m()"}).contains("Root."));
+    EXPECT_EQ(docs.document({"m", -1, "p.X", "p.X", "m  void m()"}), "");
 }
 
 // Needs openjdk-17-source and openjdk-17-doc: the page's extract as the oracle

@@ -3,3 +3,10 @@ target_include_directories(bench_javadoc PRIVATE ${PROJECT_SOURCE_DIR})
 jo_add_bench(bench_javadoc_hitrate SOURCES ${CMAKE_CURRENT_LIST_DIR}/javadoc_hitrate.cpp
   LIBS javadoc_core lookup_core Qt6::Core)
 target_include_directories(bench_javadoc_hitrate PRIVATE ${PROJECT_SOURCE_DIR})
+jo_add_bench(bench_javadoc_source_oracle SOURCES ${CMAKE_CURRENT_LIST_DIR}/javadoc_source_oracle.cpp
+  LIBS javadoc_core javadoc_source lookup_core Qt6::Core)
+target_include_directories(bench_javadoc_source_oracle PRIVATE ${PROJECT_SOURCE_DIR})
+jo_add_bench(bench_javadoc_source SOURCES ${CMAKE_CURRENT_LIST_DIR}/javadoc_source.cpp
+  LIBS javadoc_source platform_classlib Qt6::Core)
+target_include_directories(bench_javadoc_source PRIVATE ${PROJECT_SOURCE_DIR})
+add_dependencies(bench_javadoc_source javaorvel-cli)

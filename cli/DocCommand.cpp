@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/SourceDocs.h"
 #include "platform/JavaText.h"
 
 #include <optional>
@@ -13,11 +14,16 @@ int runDoc(const QStringList& args)
     javadoc::DocRequest request;
     std::optional<QString> group, leaf, member, commas;
     bool unselected = false;
+    bool noSource = false;
 
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& opt = args.at(i);
         if (opt == QLatin1String("--unselected")) {
             unselected = true;
+            continue;
+        }
+        if (opt == QLatin1String("--no-source")) {
+            noSource = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -63,7 +69,13 @@ int runDoc(const QStringList& args)
         request.groupName = platform::javaTrim(*group);
     }
     request.selectionCount = unselected ? 0 : 1;
-    out(javadoc::doit(request).text);
+    QString text = javadoc::doit(request).text;
+    if (text.isEmpty() && !noSource) {
+        // As in the window: the class's Java source answers when no page does.
+        text = javadoc::source::sourceDoc({request.memberName, request.commaCount, request.groupName, request.nameText,
+            leaf ? platform::javaTrim(*leaf) : QString()});
+    }
+    out(text);
     return 0;
 }
 

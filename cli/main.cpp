@@ -28,7 +28,7 @@ const char* usageLine(const QString& sub)
         return "usage: javaorvel-cli tree NAME [SEARCH]";
     if (sub == QLatin1String("doc"))
         return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
-               "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected]";
+               "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected] [--no-source]";
     return "usage: javaorvel-cli (resolve TEXT | complete [--limit N] PREFIX | members NAME | tree NAME [SEARCH] | doc "
            "...)";
 }
@@ -57,7 +57,9 @@ int help()
                 "  %s\n"
                 "      Prints the member tree, optionally keeping only members that contain SEARCH.\n"
                 "  %s\n"
-                "      Prints one member's documentation as plain text.\n"
+                "      Prints one member's documentation as plain text: from its javadoc page, else\n"
+                "      from the Java sources beside its class (the JDK's src.zip, NAME-sources.jar);\n"
+                "      --no-source reads the pages only.\n"
                 "\n"
                 "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",

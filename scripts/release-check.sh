@@ -9,7 +9,8 @@
 #
 # Needs (Debian): dpkg-dev and file (cpack's dependency search),
 # desktop-file-utils, lintian, and the build's own packages; the JDK and its
-# documentation (openjdk-17-jdk-headless, openjdk-17-doc) for the lookups.
+# documentation and sources (openjdk-17-jdk-headless, openjdk-17-doc,
+# openjdk-17-source) for the lookups.
 set -uo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.." || exit 1
@@ -72,7 +73,7 @@ depends=$(field Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
     grep -q "\\b$lib\\b" <<<"$depends" || fail "Depends lacks $lib (shlibdeps): $depends"
 done
-[ "$(field Recommends)" = "openjdk-17-jdk-headless, openjdk-17-doc" ] ||
+[ "$(field Recommends)" = "openjdk-17-jdk-headless, openjdk-17-doc, openjdk-17-source" ] ||
     fail "Recommends is '$(field Recommends)'"
 package_bytes=$(stat -c %s "$deb")
 installed_kib=$(field Installed-Size)

@@ -19,6 +19,7 @@
 #include "javadoc/CatalogueLookup.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassCompletion.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
@@ -411,8 +412,15 @@ void orvel_tree::valueChanged(const QStringList& pathTexts)
     const std::optional<javadoc::SelectionArgs> args = javadoc::deriveSelection(pathTexts);
     if (!args)
         return;
-    if (!docpath.isEmpty() || !docpath2.isEmpty()) {
-        const QString text = doit(args->memberName, args->commaCount, args->groupName, args->paramTypes);
+    {
+        QString text;
+        if (!docpath.isEmpty() || !docpath2.isEmpty())
+            text = doit(args->memberName, args->commaCount, args->groupName, args->paramTypes);
+        if (text.isEmpty()) {
+            // No page answered (or no root is set): the class's Java source may.
+            text = javadoc::source::sourceDoc({args->memberName, args->commaCount, args->groupName, name->text(),
+                platform::javaTrim(pathTexts.last())});
+        }
         if (!text.isEmpty()) {
             ta->setPlainText(text);
             QTextCursor cursor(ta->document());

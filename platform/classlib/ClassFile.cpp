@@ -346,6 +346,8 @@ private:
                 throw Failure {"malformed method descriptor"};
         } else if (!isValidMethodDescriptor(rawDescriptor)) {
             throw Failure {"malformed method descriptor"};
+        } else if ((access & ACC_PROTECTED) && rawName != "<init>" && rawName != "<clinit>") {
+            out.protectedMethods.emplace_back(std::string(rawName), std::string(rawDescriptor));
         }
         const uint16_t attributeCount = r_.u2();
         bool seenExceptions = false;

@@ -51,6 +51,10 @@ struct ClassFileInfo {
     // Only the methods that reflection can list: the public ones other than
     // <clinit> (public constructors, "<init>", are kept), in class-file order.
     std::vector<MethodInfo> methods;
+    // The protected methods other than constructors, as name and descriptor
+    // (modified UTF-8 as stored): what a public method may override, for the
+    // documentation's "Overrides"; reflection never lists them.
+    std::vector<std::pair<std::string, std::string>> protectedMethods;
 };
 
 // Parses a whole class file. Returns "" on success, otherwise a short reason

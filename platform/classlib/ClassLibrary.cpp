@@ -258,6 +258,48 @@ std::shared_ptr<const JavaClass> ClassLibrary::forName(const QString& binaryName
     return findDirect(binaryName, false, binaryName);
 }
 
+ClassLibrary::Origin ClassLibrary::originOf(const std::string& internalName)
+{
+    Origin origin;
+    if (internalName.empty() || internalName[0] == '[')
+        return origin;
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    for (const auto& source : sources_) {
+        ResourceBytes bytes;
+        std::string error;
+        if (source->find(internalName, bytes, error) != ClassSource::Result::Found)
+            continue;
+        origin.location = source->location();
+        const bool fromJdk = !jdkHome_.empty() && origin.location == jdkLibrary_;
+        if (const auto* image = dynamic_cast<const JImageSource*>(source.get())) {
+            origin.kind = Origin::Kind::JdkImage;
+            const size_t slash = internalName.rfind('/');
+            origin.module = image->image().moduleOfPackage(
+                slash == std::string::npos ? std::string_view() : std::string_view(internalName).substr(0, slash));
+        } else if (dynamic_cast<const FolderSource*>(source.get())) {
+            origin.kind = Origin::Kind::Folder;
+        } else {
+            origin.kind = fromJdk ? Origin::Kind::JdkJar : Origin::Kind::Jar;
+        }
+        break;
+    }
+    return origin;
+}
+
+std::shared_ptr<const LoadedClass> ClassLibrary::linkedClass(const std::string& internalName)
+{
+    if (internalName.empty() || internalName[0] == '[' || !isValidInternalClassName(internalName))
+        return nullptr;
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    try {
+        return load(internalName, 0);
+    } catch (const LoadFailure&) {
+        return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 ClassLibrary& ClassLibrary::system()
 {
     static ClassLibrary* library = discover(Environment::fromProcess()).release();

@@ -55,6 +55,18 @@ public:
     // the CLASSPATH entries. The class index lists them.
     const std::vector<std::unique_ptr<ClassSource>>& sources() const { return sources_; }
 
+    // Where a class's file was found, so that its source can be looked for beside it.
+    struct Origin {
+        enum class Kind { None, JdkImage, JdkJar, Jar, Folder };
+        Kind kind = Kind::None;
+        std::string location;  // lib/modules, rt.jar, the CLASSPATH jar or folder
+        std::string module;    // JdkImage: the module that holds the class's package
+    };
+    Origin originOf(const std::string& internalName);
+
+    // The class linked with its supertypes; nullptr when it cannot be loaded.
+    std::shared_ptr<const LoadedClass> linkedClass(const std::string& internalName);
+
     // Drops every parsed class (the benchmark's cold start). Classes already
     // handed out stay valid.
     void clearCache();

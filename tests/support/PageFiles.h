@@ -12,12 +12,18 @@ namespace javadoc_test {
 
 using test_support::writeFile;
 
+// Writes root/relative and gives its path.
+inline QString writeFile(const QString& root, const QString& relative, const QByteArray& bytes)
+{
+    const QString path = root + '/' + relative;
+    writeFile(path, bytes);
+    return path;
+}
+
 // Writes the page and gives its path.
 inline QString writePage(const QString& root, const QString& relative, const QStringList& lines)
 {
-    const QString path = root + '/' + relative;
-    writeFile(path, (lines.join('\n') + '\n').toUtf8());
-    return path;
+    return writeFile(root, relative, (lines.join('\n') + '\n').toUtf8());
 }
 
 // A member as shown: its signature line, the rule under it, then the body.

@@ -1,0 +1,74 @@
+#pragma once
+// A small reader of Java source files: just enough of the language to find the
+// declarations of a file's classes and members and the /** */ comment before
+// each. Method bodies, initializers and local or anonymous classes are skipped
+// as balanced blocks, never parsed. Any text at all gives a result: what does
+// not parse is skipped, and what was found before it stays.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <vector>
+
+namespace javadoc::source {
+
+struct SourceParam {
+    QString type;  // as javadoc prints it: simple names, generic arguments kept, "..." for varargs
+    QString name;
+    bool varargs = false;
+};
+
+struct SourceMember {
+    enum class Kind { Method, Constructor, Field };
+    Kind kind = Kind::Method;
+    QString name;
+    QStringList modifiers;   // the modifier keywords as written, annotations left out
+    QString typeParameters;  // "<T extends Comparable<? super T>>", "" when none
+    QString returnType;      // methods: the result type; fields: the field's type
+    std::vector<SourceParam> params;
+    QStringList throwsTypes;
+    bool hasBody = false;  // a method with a block (a default or static method in an interface)
+    bool hasDoc = false;
+    int deprecation = 0;  // 1: @Deprecated, 2: @Deprecated(forRemoval = true)
+    QString doc;          // the comment's text between "/**" and "*/"
+    QString initializer;  // fields: the initializer when it is one literal, else ""
+};
+
+struct SourceType {
+    enum class Kind { Class, Interface, Enum, Record, Annotation };
+    Kind kind = Kind::Class;
+    QString name;
+    QString typeParameters;
+    std::vector<SourceParam> recordComponents;
+    bool hasDoc = false;
+    int deprecation = 0;
+    QString doc;
+    std::vector<SourceMember> members;
+    std::vector<SourceType> nested;
+};
+
+struct SourceFile {
+    std::vector<SourceType> types;
+    // Member types imported by their own name ("import java.util.Map.Entry;"):
+    // "Entry" → "Map.Entry", as javadoc writes them.
+    QHash<QString, QString> nestedImports;
+};
+
+// The text with its \uXXXX escapes translated (JLS 3.3): a "\" preceded by an
+// odd number of "\" starts no escape, and a "\u" without four hex digits stays.
+QString translateUnicodeEscapes(QStringView text);
+
+// Reads the declarations of a compilation unit (escapes already translated).
+SourceFile scanJavaSource(QStringView text);
+
+// A type as the javadoc signature shows it after erasure, for matching the
+// member tree's parameter types: generic arguments dropped, qualifiers cut,
+// type variables replaced by their first bound's erasure (looked up in
+// `typeVariables`, pairs of name and bound, the nearest scope first).
+QString eraseType(const QString& type, const std::vector<std::pair<QString, QString>>& typeVariables);
+
+// "<K, V extends Comparable<V>>" → (K, "Object"), (V, "Comparable<V>").
+std::vector<std::pair<QString, QString>> typeVariablesOf(const QString& typeParameters);
+
+}  // namespace javadoc::source

@@ -1,0 +1,985 @@
+#include "javadoc/source/SourceDocs.h"
+
+#include <QRegularExpression>
+#include <cstring>
+#include <functional>
+#include <list>
+#include <unordered_set>
+
+#include "javadoc/source/CommentRenderer.h"
+#include "javadoc/source/JavaSourceScanner.h"
+#include "javadoc/source/SourceLocator.h"
+#include "platform/JavaText.h"
+#include "platform/classlib/ClassLibrary.h"
+#include "platform/classlib/LoadedClass.h"
+
+namespace javadoc::source {
+
+namespace {
+
+using platform::classlib::ClassLibrary;
+using platform::classlib::LoadedClass;
+using platform::classlib::MethodInfo;
+
+// Supertypes looked at for one member: a real hierarchy has a few dozen.
+constexpr size_t kMaxSupertypes = 256;
+// Parsed files kept for the next selection (most are of the same class).
+constexpr size_t kParsedFilesKept = 4;
+
+const QString kRule = QLatin1String("  ") + QString(121, QLatin1Char('-'));
+
+QString simpleTail(const QString& name)
+{
+    const qsizetype cut = std::max(name.lastIndexOf(QLatin1Char('.')), name.lastIndexOf(QLatin1Char('$')));
+    return name.mid(cut + 1);
+}
+
+// The display name javadoc uses for a class: nested names joined with ".".
+QString displayName(const std::string& internalName)
+{
+    QString s = QString::fromStdString(internalName);
+    s = s.mid(s.lastIndexOf(QLatin1Char('/')) + 1);
+    s.replace(QLatin1Char('$'), QLatin1Char('.'));
+    return s;
+}
+
+std::string toInternal(const QString& dotted)
+{
+    QString s = dotted;
+    s.replace(QLatin1Char('.'), QLatin1Char('/'));
+    return s.toStdString();
+}
+
+// The leaf's parameter types, "boolean add(Object)" → ["Object"]; nothing
+// when the leaf text has no parameter list.
+std::optional<QStringList> leafParameterTypes(const QString& leaf)
+{
+    const qsizetype open = leaf.indexOf(QLatin1Char('('));
+    if (open < 0)
+        return std::nullopt;
+    const qsizetype close = leaf.indexOf(QLatin1Char(')'), open);
+    if (close < 0)
+        return std::nullopt;
+    QStringList types;
+    const QString inner = leaf.mid(open + 1, close - open - 1);
+    if (platform::javaTrim(inner).isEmpty())
+        return types;
+    for (const QString& t : inner.split(QLatin1Char(','))) types << simpleTail(platform::javaTrim(t));
+    return types;
+}
+
+// A descriptor's parameter types as simple names: "(ILjava/util/Map$Entry;)V" → int, Entry.
+QStringList descriptorTypes(const std::string& descriptor, bool qualified = false)
+{
+    QStringList types;
+    size_t i = 1;
+    while (i < descriptor.size() && descriptor[i] != ')') {
+        int dims = 0;
+        while (i < descriptor.size() && descriptor[i] == '[') {
+            ++dims;
+            ++i;
+        }
+        if (i >= descriptor.size())
+            break;
+        QString name;
+        const char c = descriptor[i];
+        if (c == 'L') {
+            const size_t semi = descriptor.find(';', i);
+            if (semi == std::string::npos)
+                break;
+            name = QString::fromStdString(descriptor.substr(i + 1, semi - i - 1))
+                       .replace(QLatin1Char('/'), QLatin1Char('.'));
+            name = qualified ? name.replace(QLatin1Char('$'), QLatin1Char('.')) : simpleTail(name);
+            i = semi + 1;
+        } else {
+            static const char* const prims[] = {"byte", "char", "double", "float", "int", "long", "short", "boolean"};
+            const char* codes = "BCDFIJSZ";
+            const char* at = std::strchr(codes, c);
+            name = at && c ? QString::fromLatin1(prims[at - codes]) : QString();
+            ++i;
+        }
+        for (int d = 0; d < dims; ++d) name += QLatin1String("[]");
+        types << name;
+    }
+    return types;
+}
+
+// What the selection names: the member, its parameter count and types.
+struct Wanted {
+    QString name;
+    bool constructor = false;
+    int count = -1;  // -1: any; 7 with `atLeast`: seven or more (the comma count saturates)
+    bool atLeast = false;
+    QStringList types;  // erased simple names; empty when only the count is known
+    bool typesKnown = false;
+};
+
+bool countFits(int have, const Wanted& w)
+{
+    if (w.count < 0)
+        return true;
+    return w.atLeast ? have >= w.count : have == w.count;
+}
+
+// Whether a supertype's class file declares the method the wanted one
+// overrides: the same erased parameter types, or, where generics bind a type
+// variable ("compareTo(T)" implemented as "compareTo(Foo)"), the types of a
+// bridge method that the compiler wrote into the overriding class.
+enum class Declares { No, Yes, Abstract };
+
+Declares classDeclares(const LoadedClass& cls, const Wanted& w, const LoadedClass& overriding)
+{
+    std::vector<QStringList> bridges;
+    for (const MethodInfo& m : overriding.info.methods)
+        if ((m.access & platform::classlib::ACC_BRIDGE) && QString::fromStdString(m.name) == w.name)
+            bridges.push_back(descriptorTypes(m.descriptor));
+    int sameCount = 0;
+    const auto consider = [&](const std::string& name, const std::string& descriptor) {
+        if (name == "<init>" || QString::fromStdString(name) != w.name)
+            return false;
+        const QStringList types = descriptorTypes(descriptor);
+        if (!countFits(int(types.size()), w))
+            return false;
+        ++sameCount;
+        return !w.typesKnown || types == w.types || std::find(bridges.begin(), bridges.end(), types) != bridges.end();
+    };
+    for (const MethodInfo& m : cls.info.methods)
+        if (!(m.access & (platform::classlib::ACC_STATIC | platform::classlib::ACC_BRIDGE)) &&
+            consider(m.name, m.descriptor))
+            return (m.access & platform::classlib::ACC_ABSTRACT) ? Declares::Abstract : Declares::Yes;
+    for (const auto& [name, descriptor] : cls.info.protectedMethods)
+        if (consider(name, descriptor))
+            return Declares::Yes;
+    return Declares::No;
+}
+
+bool isPublicType(const LoadedClass& cls)
+{
+    return (cls.info.access & platform::classlib::ACC_PUBLIC) != 0;
+}
+
+// Integer literals as javadoc shows a constant: in decimal.
+QString constantText(const QString& literal)
+{
+    QString s = literal;
+    s.remove(QLatin1Char('_'));
+    bool negative = s.startsWith(QLatin1Char('-'));
+    if (negative)
+        s = s.mid(1);
+    if (s.startsWith(QLatin1Char('"')) || s.startsWith(QLatin1Char('\'')))
+        return literal;
+    const bool isLong = s.endsWith(QLatin1Char('L')) || s.endsWith(QLatin1Char('l'));
+    if (isLong)
+        s.chop(1);
+    bool ok = false;
+    qulonglong v = 0;
+    if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        v = s.mid(2).toULongLong(&ok, 16);
+    else if (s.startsWith(QLatin1String("0b"), Qt::CaseInsensitive))
+        v = s.mid(2).toULongLong(&ok, 2);
+    else if (s.size() > 1 && s.startsWith(QLatin1Char('0')) && !s.contains(QLatin1Char('.')))
+        v = s.mid(1).toULongLong(&ok, 8);
+    else
+        v = s.toULongLong(&ok, 10);
+    if (!ok)
+        return literal;
+    if (!isLong && !negative && v <= 0xFFFFFFFFull && v > 0x7FFFFFFFull)
+        return QString::number(qint32(quint32(v)));  // 0xFFFFFFFF is -1 as an int
+    return negative ? QLatin1Char('-') + QString::number(v) : QString::number(v);
+}
+
+struct ParsedFile {
+    std::string topInternal;
+    SourceFile file;
+};
+
+// One type found in its source, with the type variables in scope.
+struct FoundType {
+    std::shared_ptr<const ParsedFile> file;
+    const SourceType* type = nullptr;
+    std::vector<const SourceType*> outers;  // outermost first
+    std::string internalName;
+};
+
+struct Candidate {
+    std::string internalName;
+    bool isInterface = false;
+    bool isPublic = true;     // javadoc names only documented (public) types under OVERRIDES and SPECIFIED BY
+    bool isAbstract = false;  // a superclass's abstract method is "specified by", not "overridden"
+};
+
+}  // namespace
+
+struct SourceDocs::Impl {
+    ClassLibrary& library;
+    SourceLocator locator;
+    std::list<std::shared_ptr<const ParsedFile>> parsed;
+
+    explicit Impl(ClassLibrary& lib) : library(lib) { }
+
+    std::shared_ptr<const ParsedFile> parse(const std::string& topInternal, const ClassLibrary::Origin& origin)
+    {
+        for (auto it = parsed.begin(); it != parsed.end(); ++it) {
+            if ((*it)->topInternal == topInternal) {
+                parsed.splice(parsed.begin(), parsed, it);
+                return parsed.front();
+            }
+        }
+        const std::optional<QString> text = locator.topLevelSource(origin, library.jdkHome(), topInternal);
+        if (!text)
+            return nullptr;
+        auto file = std::make_shared<ParsedFile>();
+        file->topInternal = topInternal;
+        file->file = scanJavaSource(*text);
+        parsed.push_front(file);
+        if (parsed.size() > kParsedFilesKept)
+            parsed.pop_back();
+        return file;
+    }
+
+    std::optional<FoundType> findType(const std::string& internalName)
+    {
+        const ClassLibrary::Origin origin = library.originOf(internalName);
+        if (origin.kind == ClassLibrary::Origin::Kind::None)
+            return std::nullopt;
+        const size_t slash = internalName.rfind('/');
+        const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+        // "A$B$C" lives in A.java; a "$" that is part of a top-level name is tried last.
+        std::vector<size_t> cuts;
+        for (size_t i = internalName.find('$', nameStart + 1); i != std::string::npos;
+             i = internalName.find('$', i + 1))
+            cuts.push_back(i);
+        cuts.push_back(internalName.size());
+        for (const size_t cut : cuts) {
+            auto file = parse(internalName.substr(0, cut), origin);
+            if (!file)
+                continue;
+            const QString top = QString::fromStdString(internalName.substr(nameStart, cut - nameStart));
+            const QStringList nested = cut < internalName.size()
+                ? QString::fromStdString(internalName.substr(cut + 1)).split(QLatin1Char('$'))
+                : QStringList();
+            FoundType found;
+            found.file = file;
+            found.internalName = internalName;
+            const std::vector<SourceType>* level = &file->file.types;
+            const SourceType* type = nullptr;
+            for (qsizetype k = -1; k < nested.size(); ++k) {
+                const QString& name = k < 0 ? top : nested[k];
+                const SourceType* next = nullptr;
+                for (const SourceType& t : *level)
+                    if (t.name == name)
+                        next = &t;
+                if (!next) {
+                    type = nullptr;
+                    break;
+                }
+                if (type)
+                    found.outers.push_back(type);
+                type = next;
+                level = &next->nested;
+            }
+            if (type) {
+                found.type = type;
+                return found;
+            }
+        }
+        return std::nullopt;
+    }
+
+    static std::vector<std::pair<QString, QString>> scope(const FoundType& t, const SourceMember* m)
+    {
+        std::vector<std::pair<QString, QString>> vars;
+        if (m)
+            vars = typeVariablesOf(m->typeParameters);
+        for (auto v : typeVariablesOf(t.type->typeParameters)) vars.push_back(v);
+        for (auto it = t.outers.rbegin(); it != t.outers.rend(); ++it)
+            for (auto v : typeVariablesOf((*it)->typeParameters)) vars.push_back(v);
+        return vars;
+    }
+
+    static const SourceMember* findMember(const FoundType& t, const Wanted& w, bool uniqueByCount)
+    {
+        const SourceMember* byCount = nullptr;
+        int sameCount = 0;
+        for (const SourceMember& m : t.type->members) {
+            const bool isCtor = m.kind == SourceMember::Kind::Constructor;
+            if (m.kind == SourceMember::Kind::Field || isCtor != w.constructor)
+                continue;
+            if (!w.constructor && !w.name.isEmpty() && m.name != w.name)
+                continue;
+            int count = int(m.params.size());
+            QStringList wantTypes = w.types;
+            // An inner class's constructor takes the enclosing instance first.
+            if (isCtor && w.typesKnown && count + 1 == wantTypes.size() && !t.outers.empty()) {
+                wantTypes.removeFirst();
+                ++count;
+            }
+            if (!countFits(count, w))
+                continue;
+            if (w.typesKnown) {
+                const auto vars = scope(t, &m);
+                QStringList erased;
+                for (const SourceParam& p : m.params) erased << eraseType(p.type, vars);
+                if (erased == wantTypes)
+                    return &m;
+            }
+            if (!byCount)
+                byCount = &m;
+            ++sameCount;
+        }
+        return !w.typesKnown || !uniqueByCount || sameCount == 1 ? byCount : nullptr;
+    }
+
+    // Supertypes that declare the method, as javadoc searches them: the
+    // superclass chain, nearest first, then the interfaces.
+    std::vector<Candidate> declaringSupertypes(const LoadedClass& cls, const Wanted& w)
+    {
+        std::vector<Candidate> out;
+        std::vector<const LoadedClass*> interfaces;
+        std::unordered_set<const LoadedClass*> seen;
+        // Each interface before its superinterfaces, the class's own first,
+        // so that a redeclaration's comment wins over the one it overrides.
+        std::function<void(const LoadedClass*, int)> addInterface = [&](const LoadedClass* i, int depth) {
+            if (!i || seen.size() > kMaxSupertypes || depth > 64 || !seen.insert(i).second)
+                return;
+            interfaces.push_back(i);
+            for (const auto& sup : i->interfaces) addInterface(sup.get(), depth + 1);
+        };
+        for (const auto& i : cls.interfaces) addInterface(i.get(), 0);
+        size_t steps = 0;
+        for (const LoadedClass* s = cls.superclass.get(); s && steps < kMaxSupertypes; s = s->superclass.get()) {
+            ++steps;
+            if (const Declares d = classDeclares(*s, w, cls); d != Declares::No)
+                out.push_back({s->internalName, false, isPublicType(*s), d == Declares::Abstract});
+            for (const auto& i : s->interfaces) addInterface(i.get(), 0);
+        }
+        for (const LoadedClass* i : interfaces)
+            if (classDeclares(*i, w, cls) != Declares::No)
+                out.push_back({i->internalName, true, isPublicType(*i), true});
+        return out;
+    }
+
+    // Member types that the signature names by their simple name and that a
+    // superclass declares ("BaselineResizeBehavior" → "Component.BaselineResizeBehavior").
+    void addInheritedMemberTypes(const SourceMember& m, const LoadedClass& cls, QHash<QString, QString>& nested)
+    {
+        QStringList texts {m.returnType};
+        for (const SourceParam& p : m.params) texts << p.type;
+        static const QRegularExpression word(QStringLiteral("\\b[A-Z][\\w$]*"));
+        for (const QString& text : texts) {
+            for (auto it = word.globalMatch(text); it.hasNext();) {
+                const QRegularExpressionMatch match = it.next();
+                const QString name = match.captured();
+                if (nested.contains(name) ||
+                    (match.capturedStart() > 0 && text[match.capturedStart() - 1] == QLatin1Char('.')))
+                    continue;
+                size_t steps = 0;
+                for (const LoadedClass* s = cls.superclass.get(); s && steps < 32; s = s->superclass.get(), ++steps) {
+                    const std::string inner = s->internalName + "$" + name.toStdString();
+                    if (library.originOf(inner).kind != ClassLibrary::Origin::Kind::None) {
+                        nested.insert(name, displayName(inner));
+                        break;
+                    }
+                }
+                if (!nested.contains(name))
+                    nested.insert(name, name);  // looked for once
+            }
+        }
+    }
+
+    // A @see reference to a method as javadoc prints it: the resolved
+    // method's parameter types fully qualified ("#setLayout" →
+    // "setLayout(java.awt.LayoutManager)"); as written when not resolved.
+    QString seeLabel(const QString& reference, const LoadedClass& current)
+    {
+        const QString ref = platform::javaTrim(reference);
+        const qsizetype hash = ref.indexOf(QLatin1Char('#'));
+        if (hash < 0)
+            return referenceLabel(ref);
+        const QString classPart = ref.left(hash);
+        QString name = ref.mid(hash + 1);
+        std::optional<QStringList> written;
+        if (const qsizetype paren = name.indexOf(QLatin1Char('(')); paren >= 0) {
+            written = leafParameterTypes(name.mid(paren));
+            name.truncate(paren);
+        }
+        std::shared_ptr<const LoadedClass> target;
+        if (classPart.isEmpty()) {
+            target = library.linkedClass(current.internalName);
+        } else {
+            const std::string package = current.internalName.substr(0, current.internalName.rfind('/') + 1);
+            const std::string simple = toInternal(classPart);
+            for (const std::string& candidate :
+                {current.internalName + "$" + simple, package + simple, "java/lang/" + simple, simple})
+                if ((target = library.linkedClass(candidate)))
+                    break;
+        }
+        if (!target)
+            return referenceLabel(ref);
+        const MethodInfo* found = nullptr;
+        // The class itself first, then its superclasses.
+        for (const LoadedClass* c = target.get(); c && !found; c = c->superclass.get()) {
+            for (const MethodInfo& m : c->info.methods) {
+                if (QString::fromStdString(m.name) != name || (m.access & platform::classlib::ACC_BRIDGE))
+                    continue;
+                const QStringList types = descriptorTypes(m.descriptor);
+                if (written && types.size() != written->size())
+                    continue;
+                if (!written || types == *written) {
+                    found = &m;
+                    break;
+                }
+            }
+        }
+        if (!found)
+            return referenceLabel(ref);
+        const QString params = descriptorTypes(found->descriptor, true).join(QLatin1String(", "));
+        const QString shownClass = classPart.isEmpty() ? QString() : simpleTail(classPart) + QLatin1Char('.');
+        return shownClass + name + QLatin1Char('(') + params + QLatin1Char(')');
+    }
+
+    QString document(const SourceRequest& request);
+};
+
+namespace {
+
+// The comment of one member and where it came from.
+struct Commented {
+    FoundType type;
+    const SourceMember* member = nullptr;
+    CommentParts parts;
+    bool isInterface = false;
+};
+
+class PartResolver {
+public:
+    explicit PartResolver(std::vector<Commented> chain) : chain_(std::move(chain)) { }
+
+    // The text of a part: the member's own, its {@inheritDoc} replaced, or
+    // the first supertype's that has it. `from` gets the index that answered.
+    QString part(const std::function<QString(const Commented&)>& get, size_t start, size_t* from = nullptr) const
+    {
+        for (size_t i = start; i < chain_.size(); ++i) {
+            QString text = get(chain_[i]);
+            if (platform::javaTrim(text).isEmpty())
+                continue;
+            if (from)
+                *from = i;
+            if (hasInheritDoc(text))
+                text = replaceInheritDoc(text, part(get, i + 1));
+            return text;
+        }
+        return QString();
+    }
+
+    const std::vector<Commented>& chain() const { return chain_; }
+
+private:
+    std::vector<Commented> chain_;
+};
+
+QString paramText(const Commented& c, size_t position, bool typeParam)
+{
+    if (!c.member)
+        return QString();
+    QString name;
+    if (typeParam) {
+        const auto vars = typeVariablesOf(c.member->typeParameters);
+        if (position >= vars.size())
+            return QString();
+        name = QLatin1Char('<') + vars[position].first + QLatin1Char('>');
+    } else {
+        if (position >= c.member->params.size())
+            return QString();
+        name = c.member->params[position].name;
+    }
+    for (const CommentTag& tag : c.parts.tags) {
+        if (tag.name != QLatin1String("param"))
+            continue;
+        const auto [word, rest] = firstWord(tag.text);
+        if (word == name)
+            return rest;
+    }
+    return QString();
+}
+
+QString tagText(const Commented& c, const char* name)
+{
+    const CommentTag* tag = c.parts.find(QLatin1String(name));
+    return tag ? tag->text : QString();
+}
+
+class Output {
+public:
+    explicit Output(const QString& signature)
+    {
+        text_ = QLatin1String("  ") + signature + QLatin1Char('\n') + kRule + QLatin1Char('\n');
+    }
+
+    void lines(const QString& markup)
+    {
+        for (const QString& line : markupLines(markup)) text_ += QLatin1String("  ") + line + QLatin1Char('\n');
+    }
+    void label(const char* upper) { text_ += QLatin1String("  \n  ") + QLatin1String(upper) + QLatin1Char('\n'); }
+    const QString& text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+// Modifiers as javadoc shows them, in its order.
+QString shownModifiers(const SourceMember& m, const SourceType& owner)
+{
+    const bool inInterface = owner.kind == SourceType::Kind::Interface || owner.kind == SourceType::Kind::Annotation;
+    static const char* const order[] = {"public", "protected", "private", "abstract", "default", "static", "final"};
+    QStringList shown;
+    for (const char* word : order) {
+        const QString w = QLatin1String(word);
+        if (!m.modifiers.contains(w))
+            continue;
+        if (inInterface && (w == QLatin1String("public") || w == QLatin1String("abstract")))
+            continue;
+        shown << w;
+    }
+    if (!inInterface && !m.modifiers.contains(QLatin1String("public")) &&
+        !m.modifiers.contains(QLatin1String("protected")) && !m.modifiers.contains(QLatin1String("private")) &&
+        m.kind == SourceMember::Kind::Constructor && owner.kind == SourceType::Kind::Record)
+        shown.prepend(QStringLiteral("public"));
+    return shown.join(QLatin1Char(' '));
+}
+
+// Nested types of the file written as their enclosing type writes them
+// elsewhere: "State" → "Thread.State".
+void collectNestedNames(const SourceType& t, const QString& prefix, QHash<QString, QString>& out)
+{
+    for (const SourceType& n : t.nested) {
+        const QString full = prefix + t.name + QLatin1Char('.') + n.name;
+        if (!out.contains(n.name))
+            out.insert(n.name, full);
+        collectNestedNames(n, prefix + t.name + QLatin1Char('.'), out);
+    }
+}
+
+QString qualifyNested(const QString& type, const QHash<QString, QString>& nested)
+{
+    if (nested.isEmpty())
+        return type;
+    static const QRegularExpression word(QStringLiteral("[\\w$]+"));
+    QString out;
+    qsizetype last = 0;
+    for (auto it = word.globalMatch(type); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(type).mid(last, m.capturedStart() - last);
+        const bool qualified = m.capturedStart() > 0 && type[m.capturedStart() - 1] == QLatin1Char('.');
+        const auto found = nested.constFind(m.captured());
+        out += !qualified && found != nested.constEnd() ? found.value() : m.captured();
+        last = m.capturedEnd();
+    }
+    return out + QStringView(type).mid(last);
+}
+
+QString signatureOf(const SourceMember& m, const SourceType& owner, const QHash<QString, QString>& nested)
+{
+    QString sig = shownModifiers(m, owner);
+    auto add = [&](const QString& part) {
+        if (part.isEmpty())
+            return;
+        if (!sig.isEmpty())
+            sig += QLatin1Char(' ');
+        sig += part;
+    };
+    add(m.typeParameters);
+    if (m.kind == SourceMember::Kind::Method)
+        add(qualifyNested(m.returnType, nested));
+    QStringList params;
+    for (const SourceParam& p : m.params) params << qualifyNested(p.type, nested) + QLatin1Char(' ') + p.name;
+    if (owner.kind == SourceType::Kind::Annotation && m.params.empty())
+        add(m.name);  // an annotation interface's element: javadoc shows no parentheses
+    else
+        add(m.name + QLatin1Char('(') + params.join(QLatin1String(", ")) + QLatin1Char(')'));
+    if (!m.throwsTypes.isEmpty()) {
+        QStringList t;
+        for (const QString& x : m.throwsTypes) t << qualifyNested(x, nested);
+        add(QLatin1String("throws ") + t.join(QLatin1String(", ")));
+    }
+    return sig;
+}
+
+QString valueOf(const FoundType& t, const QString& reference)
+{
+    QString field = reference;
+    const qsizetype hash = field.indexOf(QLatin1Char('#'));
+    if (hash >= 0)
+        field = field.mid(hash + 1);
+    if (field.isEmpty())
+        return QString();
+    std::vector<const SourceType*> types {t.type};
+    for (auto it = t.outers.rbegin(); it != t.outers.rend(); ++it) types.push_back(*it);
+    for (const SourceType* type : types)
+        for (const SourceMember& m : type->members)
+            if (m.kind == SourceMember::Kind::Field && m.name == field && !m.initializer.isEmpty())
+                return constantText(m.initializer);
+    return QString();
+}
+
+// javadoc's own texts for the members the compiler writes.
+QString enumValuesText(const QString& typeName)
+{
+    Output out(QStringLiteral("public static ") + typeName + QStringLiteral("[] values()"));
+    out.lines(QStringLiteral("Returns an array containing the constants of this enum class, in\n"
+                             "the order they are declared."));
+    out.label("RETURNS:");
+    out.lines(QStringLiteral("an array containing the constants of this enum class, in the order they are declared"));
+    return out.text();
+}
+
+QString enumValueOfText(const QString& typeName)
+{
+    Output out(QStringLiteral("public static ") + typeName + QStringLiteral(" valueOf(String name)"));
+    out.lines(QStringLiteral("Returns the enum constant of this class with the specified name.\n"
+                             "The string must match <i>exactly</i> an identifier used to declare an\n"
+                             "enum constant in this class.  (Extraneous whitespace characters are \n"
+                             "not permitted.)"));
+    out.label("PARAMETERS:");
+    out.lines(QStringLiteral("name - the name of the enum constant to be returned."));
+    out.label("RETURNS:");
+    out.lines(QStringLiteral("the enum constant with the specified name"));
+    out.label("THROWS:");
+    out.lines(QStringLiteral("IllegalArgumentException - if this enum class has no constant with the specified name\n"
+                             "NullPointerException - if the argument is null"));
+    return out.text();
+}
+
+}  // namespace
+
+QString SourceDocs::Impl::document(const SourceRequest& request)
+{
+    const bool constructor = request.groupName == QLatin1String("constructors");
+    // (the package-named group below is a constructor group too)
+    QString className = platform::javaTrim(constructor ? request.nameText : request.groupName);
+    if (className.isEmpty())
+        return QString();
+    std::shared_ptr<const LoadedClass> cls = library.linkedClass(toInternal(className));
+    if (!cls && className.startsWith(QLatin1String("com.sun.java.")))
+        cls = library.linkedClass(toInternal(QLatin1String("javax.") + className.mid(13)));
+    bool packageGroup = false;
+    if (!cls && !constructor && !request.memberName.isEmpty()) {
+        // The group of a class's constructors may keep the package's name
+        // ("java.util" over "ServiceConfigurationError(String)").
+        className += QLatin1Char('.') + simpleTail(request.memberName);
+        cls = library.linkedClass(toInternal(className));
+        if (!cls && className.startsWith(QLatin1String("com.sun.java.")))
+            cls = library.linkedClass(toInternal(QLatin1String("javax.") + className.mid(13)));
+        packageGroup = cls != nullptr;
+    }
+    if (!cls)
+        return QString();
+
+    Wanted w;
+    w.constructor = constructor || packageGroup;
+    w.name = simpleTail(request.memberName);
+    if (const std::optional<QStringList> types = leafParameterTypes(request.leafText)) {
+        w.types = *types;
+        w.typesKnown = true;
+        w.count = int(types->size());
+    } else {
+        w.count = request.commaCount < 0 ? 0 : request.commaCount + 1;
+        w.atLeast = request.commaCount >= 6;
+    }
+    if (w.name.isEmpty() && !constructor)
+        w.typesKnown = false;  // a group node: the first member with the count
+
+    // A public method of a package-private superclass is listed under the
+    // public class, and documented there by javadoc too.
+    if (!w.constructor) {
+        for (std::shared_ptr<const LoadedClass> c = cls; c; c = c->superclass) {
+            if (c != cls && isPublicType(*c))
+                break;
+            const std::optional<FoundType> t = findType(c->internalName);
+            if (t && findMember(*t, w, false)) {
+                cls = c;
+                break;
+            }
+        }
+    }
+    const std::optional<FoundType> own = findType(cls->internalName);
+    if (!own)
+        return QString();
+    const SourceType& type = *own->type;
+    QHash<QString, QString> nested;
+    {
+        const SourceType* top = own->outers.empty() ? own->type : own->outers.front();
+        collectNestedNames(*top, QString(), nested);
+    }
+    for (auto it = own->file->file.nestedImports.constBegin(); it != own->file->file.nestedImports.constEnd(); ++it)
+        if (!nested.contains(it.key()))
+            nested.insert(it.key(), it.value());
+    const QString shownTypeName = displayName(cls->internalName);
+
+    const SourceMember* member = findMember(*own, w, false);
+    if (!member) {
+        if (type.kind == SourceType::Kind::Enum && w.name == QLatin1String("values") && w.count <= 0)
+            return enumValuesText(shownTypeName);
+        if (type.kind == SourceType::Kind::Enum && w.name == QLatin1String("valueOf") && w.count == 1)
+            return enumValueOfText(shownTypeName);
+        if (type.kind == SourceType::Kind::Record && w.count <= 0) {
+            for (const SourceParam& c : type.recordComponents) {
+                if (c.name != w.name)
+                    continue;
+                Output out(QStringLiteral("public ") + qualifyNested(c.type, nested) + QLatin1Char(' ') + c.name +
+                    QStringLiteral("()"));
+                out.lines(QStringLiteral("Returns the value of the ") + c.name + QStringLiteral(" record component."));
+                const CommentParts parts = splitComment(type.doc);
+                const CommentTag* p = parts.find(QStringLiteral("param"), c.name);
+                out.label("RETURNS:");
+                out.lines(p ? renderInlineTags(firstWord(p->text).second)
+                            : QStringLiteral("the value of the ") + c.name + QStringLiteral(" record component"));
+                return out.text();
+            }
+        }
+        const bool declaresConstructor = std::any_of(type.members.begin(), type.members.end(),
+            [](const SourceMember& m) { return m.kind == SourceMember::Kind::Constructor; });
+        if (w.constructor && !declaresConstructor && w.count <= 0 && type.kind == SourceType::Kind::Class) {
+            // The default constructor: javadoc shows its signature alone.
+            return Output(QStringLiteral("public ") + type.name + QStringLiteral("()")).text();
+        }
+        return QString();
+    }
+
+    // The hierarchy: OVERRIDES and SPECIFIED BY, and where missing parts come from.
+    Wanted inherited = w;
+    if (member->kind == SourceMember::Kind::Method && w.name.isEmpty())
+        inherited.name = member->name;
+    std::vector<Candidate> supertypes;
+    const bool isStatic = member->modifiers.contains(QLatin1String("static"));
+    if (member->kind == SourceMember::Kind::Method && !isStatic)
+        supertypes = declaringSupertypes(*cls, inherited);
+
+    std::vector<Commented> chain;
+    Commented self;
+    self.type = *own;
+    self.member = member;
+    self.parts = splitComment(member->doc);
+    chain.push_back(std::move(self));
+    auto loadCandidate = [&](size_t index) {
+        // Sources of the supertypes are read only as far as a part is missing.
+        while (chain.size() <= index + 1 && chain.size() <= supertypes.size()) {
+            const Candidate& c = supertypes[chain.size() - 1];
+            Commented entry;
+            entry.isInterface = c.isInterface;
+            if (std::optional<FoundType> t = findType(c.internalName)) {
+                entry.type = *t;
+                Wanted byName = inherited;
+                entry.member = findMember(*t, byName, true);
+                if (entry.member)
+                    entry.parts = splitComment(entry.member->doc);
+            }
+            entry.type.internalName = c.internalName;
+            chain.push_back(std::move(entry));
+        }
+    };
+    const CommentParts& ownParts = chain.front().parts;
+    const bool ownDescription = !platform::javaTrim(ownParts.description).isEmpty();
+    const bool needsInheritance = !supertypes.empty() &&
+        (!ownDescription || hasInheritDoc(member->doc) || !ownParts.find(QStringLiteral("return")) ||
+            !ownParts.find(QStringLiteral("see")) ||
+            member->params.size() > size_t(std::count_if(ownParts.tags.begin(), ownParts.tags.end(),
+                                        [](const CommentTag& t) { return t.name == QLatin1String("param"); })));
+    if (needsInheritance)
+        loadCandidate(supertypes.size());
+    const PartResolver resolver(std::move(chain));
+    const Commented& me = resolver.chain().front();
+    const ValueLookup value = [&](const QString& ref) { return valueOf(*own, ref); };
+
+    addInheritedMemberTypes(*member, *cls, nested);
+    Output out(signatureOf(*member, type, nested));
+
+    // The deprecation block: the member's own, or its class's when that is to be removed.
+    const CommentTag* deprecated = me.parts.find(QStringLiteral("deprecated"));
+    const bool forRemoval = member->deprecation == 2 || type.deprecation == 2;
+    if (forRemoval)
+        out.lines(
+            QStringLiteral("Deprecated, for removal: This API element is subject to removal in a future version."));
+    else if (deprecated || member->deprecation)
+        out.lines(QStringLiteral("Deprecated."));
+    if (deprecated)
+        out.lines(renderInlineTags(deprecated->text, value));
+    size_t from = 0;
+    const QString description = resolver.part([](const Commented& c) { return c.parts.description; }, 0, &from);
+    if (!description.isEmpty()) {
+        if (from > 0) {
+            const Commented& source = resolver.chain()[from];
+            out.lines(QStringLiteral("Description copied from ") +
+                (source.isInterface ? QStringLiteral("interface: ") : QStringLiteral("class: ")) +
+                displayName(source.type.internalName));
+        }
+        out.lines(renderInlineTags(description, value));
+    }
+
+    // SPECIFIED BY and OVERRIDES from the class library.
+    {
+        // The nearest superclass's method: specified by when abstract, else overridden.
+        const auto nearest =
+            std::find_if(supertypes.begin(), supertypes.end(), [](const Candidate& c) { return !c.isInterface; });
+        const bool nearestShown = nearest != supertypes.end() && nearest->isPublic;
+        if (nearestShown && nearest->isAbstract) {
+            out.label("SPECIFIED BY:");
+            out.lines(member->name + QStringLiteral(" in class ") + displayName(nearest->internalName));
+        }
+        for (const Candidate& c : supertypes) {
+            if (!c.isInterface || !c.isPublic)
+                continue;
+            out.label("SPECIFIED BY:");
+            out.lines(member->name + QStringLiteral(" in interface ") + displayName(c.internalName));
+        }
+        if (nearestShown && !nearest->isAbstract) {
+            out.label("OVERRIDES:");
+            out.lines(member->name + QStringLiteral(" in class ") + displayName(nearest->internalName));
+        }
+    }
+    static const struct {
+        const char* tag;
+        const char* label;
+    } notes[] = {
+        {"apiNote", "API NOTE:"}, {"implSpec", "IMPLEMENTATION REQUIREMENTS:"}, {"implNote", "IMPLEMENTATION NOTE:"}};
+    for (const auto& note : notes) {
+        if (const CommentTag* tag = me.parts.find(QLatin1String(note.tag))) {
+            out.label(note.label);
+            out.lines(renderInlineTags(tag->text, value));
+        }
+    }
+
+    const auto typeVars = typeVariablesOf(member->typeParameters);
+    QStringList typeParams;
+    for (size_t i = 0; i < typeVars.size(); ++i) {
+        const QString text = resolver.part([i](const Commented& c) { return paramText(c, i, true); }, 0);
+        if (!text.isEmpty())
+            typeParams << typeVars[i].first + QStringLiteral(" - ") + renderInlineTags(text, value);
+    }
+    if (!typeParams.isEmpty()) {
+        out.label("TYPE PARAMETERS:");
+        for (const QString& p : typeParams) out.lines(p);
+    }
+    QStringList params;
+    for (size_t i = 0; i < member->params.size(); ++i) {
+        const QString text = resolver.part([i](const Commented& c) { return paramText(c, i, false); }, 0);
+        if (!text.isEmpty())
+            params << member->params[i].name + QStringLiteral(" - ") + renderInlineTags(text, value);
+    }
+    if (!params.isEmpty()) {
+        out.label("PARAMETERS:");
+        for (const QString& p : params) out.lines(p);
+    }
+    if (member->kind == SourceMember::Kind::Method && member->returnType != QLatin1String("void")) {
+        const QString text = resolver.part([](const Commented& c) { return tagText(c, "return"); }, 0);
+        if (!text.isEmpty()) {
+            out.label("RETURNS:");
+            out.lines(renderInlineTags(text, value));
+        }
+    }
+    // THROWS: the member's own, each {@inheritDoc} from the supertypes; with
+    // none of its own, the first supertype's.
+    QStringList throwsLines;
+    for (size_t i = 0; i < resolver.chain().size() && throwsLines.isEmpty(); ++i) {
+        const Commented& c = resolver.chain()[i];
+        for (const CommentTag& tag : c.parts.tags) {
+            if (tag.name != QLatin1String("throws") && tag.name != QLatin1String("exception"))
+                continue;
+            auto [name, text] = firstWord(tag.text);
+            const QString shown = simpleTail(name);
+            if (hasInheritDoc(text)) {
+                text = replaceInheritDoc(text,
+                    resolver.part(
+                        [&](const Commented& s) {
+                            for (const CommentTag& t : s.parts.tags) {
+                                const auto [n, rest] = firstWord(t.text);
+                                if ((t.name == QLatin1String("throws") || t.name == QLatin1String("exception")) &&
+                                    simpleTail(n) == shown)
+                                    return rest;
+                            }
+                            return QString();
+                        },
+                        i + 1));
+            }
+            throwsLines << (text.isEmpty() ? shown : shown + QStringLiteral(" - ") + renderInlineTags(text, value));
+        }
+        if (i == 0 && !me.member->doc.isEmpty() && ownDescription)
+            break;  // a documented member does not take the supertypes' THROWS
+    }
+    if (!throwsLines.isEmpty()) {
+        out.label("THROWS:");
+        for (const QString& t : throwsLines) out.lines(t);
+    }
+    if (const CommentTag* since = me.parts.find(QStringLiteral("since"))) {
+        out.label("SINCE:");
+        out.lines(renderInlineTags(since->text, value));
+    }
+    // SEE ALSO: the member's own, else the first supertype's (as javadoc does).
+    const Commented* seeSource = &me;
+    for (const Commented& c : resolver.chain()) {
+        if (c.parts.find(QStringLiteral("see"))) {
+            seeSource = &c;
+            break;
+        }
+    }
+    QStringList sees;
+    for (const CommentTag& tag : seeSource->parts.tags) {
+        if (tag.name != QLatin1String("see"))
+            continue;
+        const QString t = platform::javaTrim(tag.text);
+        if (t.startsWith(QLatin1Char('"')) || t.startsWith(QLatin1Char('<'))) {
+            QString s = t;
+            if (s.startsWith(QLatin1Char('"')))
+                s.remove(QLatin1Char('"'));
+            sees << s;
+            continue;
+        }
+        const auto [ref, label] = splitReference(t);
+        sees << (label.isEmpty() ? seeLabel(ref, *cls) : label);
+    }
+    if (!sees.isEmpty()) {
+        out.label("SEE ALSO:");
+        for (const QString& s : sees) out.lines(s);
+    }
+    static const struct {
+        const char* tag;
+        const char* label;
+    } specs[] = {{"jls", "SEE JAVA LANGUAGE SPECIFICATION:"}, {"jvms", "SEE JAVA VIRTUAL MACHINE SPECIFICATION:"}};
+    for (const auto& spec : specs) {
+        QStringList refs;
+        for (const CommentTag& tag : me.parts.tags)
+            if (tag.name == QLatin1String(spec.tag))
+                refs << renderInlineTags(tag.text, value);
+        if (!refs.isEmpty()) {
+            out.label(spec.label);
+            for (const QString& r : refs) out.lines(r);
+        }
+    }
+    return out.text();
+}
+
+SourceDocs::SourceDocs(ClassLibrary& library) : impl_(std::make_unique<Impl>(library)) { }
+
+SourceDocs::~SourceDocs() = default;
+
+void SourceDocs::dropParsedFiles()
+{
+    impl_->parsed.clear();
+}
+
+QString SourceDocs::document(const SourceRequest& request)
+{
+    try {
+        return impl_->document(request);
+    } catch (const std::bad_alloc&) {
+        return QString();
+    }
+}
+
+QString sourceDoc(const SourceRequest& request)
+{
+    static SourceDocs docs(ClassLibrary::system());
+    return docs.document(request);
+}
+
+}  // namespace javadoc::source

@@ -1,0 +1,47 @@
+#pragma once
+// Documentation with no HTML installed: the member's declaration and /** */
+// comment read from the Java sources beside the class files (the JDK's
+// src.zip, a library's sources jar), shaped like the text of its HTML page.
+// The extractor's pages come first; this answers only where they gave "".
+
+#include <QString>
+#include <memory>
+
+namespace platform::classlib {
+class ClassLibrary;
+}
+
+namespace javadoc::source {
+
+class SourceLocator;
+
+struct SourceRequest {
+    QString memberName;  // as for the extractor
+    int commaCount = 0;
+    QString groupName;
+    QString nameText;  // the class field's text: the class of the "constructors" group
+    QString leafText;  // the leaf's trimmed text, for its parameter types; "" when not known
+};
+
+class SourceDocs {
+public:
+    explicit SourceDocs(platform::classlib::ClassLibrary& library);
+    ~SourceDocs();
+
+    // The member's documentation in the extractor's shape, or "" when its
+    // class, source or declaration cannot be found.
+    QString document(const SourceRequest& request);
+
+    // Forgets the files parsed for the last selections (the benchmark's cold
+    // start); the open archives stay open.
+    void dropParsedFiles();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Over the process's class library; the archives it opens stay open for the run.
+QString sourceDoc(const SourceRequest& request);
+
+}  // namespace javadoc::source

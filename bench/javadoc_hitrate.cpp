@@ -31,37 +31,9 @@
 #include "lookup/MemberTree.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/SignatureCheck.h"
+#include "tests/support/SourceOracle.h"
 
 namespace {
-
-QStringList modulePublicClasses(const QString& api, const QString& module)
-{
-    QStringList names;
-    const QString moduleDir = api + "/" + module;
-    QFile list(api + "/element-list");
-    if (!list.open(QIODevice::ReadOnly))
-        return names;
-    QString current;
-    for (const QByteArray& raw : list.readAll().split('\n')) {
-        const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.startsWith("module:")) {
-            current = line.mid(7);
-            continue;
-        }
-        if (current != module || line.isEmpty())
-            continue;
-        QString folder = line;
-        folder.replace('.', '/');
-        const QStringList files = QDir(moduleDir + "/" + folder).entryList({"*.html"}, QDir::Files, QDir::Name);
-        for (const QString& file : files) {
-            const QString base = file.chopped(5);
-            if (base.contains('-') || base.contains('.'))
-                continue;  // package pages, and nested classes (left out of the sample)
-            names << line + "." + base;
-        }
-    }
-    return names;
-}
 
 // Every class page of a classic-layout tree: a folder per package, nested
 // classes as "Outer.Inner.html".
@@ -263,7 +235,8 @@ int main(int argc, char** argv)
 
     const QString api = args.size() > 0 ? args[0] : QStringLiteral("/usr/share/doc/openjdk-17-jre-headless/api");
     const int sampleSize = args.size() > 1 ? args[1].toInt() : 160;
-    QStringList pool = modulePublicClasses(api, "java.base") + modulePublicClasses(api, "java.desktop");
+    QStringList pool =
+        source_oracle::publicClassNames("java.base", api) + source_oracle::publicClassNames("java.desktop", api);
     if (pool.isEmpty()) {
         std::fprintf(stderr, "bench_javadoc_hitrate: no JDK documentation under %s\n", qPrintable(api));
         return 1;

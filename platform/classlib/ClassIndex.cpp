@@ -70,6 +70,14 @@ struct ConstantPool {
     const uint8_t* data = nullptr;
     size_t size = 0;
 
+    // The magic number, the version and the pool: what every class file starts with.
+    bool readHeader(Reader& r)
+    {
+        if (r.u4() != 0xCAFEBABEu)
+            return false;
+        r.skip(4);
+        return read(r);
+    }
     bool read(Reader& r)
     {
         data = r.data;
@@ -208,11 +216,8 @@ char lowerAscii(char c)
 bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::string>& packages)
 {
     Reader r {data, size};
-    if (r.u4() != 0xCAFEBABEu)
-        return false;
-    r.skip(4);
     ConstantPool pool;
-    if (!pool.read(r))
+    if (!pool.readHeader(r))
         return false;
     r.skip(6);
     r.skip(2 * size_t(r.u2()));
@@ -275,11 +280,8 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
         library_->sources()[source]->find(internalName, bytes, error) != ClassSource::Result::Found)
         return false;
     Reader r {bytes.data, bytes.size};
-    if (r.u4() != 0xCAFEBABEu)
-        return false;
-    r.skip(4);
     ConstantPool pool;
-    if (!pool.read(r))
+    if (!pool.readHeader(r))
         return false;
     header.access = r.u2();
     const std::string_view self = pool.named(r.u2(), 7);

@@ -24,10 +24,10 @@ namespace source_oracle {
 inline const QString kApi = QStringLiteral("/usr/share/doc/openjdk-17-jre-headless/api");
 
 // Public top-level classes that have a page, by module, in element-list order.
-inline QStringList publicClassNames(const QString& module)
+inline QStringList publicClassNames(const QString& module, const QString& api = kApi)
 {
     QStringList names;
-    QFile list(kApi + "/element-list");
+    QFile list(api + "/element-list");
     if (!list.open(QIODevice::ReadOnly))
         return names;
     QString current;
@@ -39,7 +39,7 @@ inline QStringList publicClassNames(const QString& module)
         }
         if (current != module || line.isEmpty())
             continue;
-        const QString folder = kApi + "/" + module + "/" + QString(line).replace('.', '/');
+        const QString folder = api + "/" + module + "/" + QString(line).replace('.', '/');
         for (const QString& file : QDir(folder).entryList({"*.html"}, QDir::Files, QDir::Name)) {
             const QString base = file.chopped(5);
             if (!base.contains('-') && !base.contains('.'))

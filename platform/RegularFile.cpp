@@ -44,4 +44,30 @@ int openRegularFile(const QString& path, std::string& reason)
     return openRegularFile(std::string(name.constData(), size_t(name.size())), reason);
 }
 
+std::optional<QByteArray> readRegularFile(const std::string& path, qsizetype maxBytes)
+{
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || st.st_size > maxBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    bytes.truncate(got);
+    return bytes;
+}
+
 }  // namespace platform

@@ -3,7 +3,9 @@
 // block the open (and every read) until some writer came, and a device such as
 // /dev/zero never ends, so both are refused before a byte is read.
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -14,5 +16,8 @@ namespace platform {
 // errno to the cause (EINVAL for a file that is not regular).
 int openRegularFile(const std::string& path, std::string& reason);
 int openRegularFile(const QString& path, std::string& reason);
+
+// A whole regular file, or nothing (missing, not regular, larger than maxBytes).
+std::optional<QByteArray> readRegularFile(const std::string& path, qsizetype maxBytes);
 
 }  // namespace platform

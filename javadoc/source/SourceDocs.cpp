@@ -1,5 +1,7 @@
 #include "javadoc/source/SourceDocs.h"
 
+#include "javadoc/Extractor.h"
+
 #include <QRegularExpression>
 #include <cstring>
 #include <functional>
@@ -970,7 +972,10 @@ void SourceDocs::dropParsedFiles()
 QString SourceDocs::document(const SourceRequest& request)
 {
     try {
-        return impl_->document(request);
+        // Bounded like every page's member text: the window never lays out more.
+        QString text = impl_->document(request);
+        capDocText(text);
+        return text;
     } catch (const std::bad_alloc&) {
         return QString();
     }

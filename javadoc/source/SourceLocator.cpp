@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "javadoc/source/JavaSourceScanner.h"
+#include "platform/RegularFile.h"
 
 namespace javadoc::source {
 
@@ -30,44 +31,6 @@ QString decodeSource(const QByteArray& bytes)
 }
 
 }  // namespace
-
-int openRegularFile(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-std::optional<QByteArray> readRegularFile(const std::string& path, qsizetype maxBytes)
-{
-    const int fd = openRegularFile(path);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || st.st_size > maxBytes) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-    ::close(fd);
-    bytes.truncate(got);
-    return bytes;
-}
 
 namespace {
 
@@ -110,7 +73,8 @@ ZipIndex::~ZipIndex()
 std::unique_ptr<ZipIndex> ZipIndex::open(const std::string& path)
 {
     std::unique_ptr<ZipIndex> zip(new ZipIndex);
-    zip->fd_ = openRegularFile(path);
+    std::string reason;
+    zip->fd_ = platform::openRegularFile(path, reason);
     struct stat st;
     if (zip->fd_ < 0 || fstat(zip->fd_, &st) != 0 || st.st_size < 22)
         return nullptr;

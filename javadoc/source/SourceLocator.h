@@ -14,6 +14,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/RegularFile.h"
 #include "platform/classlib/ClassLibrary.h"
 
 namespace javadoc::source {
@@ -85,11 +86,6 @@ private:
     std::list<Archive> archives_;  // most recently used first
 };
 
-// Opens a file for reading only when it is a regular file: a FIFO, a device or
-// a folder gives -1 at once instead of blocking or failing later.
-int openRegularFile(const std::string& path);
-
-// A whole regular file, or nothing (missing, not regular, larger than maxBytes).
-std::optional<QByteArray> readRegularFile(const std::string& path, qsizetype maxBytes);
+using platform::readRegularFile;
 
 }  // namespace javadoc::source

@@ -64,7 +64,6 @@ TEST(JavaSourceScanner, ReadsDeclarations)
         {"class A { public <T extends Comparable<? super T>> java.util.Map<String, java.util.List<T>> "
          "m(java.util.Map.Entry<K, V>[] e, final T... ts) throws java.io.IOException { } }",
             "m(Map.Entry<K,V>[] e, T... ts)="},
-        {"interface I { /** a */ int size(); /** b */ default void f(int x) { } }", "size()=a | f(int x)=b"},
         {"enum E { A(1) { void g() { } }, B; /** c */ E(int i) { } E() { } /** v */ public static E of(int i) { "
          "return A; } }",
             "E(int i)=c | E()= | of(int i)=v"},
@@ -76,15 +75,8 @@ TEST(JavaSourceScanner, ReadsDeclarations)
             "get(Object o, int[] a)=ann"},
     };
     for (const auto& c : cases) EXPECT_EQ(members(c.source), c.expected) << c.source;
-
-    const SourceFile file = scanJavaSource(QString(
-        "import java.util.Map.Entry; class A { public static <K, V> Entry<K,V> m() throws A, B { } static class "
-        "N<T> { } }"));
-    const SourceMember& m = file.types.at(0).members.at(0);
-    EXPECT_EQ(m.typeParameters, "<K, V>");
-    EXPECT_EQ(m.returnType, "Entry<K,V>");
-    EXPECT_EQ(m.throwsTypes, QStringList({"A", "B"}));
-    EXPECT_EQ(m.modifiers, QStringList({"public", "static"}));
+    // What overload choice erases with: nested types imported by their own name, a nested type's variables.
+    const SourceFile file = scanJavaSource(QString("import java.util.Map.Entry; class A { static class N<T> { } }"));
     EXPECT_EQ(file.nestedImports.value("Entry"), "Map.Entry");
     EXPECT_EQ(file.types.at(0).nested.at(0).typeParameters, "<T>");
 }
@@ -97,14 +89,9 @@ TEST(JavaSourceScanner, BrokenSourcesKeepWhatCameBefore)
         const QString m = members(before + tail);
         EXPECT_TRUE(m.startsWith("a()=a")) << tail << ": " << m.toStdString();
     }
-    EXPECT_EQ(members(QString(20000, '{')), "<no type>");
     QString deep;
     for (int i = 0; i < 5000; ++i) deep += "class C" + QString::number(i) + " { ";
     EXPECT_EQ(scanJavaSource(deep).types.size(), 1u);
-    const QString utf16 = QString::fromUtf8(QByteArray("\xff\xfe"
-                                                       "c\0l\0a\0s\0s\0",
-        12));
-    EXPECT_TRUE(scanJavaSource(utf16).types.empty());
 }
 
 TEST(JavaSourceScanner, TranslatesUnicodeEscapes)
@@ -156,7 +143,5 @@ TEST(CommentRenderer, InlineTagsAndMarkupAsThePageShowsThem)
     };
     for (const auto& c : cases)
         EXPECT_EQ(markupLines(renderInlineTags(c.raw, value)).join('|'), QString::fromUtf8(c.lines)) << c.raw;
-    EXPECT_EQ(replaceInheritDoc("a {@inheritDoc} b", "X"), "a X b");
     EXPECT_EQ(referenceLabel("java.util.Map.Entry#getKey()"), "Map.Entry.getKey()");
-    EXPECT_EQ(splitReference("#m(int, String) the m").second, "the m");
 }

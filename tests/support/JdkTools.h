@@ -19,13 +19,17 @@ inline QString jdkBinWith(const char* tool)
     return !home.empty() && QFileInfo(bin + tool).isExecutable() ? bin : QString();
 }
 
-// The tool's standard output, or nothing (its standard error printed) when it fails.
-inline std::optional<QByteArray> runTool(const QString& program, const QStringList& args)
+// The tool's standard output, or nothing (its standard error printed) when it fails;
+// run in `workingDir` when one is given (jar xf unpacks there).
+inline std::optional<QByteArray> runTool(
+    const QString& program, const QStringList& args, const QString& workingDir = QString())
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"CLASSPATH", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"}) env.remove(name);
     p.setProcessEnvironment(env);
+    if (!workingDir.isEmpty())
+        p.setWorkingDirectory(workingDir);
     p.start(program, args);
     if (p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
         return p.readAllStandardOutput();

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <vector>
 
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
@@ -35,15 +36,12 @@ inline QStringList publicClassNames(const QString& module, const QString& api = 
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.startsWith("module:")) {
             current = line.mid(7);
-            continue;
-        }
-        if (current != module || line.isEmpty())
-            continue;
-        const QString folder = api + "/" + module + "/" + QString(line).replace('.', '/');
-        for (const QString& file : QDir(folder).entryList({"*.html"}, QDir::Files, QDir::Name)) {
-            const QString base = file.chopped(5);
-            if (!base.contains('-') && !base.contains('.'))
-                names << line + "." + base;
+        } else if (current == module && !line.isEmpty()) {
+            static const QRegularExpression notAClass("[-.]");  // package-summary, doc-files, nested pages
+            const QDir folder(api + "/" + module + "/" + QString(line).replace('.', '/'));
+            for (const QString& file : folder.entryList({"*.html"}, QDir::Files, QDir::Name))
+                if (!file.chopped(5).contains(notAClass))
+                    names << line + "." + file.chopped(5);
         }
     }
     return names;
@@ -63,26 +61,19 @@ inline bool namesMember(const QString& text, const QString& memberName)
     return first.contains(name + "(") || first.endsWith(" " + name);
 }
 
-inline QSet<QString> words(const QString& text)
-{
-    static const QRegularExpression split("[^\\w]+");
-    QSet<QString> set;
-    for (const QString& w : text.split(split, Qt::SkipEmptyParts)) set.insert(w);
-    return set;
-}
-
 // Shared words over all words of both texts.
 inline double similarity(const QString& a, const QString& b)
 {
-    const QSet<QString> wa = words(a), wb = words(b);
-    const QSet<QString> all = wa + wb;
-    if (all.isEmpty())
-        return 1.0;
-    return double((wa & wb).size()) / double(all.size());
+    static const QRegularExpression split("[^\\w]+");
+    const auto words = [](const QString& text) {
+        const QStringList list = text.split(split, Qt::SkipEmptyParts);
+        return QSet<QString>(list.begin(), list.end());
+    };
+    const QSet<QString> wa = words(a), wb = words(b), all = wa + wb;
+    return all.isEmpty() ? 1.0 : double((wa & wb).size()) / double(all.size());
 }
 
 struct Leaf {
-    QString className;  // as SEARCH leaves it in the class field (old Swing naming)
     javadoc::SelectionArgs args;
     QString leafText;
     QString html;             // the page's extract ("" when none)
@@ -110,25 +101,24 @@ inline int walkSample(int classes, const std::function<void(const Leaf&)>& visit
         QStringList groups;
         const lookup::MemberNode root = lookup::buildMemberTree(found.n, QString(), name, groups);
         for (const lookup::MemberNode& group : root.children) {
+            std::vector<Leaf> leaves;
             QMap<QPair<QString, int>, int> sameKey;
             for (const lookup::MemberNode& leaf : group.children) {
-                const auto a = *javadoc::deriveSelection({root.text, group.text, leaf.text});
-                ++sameKey[{a.memberName, a.commaCount}];
-            }
-            for (const lookup::MemberNode& leaf : group.children) {
-                Leaf l;
-                l.className = name;
+                Leaf& l = leaves.emplace_back();
                 l.args = *javadoc::deriveSelection({root.text, group.text, leaf.text});
                 l.leafText = leaf.text.trimmed();
+                ++sameKey[{l.args.memberName, l.args.commaCount}];
+            }
+            for (Leaf& l : leaves) {
                 l.overloaded = sameKey.value({l.args.memberName, l.args.commaCount}) > 1;
-                javadoc::DocRequest r;
-                r.memberName = l.args.memberName;
-                r.commaCount = l.args.commaCount;
-                r.groupName = l.args.groupName;
-                r.nameText = r.name2 = name;
-                r.docpath = kApi + "/java.base";
-                r.docpath2 = kApi + "/java.desktop";
-                l.html = javadoc::doit(r).text;
+                l.html = javadoc::doit({.memberName = l.args.memberName,
+                                           .commaCount = l.args.commaCount,
+                                           .groupName = l.args.groupName,
+                                           .nameText = name,
+                                           .name2 = name,
+                                           .docpath = kApi + "/java.base",
+                                           .docpath2 = kApi + "/java.desktop"})
+                             .text;
                 l.source = docs.document({l.args.memberName, l.args.commaCount, l.args.groupName, name, l.leafText});
                 visit(l);
             }

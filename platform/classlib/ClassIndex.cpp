@@ -211,6 +211,24 @@ char lowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
+// Walks the attributes at r: visit(name, a reader over the attribute's bytes)
+// returns false to give up. False also when the file is cut short.
+template <class Visit> bool forEachAttribute(Reader& r, const uint8_t* data, const ConstantPool& pool, Visit&& visit)
+{
+    const uint16_t attributes = r.u2();
+    for (uint32_t i = 0; i < attributes && !r.bad; ++i) {
+        const std::string_view name = pool.utf8(r.u2());
+        const uint32_t length = r.u4();
+        if (!r.need(length))
+            return false;
+        Reader a {data, r.pos + length, r.pos};
+        r.skip(length);
+        if (!visit(name, a))
+            return false;
+    }
+    return !r.bad;
+}
+
 }  // namespace
 
 bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::string>& packages)
@@ -228,14 +246,7 @@ bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::s
     std::vector<std::string> found;
     bool haveModule = false;
     bool notResolvedByDefault = false;
-    const uint16_t attributes = r.u2();
-    for (uint32_t i = 0; i < attributes && !r.bad; ++i) {
-        const std::string_view name = pool.utf8(r.u2());
-        const uint32_t length = r.u4();
-        if (!r.need(length))
-            return false;
-        Reader m {data, r.pos + length, r.pos};
-        r.skip(length);
+    const bool whole = forEachAttribute(r, data, pool, [&](std::string_view name, Reader& m) {
         if (name == "ModuleResolution") {
             notResolvedByDefault = (m.u2() & 0x0001) != 0;
             if (m.bad)
@@ -256,8 +267,9 @@ bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::s
             if (m.bad)
                 return false;
         }
-    }
-    if (r.bad || !haveModule)
+        return true;
+    });
+    if (!whole || !haveModule)
         return false;
     if (!notResolvedByDefault)
         packages.insert(packages.end(), found.begin(), found.end());
@@ -291,14 +303,7 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
     r.skip(2 * size_t(r.u2()));
     skipMembers(r);
     skipMembers(r);
-    const uint16_t attributes = r.u2();
-    for (uint32_t i = 0; i < attributes && !r.bad; ++i) {
-        const std::string_view name = pool.utf8(r.u2());
-        const uint32_t length = r.u4();
-        if (!r.need(length))
-            return false;
-        Reader a {bytes.data, r.pos + length, r.pos};
-        r.skip(length);
+    return forEachAttribute(r, bytes.data, pool, [&](std::string_view name, Reader& a) {
         if (name == "Deprecated") {
             header.deprecated = true;
         } else if (name == "RuntimeVisibleAnnotations") {
@@ -326,8 +331,8 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
                 }
             }
         }
-    }
-    return !r.bad;
+        return true;
+    });
 }
 
 ClassIndex::Traits ClassIndex::traits(uint32_t id) const

@@ -946,14 +946,15 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
     static const struct {
         const char* tag;
         const char* label;
-    } specs[] = {{"jls", "SEE JAVA LANGUAGE SPECIFICATION:"}, {"jvms", "SEE JAVA VIRTUAL MACHINE SPECIFICATION:"}};
-    for (const auto& spec : specs) {
+    } languageBooks[] = {
+        {"jls", "SEE JAVA LANGUAGE SPECIFICATION:"}, {"jvms", "SEE JAVA VIRTUAL MACHINE SPECIFICATION:"}};
+    for (const auto& book : languageBooks) {
         QStringList refs;
         for (const CommentTag& tag : me.parts.tags)
-            if (tag.name == QLatin1String(spec.tag))
+            if (tag.name == QLatin1String(book.tag))
                 refs << renderInlineTags(tag.text, value);
         if (!refs.isEmpty()) {
-            out.label(spec.label);
+            out.label(book.label);
             for (const QString& r : refs) out.lines(r);
         }
     }

@@ -1,6 +1,7 @@
 #include "javadoc/source/SourceDocs.h"
 
 #include "javadoc/Extractor.h"
+#include "javadoc/SelectionArgs.h"
 
 #include <QRegularExpression>
 #include <cstring>
@@ -56,17 +57,10 @@ std::string toInternal(const QString& dotted)
 // when the leaf text has no parameter list.
 std::optional<QStringList> leafParameterTypes(const QString& leaf)
 {
-    const qsizetype open = leaf.indexOf(QLatin1Char('('));
-    if (open < 0)
-        return std::nullopt;
-    const qsizetype close = leaf.indexOf(QLatin1Char(')'), open);
-    if (close < 0)
-        return std::nullopt;
-    QStringList types;
-    const QString inner = leaf.mid(open + 1, close - open - 1);
-    if (platform::javaTrim(inner).isEmpty())
-        return types;
-    for (const QString& t : inner.split(QLatin1Char(','))) types << simpleTail(platform::javaTrim(t));
+    std::optional<QStringList> types = javadoc::parameterTypes(leaf);
+    if (types) {
+        for (QString& t : *types) t = simpleTail(t);
+    }
     return types;
 }
 

@@ -5,7 +5,7 @@
 # entry, and the launcher's bad-input cases. Prints what it measured, and
 # every failure; exits non-zero when anything failed.
 #
-#   scripts/release-check.sh [BUILD_DIR]     (default: build)
+#   scripts/release-check.sh [BUILD_DIR]     (default: build-release, the release preset's folder)
 #
 # Needs (Debian): dpkg-dev and file (cpack's dependency search),
 # desktop-file-utils, lintian, and the build's own packages; the JDK and its
@@ -15,7 +15,7 @@ set -uo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.." || exit 1
 repo=$(pwd)
-build=${1:-build}
+build=${1:-build-release}
 case "$build" in /*) ;; *) build="$repo/$build" ;; esac
 
 failures=0

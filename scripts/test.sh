@@ -2,7 +2,9 @@
 # Installs what the tests need, builds, and runs every test: the normal build,
 # then the same suite under AddressSanitizer + UndefinedBehaviorSanitizer, then
 # a short run of each fuzzer. Exits non-zero on any failure. Each stage is a
-# preset of CMakePresets.json (dev, asan, fuzz), all with warnings as errors.
+# preset of CMakePresets.json (dev, asan, fuzz), all with warnings as errors;
+# between them, the run command's own release build (warnings fail it here, never
+# for a user) is started headless and packaged.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The libraries' own javadoc, one or two of each generation, with their jars:
@@ -20,8 +22,10 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --preset dev -j "$jobs" | tee build/ctest.log
 
-echo "== release check: the Debian package, installed and used =="
-bash scripts/release-check.sh build
+echo "== the run command's build: release preset, started headless, packaged =="
+bash scripts/build-release.sh --no-warnings >/dev/null
+bash scripts/smoke-window.sh build-release
+bash scripts/release-check.sh build-release
 
 echo "== build and test under ASan + UBSan =="
 cmake --preset asan >/dev/null

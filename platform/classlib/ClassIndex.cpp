@@ -447,6 +447,24 @@ void ClassIndex::add(std::string_view package, std::string_view simple, uint16_t
     entries_.push_back(e);
 }
 
+namespace {
+
+// "/java.base/module-info.class". Built by appending into a reserved string:
+// GCC 12 at -O3 misreads `"/" + std::string(module) + "..."` as an
+// overlapping copy (-Wrestrict) and stops a -Werror build.
+std::string moduleInfoPath(std::string_view module)
+{
+    static constexpr std::string_view kSuffix = "/module-info.class";
+    std::string path;
+    path.reserve(1 + module.size() + kSuffix.size());
+    path += '/';
+    path += module;
+    path += kSuffix;
+    return path;
+}
+
+}  // namespace
+
 void ClassIndex::listJImage(const JImage& image, uint16_t source)
 {
     // The location table is read as offsets, and a name is looked at once per
@@ -480,7 +498,7 @@ void ClassIndex::listJImage(const JImage& image, uint16_t source)
             std::string error;
             std::vector<std::string> list;
             // A damaged module-info exports nothing: its classes stay out of the index.
-            if (image.read("/" + std::string(*module) + "/module-info.class", bytes, error) == JImage::Result::Found &&
+            if (image.read(moduleInfoPath(*module), bytes, error) == JImage::Result::Found &&
                 readUnqualifiedExports(bytes.data, bytes.size, list))
                 it->second.insert(list.begin(), list.end());
         }

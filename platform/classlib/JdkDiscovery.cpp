@@ -44,10 +44,10 @@ std::vector<std::string> splitPathList(const std::string& list)
 // JDK home of the `java` found on PATH, following its links; "" when none.
 std::string javaHomeFromPath(const std::string& path)
 {
-    for (std::string dir : splitPathList(path)) {
-        if (dir.empty())
-            dir = ".";
-        const std::string candidate = dir + "/java";
+    for (const std::string& dir : splitPathList(path)) {
+        // An empty PATH entry is the working folder. (Assigning "." to the
+        // entry itself makes GCC 12 at -O3 warn of an overlapping copy.)
+        const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/java";
         if (!isRegularFile(candidate) || access(candidate.c_str(), X_OK) != 0)
             continue;
         char resolved[PATH_MAX];

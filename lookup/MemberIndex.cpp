@@ -28,6 +28,19 @@ bool within(uint64_t offset, uint64_t length, uint64_t size)
     return offset <= size && length <= size - offset;
 }
 
+// The name in lower case (ASCII) against an already lowered text, as
+// std::string_view::compare orders them.
+int compareLowered(std::string_view name, std::string_view lowered)
+{
+    const size_t n = std::min(name.size(), lowered.size());
+    for (size_t i = 0; i < n; ++i) {
+        const char c = name[i] >= 'A' && name[i] <= 'Z' ? char(name[i] - 'A' + 'a') : name[i];
+        if (c != lowered[i])
+            return static_cast<unsigned char>(c) < static_cast<unsigned char>(lowered[i]) ? -1 : 1;
+    }
+    return name.size() < lowered.size() ? -1 : name.size() > lowered.size() ? 1 : 0;
+}
+
 // A found method before it is turned into text.
 struct Candidate {
     MethodPlace place;
@@ -129,14 +142,17 @@ std::vector<MethodHit> MemberIndex::find(
 std::vector<MethodHit> MemberIndex::findByName(const std::string& name, size_t limit) const
 {
     const NamePattern pattern(name);
-    const auto lowerName = [this](const NameRecord& n) { return lowerAscii(text(n.textOffset, n.textLength)); };
     // Names sit by lower case: those with the query as prefix, then those of
     // its first letter, which a capitals match must start with.
-    const auto rangeOf = [&](const std::string& prefix) {
-        const auto first = std::lower_bound(t_.names.begin(), t_.names.end(), prefix,
-            [&](const NameRecord& n, const std::string& p) { return lowerName(n) < p; });
+    const auto rangeOf = [this](std::string_view prefix) {
+        const auto first =
+            std::lower_bound(t_.names.begin(), t_.names.end(), prefix, [this](const NameRecord& n, std::string_view p) {
+                return compareLowered(text(n.textOffset, n.textLength), p) < 0;
+            });
         auto last = first;
-        while (last != t_.names.end() && lowerName(*last).compare(0, prefix.size(), prefix) == 0) ++last;
+        while (last != t_.names.end() &&
+            compareLowered(text(last->textOffset, last->textLength).substr(0, prefix.size()), prefix) == 0)
+            ++last;
         return std::make_pair(first, last);
     };
     std::vector<Candidate> found;
@@ -148,7 +164,7 @@ std::vector<MethodHit> MemberIndex::findByName(const std::string& name, size_t l
     const auto [first, last] = rangeOf(pattern.lowered());
     for (auto it = first; it != last; ++it) take(*it, pattern.match(text(it->textOffset, it->textLength)));
     if (pattern.usesCapitals()) {
-        const auto [from, to] = rangeOf(pattern.lowered().substr(0, 1));
+        const auto [from, to] = rangeOf(std::string_view(pattern.lowered()).substr(0, 1));
         for (auto it = from; it != to; ++it)
             if ((it < first || it >= last) && pattern.matchesCapitals(text(it->textOffset, it->textLength)))
                 take(*it, NameMatch::Capitals);

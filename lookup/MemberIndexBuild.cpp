@@ -20,6 +20,10 @@ using platform::classlib::MethodInfo;
 
 namespace {
 
+// Caps that keep a hostile CLASSPATH from outgrowing the index's 32-bit offsets.
+constexpr size_t kMaxMethods = 16u << 20;
+constexpr size_t kMaxTextBytes = 512u << 20;
+
 std::string_view parametersOf(std::string_view descriptor)
 {
     const size_t close = descriptor.find(')');
@@ -104,12 +108,16 @@ private:
         const std::unordered_set<std::string_view> plainNames = namesOfPlainMethods(info.methods);
         std::unordered_set<uint64_t> seen;  // one entry per name and parameter list
         for (const MethodInfo& m : info.methods) {
+            if (methods_ >= kMaxMethods || text_.size() >= kMaxTextBytes)
+                return;
             if (m.name == "<init>" || ((m.access & kLeftOut) && plainNames.count(m.name)))
                 continue;
             const uint32_t name = intern(nameIds_, m.name, true);
             const uint32_t parameters = intern(parameterIds_, parametersOf(m.descriptor), false);
-            if (seen.insert(uint64_t(name) << 32 | parameters).second)
+            if (seen.insert(uint64_t(name) << 32 | parameters).second) {
                 c.methods.emplace_back(name, parameters);
+                ++methods_;
+            }
         }
     }
 
@@ -167,6 +175,7 @@ private:
     ClassLibrary& library_;
     std::unique_ptr<ClassIndex> index_;
     std::vector<ReadClass> classes_;
+    size_t methods_ = 0;
     std::string text_;
     std::unordered_map<std::string, uint32_t> nameIds_, parameterIds_;
     std::vector<std::pair<uint32_t, uint32_t>> nameTexts_;  // offset, length

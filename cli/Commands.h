@@ -14,6 +14,7 @@ int runResolve(const QStringList& args);
 int runComplete(const QStringList& args);
 int runMembers(const QStringList& args);
 int runTree(const QStringList& args);
+int runFind(const QStringList& args);
 int runDoc(const QStringList& args);
 
 // Standard output and error, UTF-8, written as given (no line end added).

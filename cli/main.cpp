@@ -26,11 +26,14 @@ const char* usageLine(const QString& sub)
         return "usage: javaorvel-cli members NAME";
     if (sub == QLatin1String("tree"))
         return "usage: javaorvel-cli tree NAME [SEARCH]";
+    if (sub == QLatin1String("find"))
+        return "usage: javaorvel-cli find [--limit N] QUERY";
     if (sub == QLatin1String("doc"))
         return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
                "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected] [--no-source]";
-    return "usage: javaorvel-cli (resolve TEXT | complete [--limit N] PREFIX | members NAME | tree NAME [SEARCH] | doc "
-           "...)";
+    return "usage: javaorvel-cli (resolve TEXT | complete [--limit N] PREFIX | members NAME | tree NAME [SEARCH] | "
+           "find "
+           "[--limit N] QUERY | doc ...)";
 }
 
 const char kVersion[] = "javaorvel-cli " JO_VERSION;
@@ -57,13 +60,18 @@ int help()
                 "  %s\n"
                 "      Prints the member tree, optionally keeping only members that contain SEARCH.\n"
                 "  %s\n"
+                "      Lists the public methods named QUERY, then those starting with it, then those\n"
+                "      matching its capitals (\"tUL\"), across every public class, one\n"
+                "      \"qualified.Class.method(Type, Type)\" a line; \"Class#name\" or \"Class.name\" looks\n"
+                "      in one class only (inherited methods too). At most N (default 20, 0 for all).\n"
+                "  %s\n"
                 "      Prints one member's documentation as plain text: from its javadoc page, else\n"
                 "      from the Java sources beside its class (the JDK's src.zip, NAME-sources.jar);\n"
                 "      --no-source reads the pages only.\n"
                 "\n"
                 "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",
-        form(""), form("resolve"), form("complete"), form("members"), form("tree"), form("doc"));
+        form(""), form("resolve"), form("complete"), form("members"), form("tree"), form("find"), form("doc"));
     return 0;
 }
 }  // namespace
@@ -100,7 +108,7 @@ int main(int argc, char** argv)
         std::printf("%s\n", cli::kVersion);
         status = 0;
     } else if (!args.isEmpty() && args.first() == QLatin1String("--help") &&
-        QStringList {u"resolve"_qs, u"complete"_qs, u"members"_qs, u"tree"_qs, u"doc"_qs}.contains(sub)) {
+        QStringList {u"resolve"_qs, u"complete"_qs, u"members"_qs, u"tree"_qs, u"find"_qs, u"doc"_qs}.contains(sub)) {
         // "javaorvel-cli tree --help": that subcommand's usage, asked for.
         std::printf("%s\n", cli::usageLine(sub));
         status = 0;
@@ -112,6 +120,8 @@ int main(int argc, char** argv)
         status = cli::runMembers(args);
     else if (sub == QLatin1String("tree"))
         status = cli::runTree(args);
+    else if (sub == QLatin1String("find"))
+        status = cli::runFind(args);
     else if (sub == QLatin1String("doc"))
         status = cli::runDoc(args);
     else

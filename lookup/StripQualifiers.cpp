@@ -14,6 +14,11 @@ StripQualifiers::StripQualifiers(const QString& s) : st(s)
 
 std::optional<QString> StripQualifiers::getNext()
 {
+    return nextToken(st);
+}
+
+std::optional<QString> StripQualifiers::nextToken(platform::StreamTokenizer& st)
+{
     const int t = st.nextToken();
     switch (t) {
     case platform::StreamTokenizer::TT_EOF:
@@ -54,16 +59,29 @@ QString StripQualifiers::strip(const QString& s)
             qualifier = head.mid(blank + 1);
     }
 
-    while (std::optional<QString> token = sq.getNext()) {
+    result = shortTokens(sq.st);
+    sbq += qualifier;
+    return result;
+}
+
+QString StripQualifiers::shortTokens(platform::StreamTokenizer& st)
+{
+    QString result;
+    while (std::optional<QString> token = nextToken(st)) {
         const qsizetype dot = token->lastIndexOf(QLatin1Char('.'));
         if (dot >= 0)
             result += QStringView(*token).mid(dot + 1);
         else
             result += *token;
     }
-
-    sbq += qualifier;
     return result;
+}
+
+QString StripQualifiers::stripNames(const QString& s)
+{
+    platform::StreamTokenizer st(s);
+    st.ordinaryChar(' ');
+    return shortTokens(st);
 }
 
 }  // namespace lookup

@@ -29,7 +29,16 @@ public:
     // The short form of s; the qualifier of s is left for getQualifier().
     static QString strip(const QString& s);
 
+    // The short form of a text of type names ("java.util.Map$Entry[]" ->
+    // "Map$Entry[]"), cut as strip() cuts them but leaving the qualifier
+    // alone: safe on any thread.
+    static QString stripNames(const QString& s);
+
 private:
+    static std::optional<QString> nextToken(platform::StreamTokenizer& st);
+    // Every token of st with the dotted names cut to their last part.
+    static QString shortTokens(platform::StreamTokenizer& st);
+
     platform::StreamTokenizer st;
     // Not thread-safe by design: strip() and the getQualifier() after it form one
     // step on the GUI thread.

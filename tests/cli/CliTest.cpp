@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -108,4 +109,37 @@ TEST(CliWithJdk, CompleteAndResolveFollowTheCatalogueThenTheIndex)
         cli({"complete", "--limit", "999", "Str"}).out.count('\n'));
     EXPECT_TRUE(
         cli({"tree", "java.util.Map.Entry"}).out.startsWith("\"Methods\"\n  \"java.util.Map$Entry         \"\n"));
+}
+
+// What the member index finds is MemberIndexTest's and the oracle's; here the
+// arguments, the line form, the exit status and the cache folder.
+TEST(CliWithJdk, FindListsMethodsByNameAndKeepsItsIndexInTheCacheFolder)
+{
+    if (!haveJdk())
+        GTEST_SKIP() << "no JDK installed";
+    QTemporaryDir cache;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", cache.path());
+    env.remove("CLASSPATH");
+    const struct {
+        QStringList args;
+        int status;
+        QString out;
+    } cases[] = {
+        {{"find"}, 2, ""},
+        {{"find", "--limit", "x", "get"}, 2, ""},
+        {{"find", "toUnmodifiableList"}, 0, "java.util.stream.Collectors.toUnmodifiableList()\n"},
+        {{"find", "--limit", "1", "java.util.Map.Entry#comparingByValue"}, 0,
+            "java.util.Map.Entry.comparingByValue()\n"},
+        {{"find", "--limit", "1", "Arrays#asList"}, 0, "java.util.Arrays.asList(Object[])\n"},
+        {{"find", "#"}, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args, env);
+        EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.out, c.out) << c.args.join(' ').toStdString();
+    }
+    EXPECT_EQ(QDir(cache.path() + "/javaorvel").entryList({"members-*.bin"}).size(), 1);
+    EXPECT_EQ(cli({"find", "get"}, env).out.count('\n'), 20);
+    EXPECT_GT(cli({"find", "--limit", "0", "get"}, env).out.count('\n'), 1000);
 }

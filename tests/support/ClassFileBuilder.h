@@ -4,6 +4,7 @@
 // a long constant (two pool slots) and attributes the parser must skip.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -61,7 +62,14 @@ inline std::vector<uint8_t> buildClass(const ClassDef& s)
     Bytes pool, body;
     unsigned next = 3;  // after the long constant's two slots
     pool.u1(5).u4(0x01234567).u4(0x89ABCDEF);
-    auto utf8 = [&](const std::string& v) { return pool.utf8(v), next++; };
+    // Each text stored once, so that a class of tens of thousands of methods fits the pool.
+    std::map<std::string, unsigned> texts;
+    auto utf8 = [&](const std::string& v) {
+        const auto [it, fresh] = texts.try_emplace(v, next);
+        if (fresh)
+            pool.utf8(v), next++;
+        return it->second;
+    };
     auto cls = [&](const std::string& v) {
         const unsigned n = utf8(v);
         return pool.u1(7).u2(n), next++;

@@ -137,7 +137,7 @@ std::unique_ptr<ZipArchive> ZipArchive::open(const std::string& path, OpenError&
         if (size > endAt || endAt - size < offset)
             return fail(Kind::Unreadable, "central directory past its end record");
         zip->base_ = endAt - size - offset;
-        std::string damage = zip->readDirectory(endAt - size, size);
+        std::string damage = zip->readDirectory(endAt - size, size, u16At(e + 10));
         if (!damage.empty())
             return fail(Kind::Unreadable, std::move(damage));
         return zip;
@@ -146,14 +146,32 @@ std::unique_ptr<ZipArchive> ZipArchive::open(const std::string& path, OpenError&
     }
 }
 
-std::string ZipArchive::readDirectory(uint64_t start, uint64_t size)
+std::string ZipArchive::readDirectory(uint64_t start, uint64_t size, uint64_t claimedCount)
 {
-    uint64_t have = 0;
+    if (size == 0)
+        return {};
+    if (size < kCentralSize)
+        return "central directory cut short";
+    // The first chunk shows whether a directory starts there at all before
+    // room for the whole claim is taken; that room is then only reserved,
+    // and filled chunk by chunk as the entries before prove real.
+    uint64_t have = std::min(size, kFirstChunk);
+    directory_ = std::make_unique_for_overwrite<char[]>(size_t(have));
+    if (!readAt(fd_, directory_.get(), size_t(have), start))
+        return "read error";
+    if (u32At(directory_.get()) != kCentralSignature)
+        return "bad central directory entry";
+    if (size > have) {
+        auto whole = std::make_unique_for_overwrite<char[]>(size_t(size));
+        std::copy_n(directory_.get(), have, whole.get());
+        directory_ = std::move(whole);
+    }
+    directorySize_ = size_t(size);
+    headers_.reserve(size_t(std::min(claimedCount, size / kCentralSize)));
     const auto reach = [&](uint64_t need) {
         while (have < need) {
-            const uint64_t chunk = std::min(size - have, std::max(have, kFirstChunk));
-            directory_.resize(size_t(have + chunk));
-            if (!readAt(fd_, directory_.data() + have, size_t(chunk), start + have))
+            const uint64_t chunk = std::min(size - have, have);
+            if (!readAt(fd_, directory_.get() + have, size_t(chunk), start + have))
                 return false;
             have += chunk;
         }
@@ -164,7 +182,7 @@ std::string ZipArchive::readDirectory(uint64_t start, uint64_t size)
             return "central directory cut short";
         if (!reach(at + kCentralSize))
             return "read error";
-        const char* h = directory_.data() + at;
+        const char* h = directory_.get() + at;
         if (u32At(h) != kCentralSignature)
             return "bad central directory entry";
         const uint64_t next = at + kCentralSize + u16At(h + 28) + u16At(h + 30) + u16At(h + 32);
@@ -180,13 +198,13 @@ std::string ZipArchive::readDirectory(uint64_t start, uint64_t size)
 
 std::string_view ZipArchive::name(size_t index) const
 {
-    const char* h = directory_.data() + headers_[index];
+    const char* h = directory_.get() + headers_[index];
     return std::string_view(h + kCentralSize, u16At(h + 28));
 }
 
 ZipArchive::Entry ZipArchive::entry(size_t index) const
 {
-    const char* h = directory_.data() + headers_[index];
+    const char* h = directory_.get() + headers_[index];
     return Entry {name(index), u32At(h + 16), u32At(h + 20), u32At(h + 24), u32At(h + 42), uint16_t(u16At(h + 10)),
         uint16_t(u16At(h + 8))};
 }

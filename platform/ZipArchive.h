@@ -73,11 +73,11 @@ public:
     bool read(const Entry& entry, uint64_t maxBytes, QByteArray& out, std::string& error) const;
 
     // The central directory kept in memory, in bytes (for benchmarks).
-    size_t directoryBytes() const { return directory_.size() + headers_.size() * sizeof(uint32_t); }
+    size_t directoryBytes() const { return directorySize_ + headers_.size() * sizeof(uint32_t); }
 
 private:
     ZipArchive() = default;
-    std::string readDirectory(uint64_t start, uint64_t size);
+    std::string readDirectory(uint64_t start, uint64_t size, uint64_t claimedCount);
     // Checks the entry, then writes its entry.size bytes to `into`.
     bool readInto(const Entry& entry, uint8_t* into, std::string& error) const;
     bool inflateInto(const Entry& entry, uint64_t dataAt, uint8_t* into, std::string& error) const;
@@ -86,7 +86,8 @@ private:
     int fd_ = -1;
     uint64_t fileSize_ = 0;
     uint64_t base_ = 0;  // bytes before the archive (a launcher script), added to every offset
-    std::vector<char> directory_;
+    std::unique_ptr<char[]> directory_;
+    size_t directorySize_ = 0;
     std::vector<uint32_t> headers_;  // where each entry's header starts in directory_
     std::vector<uint32_t> index_;    // open addressing: entry number + 1, 0 for an empty slot
     int lookups_ = 0;

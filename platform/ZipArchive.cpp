@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <limits>
 #include <new>
 
 #include "platform/RegularFile.h"
@@ -265,7 +264,7 @@ bool ZipArchive::read(const Entry& entry, uint64_t maxBytes, std::vector<uint8_t
 
 bool ZipArchive::read(const Entry& entry, uint64_t maxBytes, QByteArray& out, std::string& error) const
 {
-    if (entry.size > maxBytes || entry.size > uint64_t(std::numeric_limits<qsizetype>::max())) {
+    if (entry.size > maxBytes) {
         error = "entry too large";
         return false;
     }

@@ -3,15 +3,17 @@
 # no class read) against `resolve Optional` (the class index) and
 # `complete Str`, alternating in the same run. Targets: resolve Optional
 # within 2x of resolve Vector, complete Str within 2.5x. CLASSPATH holds JAR
-# (about 600 KB; commons-lang3 when installed) for the whole run.
-# usage: bench/completion_compare.sh [BUILD_DIR] [ROUNDS] [JAR]
+# (about 600 KB; commons-lang3 when installed) for the whole run. JAR may be
+# a whole CLASSPATH instead: with '/usr/share/java/*' (hundreds of jars, each
+# opened and listed by the class index) complete Str should stay within 3x.
+# usage: bench/completion_compare.sh [BUILD_DIR] [ROUNDS] [JAR|CLASSPATH]
 set -euo pipefail
 build=${1:-build}
 rounds=${2:-40}
 jar=${3:-/usr/share/java/commons-lang3.jar}
 cli="$build/javaorvel-cli"
 [ -x "$cli" ] || { echo "no $cli: build it first" >&2; exit 2; }
-if [ -f "$jar" ]; then export CLASSPATH="$jar"; else unset CLASSPATH; jar="(none)"; fi
+if [ -f "$jar" ] || [[ "$jar" == *[*:]* ]]; then export CLASSPATH="$jar"; else unset CLASSPATH; jar="(none)"; fi
 
 runs=("resolve Vector" "resolve Optional" "complete Str")
 declare -A times

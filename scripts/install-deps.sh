@@ -7,6 +7,6 @@ SUDO=""
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
-  qt6-base-dev libzip-dev zlib1g-dev \
+  qt6-base-dev zlib1g-dev \
   openjdk-17-jdk-headless openjdk-17-doc openjdk-17-source \
   "$@" >/dev/null

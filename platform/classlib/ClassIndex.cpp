@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <unordered_set>
 
 #include "platform/RegularFile.h"
+#include "platform/ZipArchive.h"
 #include "platform/classlib/ClassFile.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/ClassSource.h"
@@ -563,28 +563,17 @@ bool ClassIndex::probeJImage(const JImage& image, const std::string& jdkHome, ui
 
 void ClassIndex::listJar(const std::string& path, uint16_t source)
 {
-    // Opened by us first, so that a FIFO named like a jar is passed over
-    // instead of blocking; libzip closes the descriptor with the archive.
-    std::string reason;
-    const int fd = platform::openRegularFile(path, reason);
-    if (fd < 0)
-        return;  // the lookup reports an unreadable jar when it meets one
-    int code = 0;
-    zip_t* z = zip_fdopen(fd, ZIP_RDONLY, &code);
-    if (!z) {
-        ::close(fd);
+    // A jar that cannot be read lists nothing: the lookup reports it when it meets one.
+    platform::ZipArchive::OpenError failure;
+    const std::unique_ptr<platform::ZipArchive> zip = platform::ZipArchive::open(path, failure);
+    if (!zip)
         return;
-    }
-    const zip_int64_t count = zip_get_num_entries(z, 0);
-    for (zip_int64_t i = 0; i < count && !full(); ++i) {
-        const char* raw = zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_RAW);
-        if (!raw)
-            continue;
-        std::string_view name(raw);
+    for (size_t i = 0; i < zip->count() && !full(); ++i) {
+        std::string_view name = zip->name(i);
         if (!endsWith(name, ".class") || name.substr(0, 9) == "META-INF/")
             continue;
         name.remove_suffix(6);
-        if (!isValidInternalClassName(name))
+        if (!isValidInternalClassName(name) || name.find('\0') != std::string_view::npos)
             continue;
         const size_t slash = name.rfind('/');
         if (slash == std::string_view::npos)
@@ -592,7 +581,6 @@ void ClassIndex::listJar(const std::string& path, uint16_t source)
         else
             add(name.substr(0, slash), name.substr(slash + 1), source, 0);
     }
-    zip_discard(z);
 }
 
 void ClassIndex::listFolder(const std::string& root, uint16_t source)

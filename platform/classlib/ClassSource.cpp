@@ -3,12 +3,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -36,12 +33,6 @@ namespace {
 std::mutex jarMutex;
 std::vector<JarSource*> openJars;
 
-// libzip's text for an error, never its "No error".
-std::string zipReason(zip_error_t* error, const char* fallback)
-{
-    return zip_error_code_zip(error) == ZIP_ER_OK ? fallback : zip_error_strerror(error);
-}
-
 }  // namespace
 
 JarSource::~JarSource()
@@ -54,17 +45,17 @@ void JarSource::close()
 {
     if (!zip_)
         return;
-    zip_discard(zip_);
-    zip_ = nullptr;
+    zip_.reset();
     openJars.erase(std::find(openJars.begin(), openJars.end(), this));
 }
 
-::zip* JarSource::archive(std::string& error)
+platform::ZipArchive* JarSource::archive(std::string& error)
 {
+    using Kind = platform::ZipArchive::OpenError::Kind;
     if (zip_) {
         const auto it = std::find(openJars.begin(), openJars.end(), this);
         std::rotate(it, it + 1, openJars.end());
-        return zip_;
+        return zip_.get();
     }
     if (broken_) {
         error = openError_;
@@ -72,51 +63,24 @@ void JarSource::close()
     }
     if (openJars.size() >= kMaxOpenJars)
         openJars.front()->close();
-    // Opened here, not by libzip, so that a FIFO or device named like a jar
-    // is refused instead of blocking the lookup.
-    std::string reason;
-    int fd = platform::openRegularFile(path_, reason);
+    platform::ZipArchive::OpenError failure;
+    zip_ = platform::ZipArchive::open(path_, failure);
     // Under a file limit lower than ours, the jars used longest ago give way.
-    while (fd < 0 && errno == EMFILE && !openJars.empty()) {
+    while (!zip_ && failure.kind == Kind::OutOfDescriptors && !openJars.empty()) {
         openJars.front()->close();
-        fd = platform::openRegularFile(path_, reason);
+        zip_ = platform::ZipArchive::open(path_, failure);
     }
-    if (fd < 0) {
-        // Out of descriptors or memory passes; the jar is tried again later.
-        const bool passing = errno == EMFILE || errno == ENFILE || errno == ENOMEM;
-        error = path_ + ": " + reason;
-        if (!passing) {
-            broken_ = true;
-            openError_ = error;
-        }
-        return nullptr;
-    }
-    // Over a stream of our own descriptor: zip_fdopen would need a second
-    // one for its dup, which a full descriptor table cannot give.
-    FILE* stream = ::fdopen(fd, "rb");
-    zip_error_t ze;
-    zip_error_init(&ze);
-    zip_source_t* source = stream ? zip_source_filep_create(stream, 0, -1, &ze) : nullptr;
-    zip_ = source ? zip_open_from_source(source, ZIP_RDONLY, &ze) : nullptr;
     if (!zip_) {
-        if (source)
-            zip_source_free(source);  // closes the stream
-        else if (stream)
-            std::fclose(stream);
-        else
-            ::close(fd);
-        const int code = stream ? zip_error_code_zip(&ze) : ZIP_ER_MEMORY;
-        error = path_ + ": " + zipReason(&ze, "cannot open");
-        zip_error_fini(&ze);
-        if (code != ZIP_ER_MEMORY) {
+        // Out of descriptors or memory passes; the jar is tried again later.
+        error = path_ + ": " + failure.reason;
+        if (failure.kind == Kind::Unreadable) {
             broken_ = true;
             openError_ = error;
         }
         return nullptr;
     }
-    zip_error_fini(&ze);
     openJars.push_back(this);
-    return zip_;
+    return zip_.get();
 }
 
 std::string JarSource::open()
@@ -130,7 +94,7 @@ ClassSource::Result JarSource::find(const std::string& internalName, ResourceByt
 {
     std::lock_guard<std::mutex> lock(jarMutex);
     std::string openError;
-    ::zip* zip = archive(openError);
+    platform::ZipArchive* zip = archive(openError);
     if (!zip) {
         if (broken_)
             return Result::NotFound;
@@ -138,52 +102,14 @@ ClassSource::Result JarSource::find(const std::string& internalName, ResourceByt
         return Result::Error;
     }
     const std::string entry = internalName + ".class";
-    const zip_int64_t index = zip_name_locate(zip, entry.c_str(), 0);
-    if (index < 0)
+    const std::optional<platform::ZipArchive::Entry> found = zip->find(entry);
+    if (!found)
         return Result::NotFound;
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(zip, zip_uint64_t(index), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)) {
-        error = entry + " in " + path_ + ": " + zipReason(zip_get_error(zip), "no size recorded");
+    std::string reason;
+    if (!zip->read(*found, JImage::kMaxResourceSize, out.owned, reason)) {
+        error = entry + " in " + path_ + ": " + reason;
         return Result::Error;
     }
-    if (st.size > JImage::kMaxResourceSize) {
-        error = entry + " in " + path_ + ": entry too large";
-        return Result::Error;
-    }
-    zip_file_t* file = zip_fopen_index(zip, zip_uint64_t(index), 0);
-    if (!file) {
-        error = entry + " in " + path_ + ": " + zipReason(zip_get_error(zip), "cannot open the entry");
-        return Result::Error;
-    }
-    out.owned.assign(size_t(st.size), 0);
-    size_t got = 0;
-    bool failed = false;
-    while (got < out.owned.size()) {
-        const zip_int64_t n = zip_fread(file, out.owned.data() + got, out.owned.size() - got);
-        if (n < 0) {
-            failed = true;
-            break;
-        }
-        if (n == 0)
-            break;
-        got += size_t(n);
-    }
-    // Reading to the end lets libzip check the CRC; data beyond the recorded
-    // size is damage of its own.
-    const char* reason = "entry shorter than its recorded size";
-    char extra;
-    if (!failed && got == out.owned.size()) {
-        const zip_int64_t n = zip_fread(file, &extra, 1);
-        failed = n != 0;
-        reason = n > 0 ? "entry longer than its recorded size" : "read error";
-    }
-    if (failed || got != out.owned.size()) {
-        error = entry + " in " + path_ + ": " + (failed ? zipReason(zip_file_get_error(file), reason) : reason);
-        zip_fclose(file);
-        return Result::Error;
-    }
-    zip_fclose(file);
     out.data = out.owned.data();
     out.size = out.owned.size();
     return Result::Found;

@@ -1,13 +1,12 @@
 #pragma once
 // Where class files come from: the JDK's lib/modules, a jar (rt.jar or a
-// CLASSPATH jar, through libzip), or a folder of .class files.
+// CLASSPATH jar, through platform::ZipArchive), or a folder of .class files.
 
 #include <memory>
 #include <string>
 
+#include "platform/ZipArchive.h"
 #include "platform/classlib/JImage.h"
-
-struct zip;
 
 namespace platform::classlib {
 
@@ -55,13 +54,13 @@ public:
 
 private:
     // Under the shared lock: the archive, opened (again) if need be.
-    ::zip* archive(std::string& error);
+    platform::ZipArchive* archive(std::string& error);
     void close();
 
     std::string path_;
     bool broken_ = false;  // not a readable zip: it stays shut
     std::string openError_;
-    ::zip* zip_ = nullptr;
+    std::unique_ptr<platform::ZipArchive> zip_;
 };
 
 // A folder holding package folders of .class files.

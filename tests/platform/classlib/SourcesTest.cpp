@@ -3,7 +3,6 @@
 // with bad jars and bad images, special files, and a low file limit.
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <QTemporaryDir>
 #include <map>
@@ -13,8 +12,10 @@
 #include "platform/LineReader.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/ClassFileBuilder.h"
+#include "tests/support/Files.h"
 #include "tests/support/JImageBuilder.h"
 #include "tests/support/Reflection.h"
+#include "tests/support/ZipWriter.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
@@ -34,18 +35,12 @@ const std::vector<uint8_t> kObject = buildClass(classDef("java/lang/Object", "")
 bool makeJar(const QString& path, const std::map<std::string, std::vector<uint8_t>>& entries, bool store = false,
     const char* password = nullptr)
 {
-    int err = 0;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    zip_t* z = zip_open(path.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!z)
-        return false;
-    for (const auto& [name, bytes] : entries) {
-        const zip_int64_t i = zip_file_add(z, name.c_str(), zip_source_buffer(z, bytes.data(), bytes.size(), 0), 0);
-        if (i < 0 || (store && zip_set_file_compression(z, zip_uint64_t(i), ZIP_CM_STORE, 0) != 0) ||
-            (password && zip_file_set_encryption(z, zip_uint64_t(i), ZIP_EM_AES_256, password) != 0))
-            return zip_discard(z), false;
-    }
-    return zip_close(z) == 0;
+    std::vector<test_support::ZipEntry> zipEntries;
+    for (const auto& [name, bytes] : entries)
+        zipEntries.push_back({QByteArray::fromStdString(name),
+            QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())), !store,
+            quint16(password ? 1 : 0)});  // marked encrypted: no reader may hand its bytes out
+    return test_support::writeFile(path, test_support::buildZip(zipEntries).bytes);
 }
 
 std::string firstMethod(ClassLibrary& lib, const char* name)
@@ -171,7 +166,8 @@ TEST_F(Sources, BadImagesAndJars)
     const bool encrypted = makeJar(path("secret.jar"), {{"p/A.class", classBytes("p/A", "a")}}, false, "secret");
     for (const QString jar : {"truncated.jar", "text.jar", "nonexistent.jar", "corrupt.jar", "secret.jar"}) {
         const std::string e = readError(*discover("", spath("cp") + ":" + spath(jar)), "p.A");
-        const std::string unreadable = "Cannot read class p.A: p/A.class in " + spath(jar) + ": ";  // libzip's reason
+        const std::string unreadable =
+            "Cannot read class p.A: p/A.class in " + spath(jar) + ": ";  // the reader's reason
         if (jar == "corrupt.jar" || (jar == "secret.jar" && encrypted))
             EXPECT_EQ(e.substr(0, unreadable.size()), unreadable);
         else
@@ -232,7 +228,7 @@ TEST_F(Sources, DamageIsReportedWithItsReason)
             std::to_string(image.size() - 40) + " bytes but its resources reach to byte " +
             std::to_string(image.size()) + " (cut short?)");
 
-    // A deflated entry holding more than its recorded size: the reason, not libzip's "No error".
+    // A deflated entry holding more than its recorded size: the reason, not a bare "No error".
     ASSERT_TRUE(makeJar(path("long.jar"), {{"p/A.class", std::vector<uint8_t>(5000, 1)}}));
     QFile jar(path("long.jar"));
     ASSERT_TRUE(jar.open(QIODevice::ReadWrite));

@@ -356,6 +356,8 @@ void orvel_tree::search()
         return;
     case lookup::LookupResult::Status::NotFound:
         writeLine(stdout, result.message);
+        if (const QString why = platform::classLibraryNotFoundWarning(); !why.isEmpty())
+            writeLine(stderr, why);
         // The old tree makes way for the message and the suggestions; the
         // documentation pane stays, and the next successful lookup shows a tree again.
         showFailure(result.message, platform::javaTrim(name->text()));

@@ -258,6 +258,21 @@ std::shared_ptr<const JavaClass> ClassLibrary::forName(const QString& binaryName
     return findDirect(binaryName, false, binaryName);
 }
 
+std::string ClassLibrary::notFoundExplanation()
+{
+    std::lock_guard<std::mutex> lock(explanationMutex_);
+    if (!explanation_) {
+        explanation_.emplace();
+        // Only the JDK's class library is ever a jimage, and it comes first.
+        const auto* image = sources_.empty() ? nullptr : dynamic_cast<const JImageSource*>(sources_.front().get());
+        if (image) {
+            if (const std::string damage = image->image().damage(); !damage.empty())
+                *explanation_ = "javaorvel: JDK image " + image->location() + " is damaged: " + damage;
+        }
+    }
+    return *explanation_;
+}
+
 ClassLibrary::Origin ClassLibrary::originOf(const std::string& internalName)
 {
     Origin origin;

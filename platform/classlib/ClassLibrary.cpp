@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/SwingNaming.h"
 #include "platform/classlib/ClassFile.h"
 #include "platform/classlib/LoadedClass.h"
 #include "platform/classlib/MemberPrinter.h"
@@ -245,14 +246,12 @@ std::shared_ptr<const JavaClass> ClassLibrary::findDirect(
 
 std::shared_ptr<const JavaClass> ClassLibrary::forName(const QString& binaryName)
 {
-    static const QString oldPrefix = QStringLiteral("com.sun.java.");
-    if (binaryName.startsWith(oldPrefix)) {
+    if (platform::hasOldSwingRoot(binaryName)) {
         try {
             return findDirect(binaryName, false, binaryName);
         } catch (const ClassNotFoundException&) {
             // Swing under its old name: "com.sun.java.X" is served by "javax.X".
-            const QString modern = QStringLiteral("javax.") + binaryName.mid(oldPrefix.size());
-            return findDirect(modern, true, binaryName);
+            return findDirect(platform::toModernSwingRoot(binaryName), true, binaryName);
         }
     }
     return findDirect(binaryName, false, binaryName);

@@ -130,14 +130,12 @@ Declares classDeclares(const LoadedClass& cls, const Wanted& w, const LoadedClas
     for (const MethodInfo& m : overriding.info.methods)
         if ((m.access & platform::classlib::ACC_BRIDGE) && QString::fromStdString(m.name) == w.name)
             bridges.push_back(descriptorTypes(m.descriptor));
-    int sameCount = 0;
     const auto consider = [&](const std::string& name, const std::string& descriptor) {
         if (name == "<init>" || QString::fromStdString(name) != w.name)
             return false;
         const QStringList types = descriptorTypes(descriptor);
         if (!countFits(int(types.size()), w))
             return false;
-        ++sameCount;
         return !w.typesKnown || types == w.types || std::find(bridges.begin(), bridges.end(), types) != bridges.end();
     };
     for (const MethodInfo& m : cls.info.methods)

@@ -6,6 +6,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
@@ -281,8 +282,11 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
 
 ClassIndex::Traits ClassIndex::traits(uint32_t id) const
 {
-    std::lock_guard<std::mutex> lock(traitsMutex_);
-    if (const uint8_t t = traits_[id])
+    // No lock around the reading: a query on a worker may read many class
+    // files, and a lookup on the event thread must never wait for it. Two
+    // threads reading the same class store the same byte.
+    std::atomic_ref<uint8_t> cached(traits_[id]);
+    if (const uint8_t t = cached.load(std::memory_order_relaxed))
         return Traits {(t & 2) != 0, (t & 4) != 0};
     Traits result;
     ClassHeader header;
@@ -300,7 +304,7 @@ ClassIndex::Traits ClassIndex::traits(uint32_t id) const
                 (outer.access & kInnerPublic);
         }
     }
-    traits_[id] = uint8_t(1 | (result.isPublic ? 2 : 0) | (result.deprecated ? 4 : 0));
+    cached.store(uint8_t(1 | (result.isPublic ? 2 : 0) | (result.deprecated ? 4 : 0)), std::memory_order_relaxed);
     return result;
 }
 

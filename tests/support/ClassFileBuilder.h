@@ -53,7 +53,7 @@ struct ClassDef {
 inline ClassDef classDef(std::string name, std::string super = "java/lang/Object",
     std::vector<std::string> interfaces = {}, uint16_t access = kPublic | 0x20)
 {
-    return {std::move(name), std::move(super), std::move(interfaces), access, {}};
+    return {std::move(name), std::move(super), std::move(interfaces), access, {}, 61, {}};
 }
 
 inline ClassDef ifaceDef(std::string name, std::vector<std::string> supers = {})

@@ -3,14 +3,14 @@
 #include "javadoc/CatalogueLookup.h"
 #include "lookup/ClassCompletion.h"
 #include "platform/JavaText.h"
+#include "platform/SwingNaming.h"
 
 namespace app {
 
 QString toClassLibraryNaming(const QString& documentationName)
 {
-    if (!documentationName.contains(QLatin1String("javax")))
-        return documentationName;
-    return QStringLiteral("com.sun.java") + documentationName.mid(5);
+    return documentationName.contains(QLatin1String("javax")) ? platform::toOldSwingRoot(documentationName)
+                                                              : documentationName;
 }
 
 bool completeSearchName(const PathsData& pathsData, QString& fieldText, QString& startAt, QString& name2)
@@ -28,7 +28,7 @@ QString toOldSwingNaming(const QString& binaryName)
     for (const QLatin1String tree : {QLatin1String("javax.swing"), QLatin1String("javax.accessibility")}) {
         if (binaryName.startsWith(tree) &&
             (binaryName.size() == tree.size() || binaryName.at(tree.size()) == QLatin1Char('.')))
-            return QStringLiteral("com.sun.java") + binaryName.mid(5);
+            return platform::toOldSwingRoot(binaryName);
     }
     return binaryName;
 }

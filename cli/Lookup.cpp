@@ -15,6 +15,8 @@ std::optional<lookup::LookupResult> lookUpForCli(const QString& name, int& exitS
         return std::nullopt;
     case lookup::LookupResult::Status::NotFound:
         out(result.message + QLatin1Char('\n'));
+        if (const QString why = platform::classLibraryNotFoundWarning(); !why.isEmpty())
+            err(why + QLatin1Char('\n'));
         exitStatus = 1;
         return std::nullopt;
     case lookup::LookupResult::Status::Unreadable:

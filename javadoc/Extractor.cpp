@@ -6,6 +6,7 @@
 #include "javadoc/EraPage.h"
 #include "javadoc/ModernPage.h"
 #include "platform/LineReader.h"
+#include "platform/SwingNaming.h"
 
 namespace javadoc {
 
@@ -21,8 +22,7 @@ QString toFileSystem(QString path)
 
 bool namesSwing(const QString& name2)
 {
-    return name2.contains(QLatin1String("javax")) || name2.contains(QLatin1String("com.sun")) ||
-        name2.contains(QLatin1String("com\\sun"));
+    return platform::mentionsSwingRoot(name2);
 }
 
 QString readPage(const QString& fsPath, const DocRequest& request)
@@ -97,9 +97,7 @@ DocResult doit(const DocRequest& request)
         QString folders = pageName;
         folders.replace(QLatin1Char('.'), QLatin1Char('\\'));
         path = root + QLatin1Char('\\') + folders + QLatin1String(".html");
-        const qsizetype sun = path.indexOf(QLatin1String("com\\sun"));
-        if (sun >= 0)
-            path.replace(sun, 12, QLatin1String("javax"));
+        path = platform::withModernSwingRoot(path, QLatin1Char('\\'));
     }
     QString fsPath = toFileSystem(path);
     if (!platform::fileExists(fsPath)) {

@@ -11,6 +11,7 @@
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
+#include "platform/SwingNaming.h"
 
 namespace javadoc {
 
@@ -161,12 +162,8 @@ std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString&
     QString dotted = pageName;
     dotted.replace(QLatin1Char('$'), QLatin1Char('.'));
     QStringList names;
-    const qsizetype sun = dotted.indexOf(QLatin1String("com.sun"));
-    if (sun >= 0) {
-        QString rewritten = dotted;
-        rewritten.replace(sun, 12, QLatin1String("javax"));
-        names << rewritten;
-    }
+    if (const QString modern = platform::withModernSwingRoot(dotted, QLatin1Char('.')); modern != dotted)
+        names << modern;
     names << dotted;  // a class that really lives under com.sun
 
     const QString root = QDir::cleanPath(fsRoot);

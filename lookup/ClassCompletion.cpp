@@ -1,11 +1,8 @@
 #include "lookup/ClassCompletion.h"
 
 #include <algorithm>
-#include <atomic>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <unordered_set>
 
 #include "platform/JavaText.h"
@@ -136,55 +133,14 @@ int editDistance(std::string_view a, std::string_view b, int limit)
     return std::min(row[b.size()], limit + 1);
 }
 
-struct SystemState {
-    std::once_flag once;
-    std::atomic<ClassCompletion*> ready {nullptr};
-    std::mutex mutex;
-    std::thread builder;
-    ~SystemState()
-    {
-        if (builder.joinable())
-            builder.join();
-    }
-};
-
-SystemState& systemState()
+bool stopped(const StopQuery& stop)
 {
-    static SystemState state;
-    return state;
+    return stop && stop();
 }
 
 }  // namespace
 
 ClassCompletion::ClassCompletion(std::unique_ptr<ClassIndex> index) : index_(std::move(index)) { }
-
-ClassCompletion& ClassCompletion::system()
-{
-    SystemState& state = systemState();
-    std::call_once(state.once, [&state] {
-        auto* completion =
-            new ClassCompletion(ClassIndex::build(platform::classlib::ClassLibrary::system()));  // kept for the run
-        state.ready.store(completion, std::memory_order_release);
-    });
-    return *state.ready.load(std::memory_order_acquire);
-}
-
-void ClassCompletion::prepareSystem()
-{
-    SystemState& state = systemState();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (!state.builder.joinable() && !state.ready.load(std::memory_order_acquire))
-        state.builder = std::thread([] {
-            const ClassIndex& index = system().index();
-            index.byLowerInnerName();  // the completion list's first query finds them made
-            index.byLowerSimpleBinaryName();
-        });
-}
-
-ClassCompletion* ClassCompletion::systemIfReady()
-{
-    return systemState().ready.load(std::memory_order_acquire);
-}
 
 ClassChoice ClassCompletion::choice(uint32_t id) const
 {
@@ -199,7 +155,8 @@ ClassChoice ClassCompletion::choice(uint32_t id) const
     return c;
 }
 
-std::vector<uint32_t> ClassCompletion::rank(std::vector<Candidate>& candidates, size_t limit) const
+std::vector<uint32_t> ClassCompletion::rank(
+    std::vector<Candidate>& candidates, size_t limit, const StopQuery& stop) const
 {
     const ClassIndex& x = *index_;
     // Everything but deprecation is in the table; deprecation (and being
@@ -225,14 +182,14 @@ std::vector<uint32_t> ClassCompletion::rank(std::vector<Candidate>& candidates, 
     };
     const auto full = [&] { return limit != 0 && out.size() >= limit; };
     size_t i = 0;
-    while (i < candidates.size() && !full()) {
+    while (i < candidates.size() && !full() && !stopped(stop)) {
         size_t j = i;
         const Candidate& head = candidates[i];
         while (j < candidates.size() && candidates[j].tier == head.tier &&
             x.source(candidates[j].id) == x.source(head.id) && x.moduleRank(candidates[j].id) == x.moduleRank(head.id))
             ++j;
         std::vector<uint32_t> deprecated;
-        for (size_t k = i; k < j && !full(); ++k) {
+        for (size_t k = i; k < j && !full() && !stopped(stop); ++k) {
             const ClassIndex::Traits t = x.traits(candidates[k].id);
             if (!t.isPublic)
                 continue;
@@ -298,7 +255,7 @@ QString ClassCompletion::resolve(const QString& typed) const
     return best.empty() ? QString() : choice(best.front()).binaryName;
 }
 
-std::vector<ClassChoice> ClassCompletion::complete(const QString& typed, size_t limit) const
+std::vector<ClassChoice> ClassCompletion::complete(const QString& typed, size_t limit, const StopQuery& stop) const
 {
     std::vector<ClassChoice> out;
     const QString trimmed = platform::javaTrim(typed);
@@ -363,11 +320,11 @@ std::vector<ClassChoice> ClassCompletion::complete(const QString& typed, size_t 
             }
         }
     }
-    for (const uint32_t id : rank(candidates, limit)) out.push_back(choice(id));
+    for (const uint32_t id : rank(candidates, limit, stop)) out.push_back(choice(id));
     return out;
 }
 
-std::vector<ClassChoice> ClassCompletion::suggest(const QString& name, size_t limit) const
+std::vector<ClassChoice> ClassCompletion::suggest(const QString& name, size_t limit, const StopQuery& stop) const
 {
     std::vector<ClassChoice> out;
     const QString trimmed = platform::javaTrim(name);
@@ -405,7 +362,9 @@ std::vector<ClassChoice> ClassCompletion::suggest(const QString& name, size_t li
         }
         candidates.push_back({id, uint8_t(tier)});
     }
-    for (const uint32_t id : rank(candidates, limit + 1)) {
+    if (stopped(stop))
+        return out;
+    for (const uint32_t id : rank(candidates, limit + 1, stop)) {
         ClassChoice c = choice(id);
         if (c.binaryName != trimmed && out.size() < limit)
             out.push_back(std::move(c));

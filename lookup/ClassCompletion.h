@@ -9,6 +9,7 @@
 // deprecated one; the shorter qualified name; code-unit order.
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,19 +23,18 @@ struct ClassChoice {
     QString packageName;  // "java.util"
 };
 
+// Asked between class-file reads by a query run off the event thread: true
+// when its answer is no longer wanted (a newer keystroke), so it stops early
+// with what it has.
+using StopQuery = std::function<bool()>;
+
+// Built once (ClassIndexProvider builds the window's off the event thread),
+// then read from any thread.
 class ClassCompletion {
 public:
     static constexpr int kMaxTextLength = 1024;
 
     explicit ClassCompletion(std::unique_ptr<platform::classlib::ClassIndex> index);
-
-    // The completion over ClassLibrary::system(), built on first use and kept
-    // for the run.
-    static ClassCompletion& system();
-    // Starts building system() on a thread of its own and returns at once.
-    static void prepareSystem();
-    // system() when it is built, else nullptr: typing never waits for the index.
-    static ClassCompletion* systemIfReady();
 
     // A simple binary name ("Optional", "Map$Entry") or its dotted member form
     // ("Map.Entry"), trimmed: the binary name of the public class the rank
@@ -49,7 +49,10 @@ public:
     // first, then case-sensitive prefixes, case-insensitive prefixes,
     // capitals; each group by rank. A text with "." or "$" completes member
     // forms ("Map.En") and qualified names ("java.util.Ha"). limit 0: all.
-    std::vector<ClassChoice> complete(const QString& text, size_t limit) const;
+    // Ranking reads candidates' class files (public, deprecated), so a query
+    // over a large CLASSPATH may take long: the window runs it off the event
+    // thread (CompletionWorker).
+    std::vector<ClassChoice> complete(const QString& text, size_t limit, const StopQuery& stop = {}) const;
 
     // The same list without the whole index: only the classes of the text's
     // first letter are read from the library (a single query, the CLI's).
@@ -59,7 +62,7 @@ public:
     // After a failed lookup of `name`: classes of the same simple name in other
     // packages, then of the same name in another letter case, then names
     // within two edits; each group by rank.
-    std::vector<ClassChoice> suggest(const QString& name, size_t limit) const;
+    std::vector<ClassChoice> suggest(const QString& name, size_t limit, const StopQuery& stop = {}) const;
 
     const platform::classlib::ClassIndex& index() const { return *index_; }
 
@@ -70,7 +73,7 @@ private:
     };
     // "Map.Entry" -> "Map$Entry"; "" for a text that names no simple binary name.
     static std::string resolutionKey(const QString& text);
-    std::vector<uint32_t> rank(std::vector<Candidate>& candidates, size_t limit) const;
+    std::vector<uint32_t> rank(std::vector<Candidate>& candidates, size_t limit, const StopQuery& stop = {}) const;
     ClassChoice choice(uint32_t id) const;
 
     std::unique_ptr<platform::classlib::ClassIndex> index_;

@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 
 #include "lookup/ClassCompletion.h"
+#include "lookup/CompletionWorker.h"
 
 namespace app {
 
@@ -51,8 +52,13 @@ public:
 
 }  // namespace
 
-CompletionPopup::CompletionPopup(QLineEdit* field, std::function<lookup::ClassCompletion*()> completion)
-    : QObject(field), field_(field), list_(new QListWidget), completion_(std::move(completion))
+CompletionPopup::CompletionPopup(
+    QLineEdit* field, std::function<std::shared_ptr<const lookup::ClassCompletion>()> completion)
+    : QObject(field),
+      field_(field),
+      list_(new QListWidget),
+      completion_(std::move(completion)),
+      worker_(new lookup::CompletionWorker(this))
 {
     // A tool-tip window shows above the field without taking the focus from it.
     list_->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
@@ -65,6 +71,7 @@ CompletionPopup::CompletionPopup(QLineEdit* field, std::function<lookup::ClassCo
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { choose(list_->row(item)); });
     // Only what the user types opens the list; the window's own setText does not.
     connect(field_, &QLineEdit::textEdited, this, &CompletionPopup::update);
+    connect(worker_, &lookup::CompletionWorker::answered, this, &CompletionPopup::show);
     field_->installEventFilter(this);
     if (QWidget* window = field_->window(); window != field_)
         window->installEventFilter(this);
@@ -82,18 +89,29 @@ bool CompletionPopup::isOpen() const
 
 void CompletionPopup::close()
 {
+    ++latest_;
+    waiting_ = false;
     list_->hide();
     list_->clear();
 }
 
 void CompletionPopup::update(const QString& text)
 {
-    lookup::ClassCompletion* completion = completion_ ? completion_() : nullptr;
+    std::shared_ptr<const lookup::ClassCompletion> completion = completion_ ? completion_() : nullptr;
     if (!completion || text.size() < kMinChars || text.size() > lookup::ClassCompletion::kMaxTextLength) {
         close();
         return;
     }
-    const std::vector<lookup::ClassChoice> choices = completion->complete(text, kRows);
+    // The list shown stays until the answer comes; the answer replaces it.
+    waiting_ = true;
+    worker_->ask(++latest_, lookup::CompletionWorker::Query::Complete, std::move(completion), text, kRows);
+}
+
+void CompletionPopup::show(quint64 id, const std::vector<lookup::ClassChoice>& choices)
+{
+    if (id != latest_)
+        return;  // an older keystroke's, or the list was closed meanwhile
+    waiting_ = false;
     if (choices.empty()) {
         close();
         return;

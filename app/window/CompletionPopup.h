@@ -4,16 +4,22 @@
 // dimmed, its package. Down and Up move through the rows, Enter or a click
 // chooses one, Escape closes the list. The list never takes the focus, so
 // typing goes on in the field; with no row chosen, Enter stays the field's own.
+// The list is filled off the event thread (CompletionWorker): it may show a
+// moment after the key, and an answer to an older keystroke is dropped.
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <vector>
+
+#include "lookup/ClassCompletion.h"
 
 class QLineEdit;
 class QListWidget;
 
 namespace lookup {
-class ClassCompletion;
+class CompletionWorker;
 }
 
 namespace app {
@@ -25,12 +31,15 @@ public:
     static constexpr int kMinChars = 2;
 
     // `completion` returns the index when it is ready, else nullptr (no list then).
-    CompletionPopup(QLineEdit* field, std::function<lookup::ClassCompletion*()> completion);
+    CompletionPopup(QLineEdit* field, std::function<std::shared_ptr<const lookup::ClassCompletion>()> completion);
     ~CompletionPopup() override;
 
     QListWidget* list() const { return list_; }
     bool isOpen() const;
+    // Closes the list and drops the answer still to come, if any.
     void close();
+    // A query is running whose answer would still be shown.
+    bool isWaiting() const { return waiting_; }
 
 signals:
     // A row was chosen: the class's binary name ("java.util.Map$Entry").
@@ -41,11 +50,15 @@ protected:
 
 private:
     void update(const QString& text);
+    void show(quint64 id, const std::vector<lookup::ClassChoice>& choices);
     void choose(int row);
 
     QLineEdit* field_;
     QListWidget* list_;
-    std::function<lookup::ClassCompletion*()> completion_;
+    std::function<std::shared_ptr<const lookup::ClassCompletion>()> completion_;
+    lookup::CompletionWorker* worker_;
+    quint64 latest_ = 0;  // the id of the last query asked; older answers are stale
+    bool waiting_ = false;
 };
 
 }  // namespace app

@@ -8,25 +8,29 @@
 
 namespace app {
 
-LookupFailureView::LookupFailureView(
-    const QString& message, const std::vector<lookup::ClassChoice>& suggestions, QWidget* parent)
-    : QWidget(parent), message_(new QLabel(message, this))
+LookupFailureView::LookupFailureView(const QString& message, QWidget* parent)
+    : QWidget(parent), layout_(new QVBoxLayout(this)), message_(new QLabel(message, this))
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
-    layout->setSpacing(2);
+    layout_->setContentsMargins(10, 10, 10, 10);
+    layout_->setSpacing(2);
     message_->setTextFormat(Qt::PlainText);
     message_->setWordWrap(true);
     message_->setFont(platform::javaFont(QStringLiteral("System"), 13));
     QPalette p = message_->palette();
     p.setColor(QPalette::WindowText, QColor(160, 0, 0));
     message_->setPalette(p);
-    layout->addWidget(message_);
-    if (!suggestions.empty()) {
-        auto* heading = new QLabel(QStringLiteral("Did you mean:"), this);
-        heading->setContentsMargins(0, 8, 0, 2);
-        layout->addWidget(heading);
-    }
+    layout_->addWidget(message_);
+    layout_->addStretch(1);
+}
+
+void LookupFailureView::setSuggestions(const std::vector<lookup::ClassChoice>& suggestions)
+{
+    if (!buttons_.empty() || suggestions.empty())
+        return;
+    delete layout_->takeAt(layout_->count() - 1);  // the stretch, added again below
+    auto* heading = new QLabel(QStringLiteral("Did you mean:"), this);
+    heading->setContentsMargins(0, 8, 0, 2);
+    layout_->addWidget(heading);
     for (size_t i = 0; i < suggestions.size() && i < kMaxSuggestions; ++i) {
         const lookup::ClassChoice& c = suggestions[i];
         auto* button = new QPushButton(c.binaryName, this);
@@ -36,10 +40,12 @@ LookupFailureView::LookupFailureView(
                                              "QPushButton:hover { text-decoration: underline; }"));
         button->setToolTip(QStringLiteral("Look up ") + c.binaryName);
         connect(button, &QPushButton::clicked, this, [this, name = c.binaryName] { emit chosen(name); });
-        layout->addWidget(button, 0, Qt::AlignLeft);
+        layout_->addWidget(button, 0, Qt::AlignLeft);
         buttons_.push_back(button);
+        button->show();
     }
-    layout->addStretch(1);
+    heading->show();
+    layout_->addStretch(1);
 }
 
 QString LookupFailureView::message() const

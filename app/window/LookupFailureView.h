@@ -2,6 +2,8 @@
 // What the member pane shows after a failed lookup: the one-line message
 // ("Class not found : java.util.Stream", or why a class cannot be read) and up
 // to eight classes the user may have meant, each a button that looks it up.
+// The message shows at once; the suggestions come when the class index has
+// answered (off the event thread), through setSuggestions.
 
 #include <QString>
 #include <QWidget>
@@ -11,6 +13,7 @@
 
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 namespace app {
 
@@ -19,8 +22,10 @@ class LookupFailureView : public QWidget {
 public:
     static constexpr size_t kMaxSuggestions = 8;
 
-    LookupFailureView(
-        const QString& message, const std::vector<lookup::ClassChoice>& suggestions, QWidget* parent = nullptr);
+    explicit LookupFailureView(const QString& message, QWidget* parent = nullptr);
+
+    // Shows the suggestions (up to kMaxSuggestions) under the message; once.
+    void setSuggestions(const std::vector<lookup::ClassChoice>& suggestions);
 
     QString message() const;
     const std::vector<QPushButton*>& suggestionButtons() const { return buttons_; }
@@ -30,6 +35,7 @@ signals:
     void chosen(const QString& binaryName);
 
 private:
+    QVBoxLayout* layout_;
     QLabel* message_;
     std::vector<QPushButton*> buttons_;
 };

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <cstdio>
+#include <utility>
 
 #include "app/ConfigFile.h"
 #include "app/SearchNaming.h"
@@ -21,12 +22,14 @@
 #include "javadoc/SelectionArgs.h"
 #include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassCompletion.h"
+#include "lookup/ClassIndexProvider.h"
 #include "lookup/ClassLookup.h"
+#include "lookup/CompletionWorker.h"
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "lookup/widgets/PaneColour.h"
-#include "platform/Version.h"
 #include "platform/JavaText.h"
+#include "platform/Version.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/widgets/BorderLayout.h"
 #include "platform/widgets/CaptionAboveRadioButton.h"
@@ -271,7 +274,16 @@ QPushButton* orvel_tree::makeButton(const QString& caption, const QString& comma
 void orvel_tree::autoStart(const QString& text)
 {
     startAt = QString();
-    const QString classText = loadTxt(text) ? startAt : lookup::ClassCompletion::system().resolve(text);
+    pendingSearch = nullptr;
+    if (loadTxt(text))
+        return autoStartWith(startAt);
+    if (const auto completion = lookup::ClassIndexProvider::system().completion())
+        return autoStartWith(completion->resolve(text));
+    pendingSearch = [this, text] { autoStart(text); };
+}
+
+void orvel_tree::autoStartWith(const QString& classText)
+{
     searchFor->setText(QString());
     name->setText(classText);
     if (!classText.isEmpty())
@@ -297,11 +309,7 @@ void orvel_tree::actionPerformed(const ActionEvent& e)
     const QString command = e.source == name ? QString() : e.command;
     if (command == QLatin1String(" Search ")) {
         classPopup->close();
-        QString fieldText = name->text();
-        if (app::completeSearchName(*pathsData, fieldText, startAt, name2) ||
-            app::completeFromIndex(lookup::ClassCompletion::system(), fieldText, name2))
-            name->setText(fieldText);
-        search();
+        searchName(name->text());
     } else if (command == QLatin1String("Doc Path")) {
         docPathCommand();
     } else if (command == QLatin1String("Clear")) {
@@ -347,15 +355,48 @@ void orvel_tree::closeEvent(QCloseEvent* event)
     exitProcess(0);
 }
 
+void orvel_tree::searchName(const QString& typed)
+{
+    pendingSearch = nullptr;
+    QString fieldText = typed;
+    if (app::completeSearchName(*pathsData, fieldText, startAt, name2)) {
+        name->setText(fieldText);
+        return search();
+    }
+    if (const auto completion = lookup::ClassIndexProvider::system().completion()) {
+        if (app::completeFromIndex(*completion, fieldText, name2))
+            name->setText(fieldText);
+        return search();
+    }
+    // Before the index is ready: a qualified name the library has as written
+    // is shown at once; anything else waits for the index, and is dropped if
+    // the field no longer holds it then.
+    if (typed.contains(QLatin1Char('.'))) {
+        lookup::LookupResult direct = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), typed);
+        if (direct.status != lookup::LookupResult::Status::NotFound)
+            return showLookup(std::move(direct));
+    }
+    pendingSearch = [this, typed] {
+        if (name->text() == typed)
+            searchName(typed);
+    };
+}
+
 void orvel_tree::search()
 {
-    lookup::LookupResult result = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), name->text());
+    showLookup(lookup::lookUpClass(platform::classlib::ClassLibrary::system(), name->text()));
+}
+
+void orvel_tree::showLookup(lookup::LookupResult result)
+{
     switch (result.status) {
     case lookup::LookupResult::Status::Blank:
         n = QStringList();
         return;
     case lookup::LookupResult::Status::NotFound:
         writeLine(stdout, result.message);
+        if (const QString why = platform::classLibraryNotFoundWarning(); !why.isEmpty())
+            writeLine(stderr, why);
         // The old tree makes way for the message and the suggestions; the
         // documentation pane stays, and the next successful lookup shows a tree again.
         showFailure(result.message, platform::javaTrim(name->text()));
@@ -441,18 +482,26 @@ void orvel_tree::valueChanged(const QStringList& pathTexts)
 }
 
 // The class index is built off the event thread from the moment the window
-// opens; until it is ready the field simply shows no completion list.
+// opens; until it is handed over the field shows no completion list, and a
+// SEARCH that needs it waits for it (pendingSearch).
 void orvel_tree::attachClassCompletion()
 {
-    lookup::ClassCompletion::prepareSystem();
-    classPopup = new app::CompletionPopup(name, [] { return lookup::ClassCompletion::systemIfReady(); });
+    lookup::ClassIndexProvider& provider = lookup::ClassIndexProvider::system();
+    connect(&provider, &lookup::ClassIndexProvider::ready, this, [this] {
+        if (const std::function<void()> run = std::exchange(pendingSearch, nullptr))
+            run();
+    });
+    classPopup = new app::CompletionPopup(name, [] { return lookup::ClassIndexProvider::system().completion(); });
     connect(classPopup, &app::CompletionPopup::chosen, this, &orvel_tree::lookUpChosen);
+    suggestionWorker = new lookup::CompletionWorker(this);
+    connect(suggestionWorker, &lookup::CompletionWorker::answered, this, &orvel_tree::showSuggestions);
 }
 
 // A class chosen from the completion list or the suggestions: treated as an
 // index hit of SEARCH (the field and name2 take its name), then looked up.
 void orvel_tree::lookUpChosen(const QString& binaryName)
 {
+    pendingSearch = nullptr;
     const QString s = app::toOldSwingNaming(binaryName);
     name2 = platform::javaTrim(s);
     name->setText(s);
@@ -469,14 +518,22 @@ void orvel_tree::showFailure(const QString& message, const QString& className)
 {
     span2->viewportRemoveAll();
     tree = nullptr;
-    std::vector<lookup::ClassChoice> suggestions;
-    if (!className.isEmpty())
-        suggestions = lookup::ClassCompletion::system().suggest(className, app::LookupFailureView::kMaxSuggestions);
-    auto* view = new app::LookupFailureView(message, suggestions);
+    auto* view = new app::LookupFailureView(message);
+    // The suggestions scan the whole index and read class files: off the event thread.
+    ++suggestionId;
+    if (const auto completion = lookup::ClassIndexProvider::system().completion(); completion && !className.isEmpty())
+        suggestionWorker->ask(suggestionId, lookup::CompletionWorker::Query::Suggest, completion, className,
+            app::LookupFailureView::kMaxSuggestions);
     // Queued: the lookup it starts replaces the view whose button is clicked.
     connect(view, &app::LookupFailureView::chosen, this, &orvel_tree::lookUpChosen, Qt::QueuedConnection);
     span2->setViewportBackground(lookup::kPaneBackground);
     span2->viewportAdd(view);
     update();
     show();
+}
+
+void orvel_tree::showSuggestions(quint64 id, const std::vector<lookup::ClassChoice>& choices)
+{
+    if (app::LookupFailureView* view = failureView(); view && id == suggestionId)
+        view->setSuggestions(choices);
 }

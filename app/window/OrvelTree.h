@@ -14,6 +14,7 @@
 
 #include "app/ConfigFile.h"
 #include "catalogue/PathsData.h"
+#include "lookup/ClassLookup.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "platform/classlib/JavaClass.h"
 
@@ -29,6 +30,10 @@ namespace app {
 class CompletionPopup;
 class LookupFailureView;
 }  // namespace app
+namespace lookup {
+class CompletionWorker;
+struct ClassChoice;
+}  // namespace lookup
 
 class orvel_tree : public QWidget {
     Q_OBJECT
@@ -94,8 +99,14 @@ private:
     void docPathCommand();
     QPushButton* makeButton(const QString& caption, const QString& command);
     void attachClassCompletion();
+    // SEARCH of the field's text: a catalogue hit at once, a name the class
+    // index must complete when the index is ready (see pendingSearch).
+    void searchName(const QString& typed);
+    void autoStartWith(const QString& classText);
+    void showLookup(lookup::LookupResult result);
     void lookUpChosen(const QString& binaryName);
     void showFailure(const QString& message, const QString& className);
+    void showSuggestions(quint64 id, const std::vector<lookup::ClassChoice>& choices);
 
     std::shared_ptr<const platform::JavaClass> cl;
     std::vector<platform::JavaMember> m;
@@ -121,4 +132,9 @@ private:
     QTextCharFormat ma;
     QTextCharFormat ma2;
     app::CompletionPopup* classPopup = nullptr;
+    // The SEARCH (or start-up name) waiting for the class index, run when the
+    // index is handed over; a newer SEARCH or chosen class replaces it.
+    std::function<void()> pendingSearch;
+    lookup::CompletionWorker* suggestionWorker = nullptr;
+    quint64 suggestionId = 0;  // of the failure view shown last; older answers are dropped
 };

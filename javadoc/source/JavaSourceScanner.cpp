@@ -513,7 +513,6 @@ private:
                 readModifiers();  // annotations on the varargs ellipsis
             const Token& t = peek();
             if (t.kind == Token::Punct && textOf(t) == QLatin1String("...")) {
-                p.varargs = true;
                 p.type += QLatin1String("...");
                 ++pos_;
             }
@@ -657,7 +656,6 @@ private:
             m.params = type.recordComponents;
             ++pos_;
             skipBalanced();
-            m.hasBody = true;
             type.members.push_back(std::move(m));
             return;
         }
@@ -704,7 +702,6 @@ private:
             skipPast(QLatin1Char(';'));
         else if (isPunct(pos_, '{')) {
             skipBalanced();
-            m.hasBody = true;
         } else
             skipPast(QLatin1Char(';'));
     }

@@ -16,7 +16,6 @@ namespace javadoc::source {
 struct SourceParam {
     QString type;  // as javadoc prints it: simple names, generic arguments kept, "..." for varargs
     QString name;
-    bool varargs = false;
 };
 
 struct SourceMember {
@@ -28,7 +27,6 @@ struct SourceMember {
     QString returnType;      // methods: the result type; fields: the field's type
     std::vector<SourceParam> params;
     QStringList throwsTypes;
-    bool hasBody = false;  // a method with a block (a default or static method in an interface)
     bool hasDoc = false;
     int deprecation = 0;  // 1: @Deprecated, 2: @Deprecated(forRemoval = true)
     QString doc;          // the comment's text between "/**" and "*/"

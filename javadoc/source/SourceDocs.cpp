@@ -13,6 +13,7 @@
 #include "javadoc/source/JavaSourceScanner.h"
 #include "javadoc/source/SourceLocator.h"
 #include "platform/JavaText.h"
+#include "platform/SwingNaming.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/LoadedClass.h"
 
@@ -129,14 +130,12 @@ Declares classDeclares(const LoadedClass& cls, const Wanted& w, const LoadedClas
     for (const MethodInfo& m : overriding.info.methods)
         if ((m.access & platform::classlib::ACC_BRIDGE) && QString::fromStdString(m.name) == w.name)
             bridges.push_back(descriptorTypes(m.descriptor));
-    int sameCount = 0;
     const auto consider = [&](const std::string& name, const std::string& descriptor) {
         if (name == "<init>" || QString::fromStdString(name) != w.name)
             return false;
         const QStringList types = descriptorTypes(descriptor);
         if (!countFits(int(types.size()), w))
             return false;
-        ++sameCount;
         return !w.typesKnown || types == w.types || std::find(bridges.begin(), bridges.end(), types) != bridges.end();
     };
     for (const MethodInfo& m : cls.info.methods)
@@ -656,16 +655,16 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
     if (className.isEmpty())
         return QString();
     std::shared_ptr<const LoadedClass> cls = library.linkedClass(toInternal(className));
-    if (!cls && className.startsWith(QLatin1String("com.sun.java.")))
-        cls = library.linkedClass(toInternal(QLatin1String("javax.") + className.mid(13)));
+    if (!cls && platform::hasOldSwingRoot(className))
+        cls = library.linkedClass(toInternal(platform::toModernSwingRoot(className)));
     bool packageGroup = false;
     if (!cls && !constructor && !request.memberName.isEmpty()) {
         // The group of a class's constructors may keep the package's name
         // ("java.util" over "ServiceConfigurationError(String)").
         className += QLatin1Char('.') + simpleTail(request.memberName);
         cls = library.linkedClass(toInternal(className));
-        if (!cls && className.startsWith(QLatin1String("com.sun.java.")))
-            cls = library.linkedClass(toInternal(QLatin1String("javax.") + className.mid(13)));
+        if (!cls && platform::hasOldSwingRoot(className))
+            cls = library.linkedClass(toInternal(platform::toModernSwingRoot(className)));
         packageGroup = cls != nullptr;
     }
     if (!cls)

@@ -6,26 +6,6 @@ namespace platform::classlib {
 
 namespace {
 
-enum CpTag : uint8_t {
-    CP_Utf8 = 1,
-    CP_Integer = 3,
-    CP_Float = 4,
-    CP_Long = 5,
-    CP_Double = 6,
-    CP_Class = 7,
-    CP_String = 8,
-    CP_Fieldref = 9,
-    CP_Methodref = 10,
-    CP_InterfaceMethodref = 11,
-    CP_NameAndType = 12,
-    CP_MethodHandle = 15,
-    CP_MethodType = 16,
-    CP_Dynamic = 17,
-    CP_InvokeDynamic = 18,
-    CP_Module = 19,
-    CP_Package = 20,
-};
-
 struct Failure {
     const char* reason;
 };
@@ -38,6 +18,11 @@ public:
 
     size_t pos() const { return pos_; }
     size_t remaining() const { return size_ - pos_; }
+    void readPool(ConstantPool& pool)
+    {
+        if (const char* why = pool.read(data_, size_, pos_); *why)
+            throw Failure {why};
+    }
 
     uint8_t u1()
     {
@@ -181,11 +166,11 @@ bool parseFieldType(std::string_view d, size_t& i)
 
 class Parser {
 public:
-    Parser(const uint8_t* data, size_t size) : data_(data), r_(data, size) { }
+    Parser(const uint8_t* data, size_t size) : r_(data, size) { }
 
     void parse(ClassFileInfo& out)
     {
-        if (r_.u4() != 0xCAFEBABE)
+        if (r_.u4() != kClassFileMagic)
             throw Failure {"not a class file (bad magic number)"};
         out.minorVersion = r_.u2();
         out.majorVersion = r_.u2();
@@ -227,66 +212,15 @@ public:
     }
 
 private:
-    void readConstantPool()
-    {
-        const uint16_t count = r_.u2();
-        if (count == 0)
-            throw Failure {"empty constant pool"};
-        tags_.assign(count, 0);
-        offsets_.assign(count, 0);
-        for (uint32_t i = 1; i < count; ++i) {
-            const uint8_t tag = r_.u1();
-            tags_[i] = tag;
-            offsets_[i] = uint32_t(r_.pos());
-            switch (tag) {
-            case CP_Utf8: {
-                const uint16_t len = r_.u2();
-                r_.skip(len);
-                break;
-            }
-            case CP_Integer:
-            case CP_Float:
-                r_.skip(4);
-                break;
-            case CP_Long:
-            case CP_Double:
-                r_.skip(8);
-                if (++i >= count)
-                    throw Failure {"long or double constant in the last pool slot"};
-                tags_[i] = 0;  // the unusable second slot
-                break;
-            case CP_Class:
-            case CP_String:
-            case CP_MethodType:
-            case CP_Module:
-            case CP_Package:
-                r_.skip(2);
-                break;
-            case CP_Fieldref:
-            case CP_Methodref:
-            case CP_InterfaceMethodref:
-            case CP_NameAndType:
-            case CP_Dynamic:
-            case CP_InvokeDynamic:
-                r_.skip(4);
-                break;
-            case CP_MethodHandle:
-                r_.skip(3);
-                break;
-            default:
-                throw Failure {"unknown constant pool tag"};
-            }
-        }
-    }
+    void readConstantPool() { r_.readPool(pool_); }
 
     // The raw bytes of a Utf8 entry.
     std::string_view rawUtf8At(uint16_t index)
     {
-        if (index == 0 || index >= tags_.size() || tags_[index] != CP_Utf8)
+        const std::optional<std::string_view> raw = pool_.utf8(index);
+        if (!raw)
             throw Failure {"constant pool index out of range or of the wrong kind"};
-        const uint32_t off = offsets_[index];
-        const uint16_t len = uint16_t(data_[off] << 8 | data_[off + 1]);  // checked when read
-        return {reinterpret_cast<const char*>(data_ + off + 2), len};
+        return *raw;
     }
 
     std::string utf8At(uint16_t index)
@@ -301,11 +235,14 @@ private:
     // A CONSTANT_Class entry's name; arrays only where allowed.
     std::string className(uint16_t index, bool arrayAllowed)
     {
-        if (index == 0 || index >= tags_.size() || tags_[index] != CP_Class)
+        if (pool_.tag(index) != ConstantTag::Class)
             throw Failure {"constant pool index out of range or of the wrong kind"};
-        const uint32_t off = offsets_[index];
-        const uint16_t nameIndex = uint16_t(data_[off] << 8 | data_[off + 1]);
-        std::string name = utf8At(nameIndex);
+        const std::optional<std::string_view> raw = pool_.nameOf(index, ConstantTag::Class);
+        if (!raw)
+            throw Failure {"constant pool index out of range or of the wrong kind"};
+        std::string name;
+        if (!decodeModifiedUtf8(reinterpret_cast<const uint8_t*>(raw->data()), raw->size(), name))
+            throw Failure {"malformed modified UTF-8 in the constant pool"};
         if (arrayAllowed && !name.empty() && name[0] == '[') {
             size_t i = 0;
             if (!parseFieldType(name, i) || i != name.size())
@@ -376,13 +313,105 @@ private:
         }
     }
 
-    const uint8_t* data_;
     Reader r_;
-    std::vector<uint8_t> tags_;
-    std::vector<uint32_t> offsets_;
+    ConstantPool pool_;
 };
 
+// The size of an entry's body after its tag, for the kinds of fixed size.
+std::optional<size_t> fixedBodySize(ConstantTag tag)
+{
+    switch (tag) {
+    case ConstantTag::Class:
+    case ConstantTag::String:
+    case ConstantTag::MethodType:
+    case ConstantTag::Module:
+    case ConstantTag::Package:
+        return 2;
+    case ConstantTag::MethodHandle:
+        return 3;
+    case ConstantTag::Integer:
+    case ConstantTag::Float:
+    case ConstantTag::Fieldref:
+    case ConstantTag::Methodref:
+    case ConstantTag::InterfaceMethodref:
+    case ConstantTag::NameAndType:
+    case ConstantTag::Dynamic:
+    case ConstantTag::InvokeDynamic:
+        return 4;
+    case ConstantTag::Long:
+    case ConstantTag::Double:
+        return 8;
+    case ConstantTag::None:
+    case ConstantTag::Utf8:
+        break;
+    }
+    return std::nullopt;
+}
+
+bool knownTag(uint8_t tag)
+{
+    return tag == uint8_t(ConstantTag::Utf8) || fixedBodySize(ConstantTag(tag)).has_value();
+}
+
 }  // namespace
+
+const char* ConstantPool::read(const uint8_t* data, size_t size, size_t& pos)
+{
+    data_ = data;
+    tags_.clear();
+    offsets_.clear();
+    const auto fits = [&](size_t n) { return pos <= size && n <= size - pos; };
+    if (!fits(2))
+        return "truncated class file";
+    const uint16_t count = u2At(uint32_t(pos));
+    pos += 2;
+    if (count == 0)
+        return "empty constant pool";
+    tags_.assign(count, ConstantTag::None);
+    offsets_.assign(count, 0);
+    for (uint32_t i = 1; i < count; ++i) {
+        if (!fits(1))
+            return "truncated class file";
+        const uint8_t raw = data[pos++];
+        if (!knownTag(raw))
+            return "unknown constant pool tag";
+        const ConstantTag tag = ConstantTag(raw);
+        tags_[i] = tag;
+        offsets_[i] = uint32_t(pos);
+        size_t body = 0;
+        if (tag == ConstantTag::Utf8) {
+            if (!fits(2))
+                return "truncated class file";
+            body = 2 + size_t(u2At(uint32_t(pos)));
+        } else {
+            body = *fixedBodySize(tag);
+        }
+        if (!fits(body))
+            return "truncated class file";
+        pos += body;
+        if (tag == ConstantTag::Long || tag == ConstantTag::Double) {
+            if (++i >= count)
+                return "long or double constant in the last pool slot";
+            // tags_[i] stays None: the unusable second slot
+        }
+    }
+    return "";
+}
+
+std::optional<std::string_view> ConstantPool::utf8(uint16_t index) const
+{
+    if (index == 0 || tag(index) != ConstantTag::Utf8)
+        return std::nullopt;
+    const uint32_t at = offsets_[index];
+    return std::string_view(reinterpret_cast<const char*>(data_ + at + 2), u2At(at));  // checked when walked
+}
+
+std::optional<std::string_view> ConstantPool::nameOf(uint16_t index, ConstantTag kind) const
+{
+    if (index == 0 || tag(index) != kind)
+        return std::nullopt;
+    return utf8(u2At(offsets_[index]));
+}
 
 bool isValidInternalClassName(std::string_view name)
 {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,56 @@ enum AccessFlag : uint16_t {
     ACC_ANNOTATION = 0x2000,
     ACC_ENUM = 0x4000,
     ACC_MODULE = 0x8000,
+};
+
+constexpr uint32_t kClassFileMagic = 0xCAFEBABE;
+
+// The kinds of constant-pool entry. None marks slot 0, the unusable slot
+// after a Long or Double, and an index out of range.
+enum class ConstantTag : uint8_t {
+    None = 0,
+    Utf8 = 1,
+    Integer = 3,
+    Float = 4,
+    Long = 5,
+    Double = 6,
+    Class = 7,
+    String = 8,
+    Fieldref = 9,
+    Methodref = 10,
+    InterfaceMethodref = 11,
+    NameAndType = 12,
+    MethodHandle = 15,
+    MethodType = 16,
+    Dynamic = 17,
+    InvokeDynamic = 18,
+    Module = 19,
+    Package = 20,
+};
+
+// A class file's constant pool as the kind and position of each entry; the
+// one walker of the pool, for the parser below and the class index alike.
+// The bytes must outlive it.
+class ConstantPool {
+public:
+    // Walks the pool that starts at data[pos] (its count first) and moves pos
+    // past it. "" when every entry fits the buffer, else why not (one line).
+    const char* read(const uint8_t* data, size_t size, size_t& pos);
+
+    ConstantTag tag(uint16_t index) const { return index < tags_.size() ? tags_[index] : ConstantTag::None; }
+    // A Utf8 entry's bytes as stored (modified UTF-8); nullopt when the index
+    // is 0, out of range or of another kind.
+    std::optional<std::string_view> utf8(uint16_t index) const;
+    // The Utf8 entry that a Class, Module or Package entry (`kind`) names;
+    // nullopt as above.
+    std::optional<std::string_view> nameOf(uint16_t index, ConstantTag kind) const;
+
+private:
+    uint16_t u2At(uint32_t offset) const { return uint16_t(data_[offset] << 8 | data_[offset + 1]); }
+
+    const uint8_t* data_ = nullptr;
+    std::vector<ConstantTag> tags_;
+    std::vector<uint32_t> offsets_;  // of each entry's body, after its tag
 };
 
 // Oldest and newest class-file major versions read (JDK 1.1 .. JDK 27).

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
@@ -62,85 +63,29 @@ struct Reader {
     }
 };
 
-// The constant pool as offsets of its entries; Utf8 and the names of
-// Class, Module and Package entries are all this index needs.
-struct ConstantPool {
-    std::vector<uint8_t> tags;
-    std::vector<uint32_t> offsets;  // of the entry's body
-    const uint8_t* data = nullptr;
-    size_t size = 0;
+// The magic number, the version and the constant pool: what every class file
+// starts with, read by the class-file parser's own pool walker.
+bool readPoolHeader(Reader& r, ConstantPool& pool)
+{
+    if (r.u4() != kClassFileMagic)
+        return false;
+    r.skip(4);
+    if (r.bad || *pool.read(r.data, r.size, r.pos))
+        return r.bad = true, false;
+    return true;
+}
 
-    // The magic number, the version and the pool: what every class file starts with.
-    bool readHeader(Reader& r)
-    {
-        if (r.u4() != 0xCAFEBABEu)
-            return false;
-        r.skip(4);
-        return read(r);
-    }
-    bool read(Reader& r)
-    {
-        data = r.data;
-        size = r.size;
-        const uint16_t count = r.u2();
-        tags.assign(count, 0);
-        offsets.assign(count, 0);
-        for (uint32_t i = 1; i < count && !r.bad; ++i) {
-            const uint8_t tag = r.u1();
-            tags[i] = tag;
-            offsets[i] = uint32_t(r.pos);
-            switch (tag) {
-            case 1:
-                r.skip(r.u2());
-                break;
-            case 3:
-            case 4:
-            case 9:
-            case 10:
-            case 11:
-            case 12:
-            case 17:
-            case 18:
-                r.skip(4);
-                break;
-            case 5:
-            case 6:
-                r.skip(8);
-                ++i;
-                break;
-            case 7:
-            case 8:
-            case 16:
-            case 19:
-            case 20:
-                r.skip(2);
-                break;
-            case 15:
-                r.skip(3);
-                break;
-            default:
-                r.bad = true;
-            }
-        }
-        return !r.bad;
-    }
-    std::string_view utf8(uint16_t index) const
-    {
-        if (index == 0 || index >= tags.size() || tags[index] != 1)
-            return {};
-        const size_t at = offsets[index];
-        const size_t length = size_t(data[at] << 8 | data[at + 1]);
-        return std::string_view(reinterpret_cast<const char*>(data) + at + 2, length);
-    }
-    // The name a Class (7), Module (19) or Package (20) entry points to.
-    std::string_view named(uint16_t index, uint8_t tag) const
-    {
-        if (index == 0 || index >= tags.size() || tags[index] != tag)
-            return {};
-        const size_t at = offsets[index];
-        return utf8(uint16_t(data[at] << 8 | data[at + 1]));
-    }
-};
+// A Utf8 entry's bytes, "" when the index names none.
+std::string_view utf8(const ConstantPool& pool, uint16_t index)
+{
+    return pool.utf8(index).value_or(std::string_view());
+}
+
+// The name a Class, Module or Package entry gives, "" when it names none.
+std::string_view nameOf(const ConstantPool& pool, uint16_t index, ConstantTag kind)
+{
+    return pool.nameOf(index, kind).value_or(std::string_view());
+}
 
 void skipMembers(Reader& r)
 {
@@ -183,7 +128,7 @@ bool skipElementValue(Reader& r, const ConstantPool& pool, int depth)
 
 bool skipAnnotation(Reader& r, const ConstantPool& pool, bool& deprecated, int depth)
 {
-    if (pool.utf8(r.u2()) == "Ljava/lang/Deprecated;")
+    if (utf8(pool, r.u2()) == "Ljava/lang/Deprecated;")
         deprecated = true;
     const uint16_t pairs = r.u2();
     for (uint32_t i = 0; i < pairs && !r.bad; ++i) {
@@ -217,7 +162,7 @@ template <class Visit> bool forEachAttribute(Reader& r, const uint8_t* data, con
 {
     const uint16_t attributes = r.u2();
     for (uint32_t i = 0; i < attributes && !r.bad; ++i) {
-        const std::string_view name = pool.utf8(r.u2());
+        const std::string_view name = utf8(pool, r.u2());
         const uint32_t length = r.u4();
         if (!r.need(length))
             return false;
@@ -235,7 +180,7 @@ bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::s
 {
     Reader r {data, size};
     ConstantPool pool;
-    if (!pool.readHeader(r))
+    if (!readPoolHeader(r, pool))
         return false;
     r.skip(6);
     r.skip(2 * size_t(r.u2()));
@@ -257,7 +202,7 @@ bool readUnqualifiedExports(const uint8_t* data, size_t size, std::vector<std::s
             m.skip(6 * size_t(m.u2()));  // requires
             const uint16_t exports = m.u2();
             for (uint32_t k = 0; k < exports && !m.bad; ++k) {
-                const std::string_view package = pool.named(m.u2(), 20);
+                const std::string_view package = nameOf(pool, m.u2(), ConstantTag::Package);
                 m.skip(2);
                 const uint16_t to = m.u2();
                 m.skip(2 * size_t(to));
@@ -293,10 +238,10 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
         return false;
     Reader r {bytes.data, bytes.size};
     ConstantPool pool;
-    if (!pool.readHeader(r))
+    if (!readPoolHeader(r, pool))
         return false;
     header.access = r.u2();
-    const std::string_view self = pool.named(r.u2(), 7);
+    const std::string_view self = nameOf(pool, r.u2(), ConstantTag::Class);
     if (self != internalName)
         return false;
     r.skip(2);
@@ -318,7 +263,7 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
                 const uint16_t outer = a.u2();
                 a.skip(2);
                 const uint16_t flags = a.u2();
-                if (a.bad || pool.named(inner, 7) != internalName)
+                if (a.bad || nameOf(pool, inner, ConstantTag::Class) != internalName)
                     continue;
                 // The member's own flags: a private or protected member class
                 // says public or package in its class file's access flags.
@@ -327,7 +272,7 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
                     header.localOrAnonymous = true;
                 } else {
                     header.member = true;
-                    header.outer = std::string(pool.named(outer, 7));
+                    header.outer = std::string(nameOf(pool, outer, ConstantTag::Class));
                 }
             }
         }
@@ -337,8 +282,11 @@ bool ClassIndex::readHeader(uint16_t source, const std::string& internalName, Cl
 
 ClassIndex::Traits ClassIndex::traits(uint32_t id) const
 {
-    std::lock_guard<std::mutex> lock(traitsMutex_);
-    if (const uint8_t t = traits_[id])
+    // No lock around the reading: a query on a worker may read many class
+    // files, and a lookup on the event thread must never wait for it. Two
+    // threads reading the same class store the same byte.
+    std::atomic_ref<uint8_t> cached(traits_[id]);
+    if (const uint8_t t = cached.load(std::memory_order_relaxed))
         return Traits {(t & 2) != 0, (t & 4) != 0};
     Traits result;
     ClassHeader header;
@@ -356,7 +304,7 @@ ClassIndex::Traits ClassIndex::traits(uint32_t id) const
                 (outer.access & kInnerPublic);
         }
     }
-    traits_[id] = uint8_t(1 | (result.isPublic ? 2 : 0) | (result.deprecated ? 4 : 0));
+    cached.store(uint8_t(1 | (result.isPublic ? 2 : 0) | (result.deprecated ? 4 : 0)), std::memory_order_relaxed);
     return result;
 }
 

@@ -100,8 +100,9 @@ private:
     mutable std::vector<uint32_t> byInner_;
     mutable std::vector<uint32_t> bySimple_;
 
-    mutable std::mutex traitsMutex_;
-    mutable std::vector<uint8_t> traits_;  // 0 unknown, else 1 | public << 1 | deprecated << 2
+    // 0 unknown, else 1 | public << 1 | deprecated << 2; read and written
+    // through std::atomic_ref, from any thread.
+    mutable std::vector<uint8_t> traits_;
 };
 
 // The exported packages of a module-info class file ("java/util"), those

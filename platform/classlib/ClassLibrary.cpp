@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/SwingNaming.h"
 #include "platform/classlib/ClassFile.h"
 #include "platform/classlib/LoadedClass.h"
 #include "platform/classlib/MemberPrinter.h"
@@ -245,17 +246,30 @@ std::shared_ptr<const JavaClass> ClassLibrary::findDirect(
 
 std::shared_ptr<const JavaClass> ClassLibrary::forName(const QString& binaryName)
 {
-    static const QString oldPrefix = QStringLiteral("com.sun.java.");
-    if (binaryName.startsWith(oldPrefix)) {
+    if (platform::hasOldSwingRoot(binaryName)) {
         try {
             return findDirect(binaryName, false, binaryName);
         } catch (const ClassNotFoundException&) {
             // Swing under its old name: "com.sun.java.X" is served by "javax.X".
-            const QString modern = QStringLiteral("javax.") + binaryName.mid(oldPrefix.size());
-            return findDirect(modern, true, binaryName);
+            return findDirect(platform::toModernSwingRoot(binaryName), true, binaryName);
         }
     }
     return findDirect(binaryName, false, binaryName);
+}
+
+std::string ClassLibrary::notFoundExplanation()
+{
+    std::lock_guard<std::mutex> lock(explanationMutex_);
+    if (!explanation_) {
+        explanation_.emplace();
+        // Only the JDK's class library is ever a jimage, and it comes first.
+        const auto* image = sources_.empty() ? nullptr : dynamic_cast<const JImageSource*>(sources_.front().get());
+        if (image) {
+            if (const std::string damage = image->image().damage(); !damage.empty())
+                *explanation_ = "javaorvel: JDK image " + image->location() + " is damaged: " + damage;
+        }
+    }
+    return *explanation_;
 }
 
 ClassLibrary::Origin ClassLibrary::originOf(const std::string& internalName)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -50,6 +51,12 @@ public:
     // Lines for standard error at start-up (one per problem, joined by "\n"),
     // "" when all is well.
     const std::string& warning() const { return warning_; }
+    // Why a class may be missing although it should be there: the line
+    // "javaorvel: JDK image <file> is damaged: <reason>" for a JDK image whose
+    // index reaches past its resources, else "". Checking decodes the image's
+    // whole location table, so it is asked only after a class was not found;
+    // the answer is kept.
+    std::string notFoundExplanation();
 
     // The sources in search order: the JDK's first (when one was found), then
     // the CLASSPATH entries. The class index lists them.
@@ -80,6 +87,8 @@ private:
     std::string jdkHome_;
     std::string jdkLibrary_;
     std::string warning_;
+    std::mutex explanationMutex_;
+    std::optional<std::string> explanation_;
 
     std::recursive_mutex mutex_;
     std::unordered_map<std::string, std::shared_ptr<const LoadedClass>> cache_;

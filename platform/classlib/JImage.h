@@ -61,6 +61,8 @@ public:
     // "" when every location entry decodes and every resource lies inside the
     // file, else what is wrong (one line). A file cut short keeps a whole
     // index but loses the resources, so that every lookup would quietly miss.
+    // Decodes every location entry and so touches the whole table: for
+    // explaining a class that is not found, not for every opening.
     std::string damage() const;
 
     // The four names of a location as offsets into the strings table. The

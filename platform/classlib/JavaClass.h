@@ -55,4 +55,8 @@ public:
 // to print on standard error at start-up.
 QString classLibraryStartupWarning();
 
+// After a class was not found: the one line explaining why classes may be
+// missing (a damaged JDK image), the first time it is asked; "" otherwise.
+QString classLibraryNotFoundWarning();
+
 }  // namespace platform

@@ -109,10 +109,9 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
             bool damaged = false;
             const std::string damagedImage = "javaorvel: JDK image " + modules + " is damaged: ";
             if (auto image = JImage::open(modules, error, &damaged)) {
-                // A damaged image still serves what it holds, but the user
-                // hears once why other classes are "not found".
-                if (const std::string damage = image->damage(); !damage.empty())
-                    warning = damagedImage + damage;
+                // A damaged image still serves what it holds; whether it is
+                // damaged is asked only once a class is not found
+                // (ClassLibrary::notFoundExplanation), not on every start.
                 sources.push_back(std::make_unique<JImageSource>(modules, std::move(image)));
                 jdkOpened = true;
             } else if (damaged) {

@@ -1,5 +1,7 @@
 #include "platform/classlib/MemberPrinter.h"
 
+#include "platform/SwingNaming.h"
+
 namespace platform::classlib {
 
 namespace {
@@ -35,10 +37,8 @@ void appendModifierWords(std::string& out, unsigned mod)
 
 void appendDottedName(std::string& out, std::string_view internalName, bool oldSwing)
 {
-    if (oldSwing && internalName.substr(0, 6) == "javax/") {
-        out += "com.sun.java.";
-        internalName.remove_prefix(6);
-    }
+    if (oldSwing)
+        internalName.remove_prefix(platform::appendOldSwingRoot(out, internalName));
     for (const char c : internalName) out += c == '/' ? '.' : c;
 }
 

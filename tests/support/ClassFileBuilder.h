@@ -1,7 +1,8 @@
 #pragma once
 // Assembles small class files for the tests: a class or interface with its
 // supertypes and methods (Code and Exceptions attributes), a private field,
-// a long constant (two pool slots) and attributes the parser must skip.
+// a long constant (two pool slots), any extra constants and attributes the
+// parser must skip.
 
 #include <cstdint>
 #include <map>
@@ -38,6 +39,10 @@ struct ClassDef {
     uint16_t access = kPublic | 0x20;  // public super
     std::vector<Method> methods;
     uint16_t major = 61;
+    // Extra constant-pool entries, each one slot with its tag, placed before
+    // every name the class file uses, so that all of those read wrong unless
+    // these are walked at their right size.
+    std::vector<std::vector<uint8_t>> constants;
 
     ClassDef& method(uint16_t acc, std::string n, std::string d, std::vector<std::string> ex = {})
     {
@@ -49,7 +54,7 @@ struct ClassDef {
 inline ClassDef classDef(std::string name, std::string super = "java/lang/Object",
     std::vector<std::string> interfaces = {}, uint16_t access = kPublic | 0x20)
 {
-    return {std::move(name), std::move(super), std::move(interfaces), access, {}};
+    return {std::move(name), std::move(super), std::move(interfaces), access, {}, 61, {}};
 }
 
 inline ClassDef ifaceDef(std::string name, std::vector<std::string> supers = {})
@@ -62,6 +67,7 @@ inline std::vector<uint8_t> buildClass(const ClassDef& s)
     Bytes pool, body;
     unsigned next = 3;  // after the long constant's two slots
     pool.u1(5).u4(0x01234567).u4(0x89ABCDEF);
+    for (const auto& c : s.constants) pool.raw(c), ++next;
     // Each text stored once, so that a class of tens of thousands of methods fits the pool.
     std::map<std::string, unsigned> texts;
     auto utf8 = [&](const std::string& v) {

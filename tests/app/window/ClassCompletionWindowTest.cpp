@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "app/window/LookupFailureView.h"
 #include "app/window/OrvelTree.h"
 #include "lookup/ClassCompletion.h"
+#include "lookup/ClassIndexProvider.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/QtPrinters.h"
@@ -28,20 +30,28 @@ protected:
         test_support::ensureApplication();
         if (platform::classlib::ClassLibrary::system().jdkHome().empty())
             GTEST_SKIP() << "no JDK installed";
-        lookup::ClassCompletion::system();  // the list opens only once the index is ready
         previous = QDir::currentPath();
         QDir::setCurrent(dir.path());
         window = new orvel_tree();
         window->exitProcess = [](int) {};
         QApplication::setActiveWindow(window);
         window->classField()->setFocus();
-        QApplication::processEvents();
+        // The list opens only once the index is handed over.
+        ASSERT_TRUE(until([] { return lookup::ClassIndexProvider::system().isReady(); }));
     }
     void TearDown() override
     {
         delete window;
         if (!previous.isEmpty())
             QDir::setCurrent(previous);
+    }
+    // Runs the event loop until `done` (the worker's answers come queued).
+    template <class Done> static bool until(Done done)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
     }
     QListWidget* list() const { return window->completionList()->list(); }
     QStringList rows() const
@@ -50,7 +60,11 @@ protected:
         for (int i = 0; list()->isVisible() && i < list()->count(); ++i) out << list()->item(i)->text();
         return out;
     }
-    void type(const QString& text) { QTest::keyClicks(window->classField(), text); }
+    void type(const QString& text)
+    {
+        QTest::keyClicks(window->classField(), text);
+        EXPECT_TRUE(until([this] { return !window->completionList()->isWaiting(); }));
+    }
     void key(Qt::Key k) { QTest::keyClick(window->classField(), k); }
     void searchFor(const QString& text)
     {
@@ -137,7 +151,7 @@ TEST_F(CompletionWindowTest, AFailedLookupShowsItsMessageAndSuggestions)
     app::LookupFailureView* view = window->failureView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->message(), "Class not found : java.util.Stream");
-    ASSERT_FALSE(view->suggestionButtons().empty());
+    ASSERT_TRUE(until([view] { return !view->suggestionButtons().empty(); }));
     EXPECT_EQ(view->suggestionButtons().front()->text(), "java.util.stream.Stream");
     view->suggestionButtons().front()->click();
     QApplication::processEvents();

@@ -24,6 +24,7 @@
 #include <sys/stat.h>
 
 #include "app/window/OrvelTree.h"
+#include "lookup/ClassIndexProvider.h"
 #include "platform/Version.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/Files.h"
@@ -191,6 +192,8 @@ protected:
         if (!QFileInfo::exists(api + "/java.base/java/util/Vector.html"))
             GTEST_SKIP() << "the JDK documentation (openjdk-17-doc) is not installed";
         writeFile(config(), (api + "/java.base\n" + api + "/java.desktop\n").toUtf8());
+        // A name the catalogue does not know waits for the class index: let it come first.
+        while (!lookup::ClassIndexProvider::system().isReady()) QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     void search(const QString& typed)
     {

@@ -72,6 +72,21 @@ TEST(ClassFile, ReadsOldAndNewVersionsAndModifiedUtf8)
     }
 }
 
+TEST(ClassFile, DynamicConstantsAreWalkedAtTheirSize)
+{
+    // CONSTANT_Dynamic and InvokeDynamic: bootstrap method and NameAndType, two
+    // bytes each; MethodHandle three, MethodType two. Every name follows them.
+    ClassDef c = sample();
+    c.constants = {Bytes().u1(17).u2(0).u2(0).b, Bytes().u1(18).u2(0).u2(0).b, Bytes().u1(15).u1(6).u2(0).b,
+        Bytes().u1(16).u2(0).b, Bytes().u1(17).u2(1).u2(2).b};
+    ClassFileInfo info;
+    ASSERT_EQ(parse(buildClass(c), info), "");
+    EXPECT_EQ(info.thisClass, "p/Outer$Inner");
+    EXPECT_EQ(info.interfaces, (std::vector<std::string> {"java/lang/Runnable", "p/I"}));
+    ASSERT_EQ(info.methods.size(), 4u);
+    EXPECT_EQ(info.methods.back().descriptor, "([[I[[[Ljava/util/Map$Entry;)[[D");
+}
+
 TEST(ClassFile, MalformedFilesGiveTheirReason)
 {
     const std::string badIndex = "constant pool index out of range or of the wrong kind",

@@ -115,6 +115,7 @@ TEST_F(Sources, FindsTheJdkByJavaHomePathOrDefaultWithModulesOrRtJar)
                                       : "javaorvel: JAVA_HOME " + spath("not-a-jdk") +
                     " is not a JDK (it has no lib/modules or rt.jar); using " + spath("real/jdk") + " instead");
         EXPECT_EQ(firstMethod(*lib, "p.Jdk"), "public void p.Jdk." + c.method.toStdString() + "()");
+        EXPECT_EQ(lib->notFoundExplanation(), "");
     }
     const auto none = discover("nothing");
     EXPECT_EQ(none->jdkHome(), "");
@@ -223,7 +224,11 @@ TEST_F(Sources, DamageIsReportedWithItsReason)
     b.addClass("java.base", "java/lang/Object", kObject);
     const std::vector<uint8_t> image = b.build();
     ASSERT_TRUE(writeBytes(path("jdk/lib/modules"), {image.begin(), image.end() - 40}));
-    EXPECT_EQ(discover("jdk")->warning(),
+    // Checked only to explain a class that is not found, never at start-up.
+    const auto lib = discover("jdk");
+    EXPECT_EQ(lib->warning(), "");
+    EXPECT_EQ(readError(*lib, "p.Missing"), "not found: p.Missing");
+    EXPECT_EQ(lib->notFoundExplanation(),
         "javaorvel: JDK image " + spath("jdk/lib/modules") + " is damaged: the file has " +
             std::to_string(image.size() - 40) + " bytes but its resources reach to byte " +
             std::to_string(image.size()) + " (cut short?)");

@@ -12,6 +12,7 @@
 #include "javadoc/source/CommentRenderer.h"
 #include "javadoc/source/JavaSourceScanner.h"
 #include "javadoc/source/SourceLocator.h"
+#include "platform/ControlChars.h"
 #include "platform/JavaText.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/LoadedClass.h"
@@ -967,8 +968,8 @@ void SourceDocs::dropParsedFiles()
 QString SourceDocs::document(const SourceRequest& request)
 {
     try {
-        // Bounded like every page's member text: the window never lays out more.
-        QString text = impl_->document(request);
+        // Shown and bounded like every page's member text: the window never lays out more.
+        QString text = platform::showControlChars(impl_->document(request));
         capDocText(text);
         return text;
     } catch (const std::bad_alloc&) {

@@ -3,7 +3,8 @@
 # /usr/bin/time -v: wall and CPU time, peak memory, bytes printed. What to expect on
 # an idle machine (2 cores): every case well under a second and under 250 MB.
 #   page N      one javadoc 1.3-15 page line of N bytes of tiny blocks
-#   inherit     8 classes, each comment 16 {@inheritDoc} (needs javac)
+#   inherit     8 classes, each comment 16 {@inheritDoc}; 200 parameters each
+#               inheriting a megabyte (needs javac)
 #   fields/decl a 16 MB source: one field list "int a,a,...;" / "int a;" repeated
 # usage: bench/hostile_inputs.sh [BUILD_DIR]
 set -euo pipefail
@@ -41,6 +42,18 @@ if command -v javac >/dev/null; then
   echo 'package p; public class L7 { /** The root. */ public void m() { } }' >"$work/inherit/p/L7.java"
   javac -d "$work/inherit" "$work"/inherit/p/*.java
   measure "inherit 8x16" "$work/inherit" doc --group p.L0 --leaf "m  void m()"
+
+  # 200 parameters, each inheriting 16x16 copies of a 4000-character text.
+  mkdir -p "$work/params/p"
+  params=$(for i in {0..199}; do printf 'int a%d, ' $i; done); params=${params%, }
+  long=$(head -c 4000 < <(yes x | tr -d '\n'))
+  for i in 0 1 2; do
+    { [ $i -lt 2 ] && echo "package p; public class P$i extends P$((i + 1)) { /** Doc." || echo "package p; public class P$i { /** Doc."
+      for a in {0..199}; do echo " * @param a$a $([ $i -lt 2 ] && echo "$tags" || echo "$long")"; done
+      echo " */ public void m($params) { } }"; } >"$work/params/p/P$i.java"
+  done
+  javac -d "$work/params" "$work"/params/p/*.java
+  measure "inherit 200 params" "$work/params" doc --group p.P0 --leaf "m  void m($(printf 'int,%.0s' {1..199})int)"
 
   for kind in fields decl; do
     mkdir -p "$work/$kind/p"

@@ -168,11 +168,3 @@ TEST(CommentRenderer, InlineTagsAndMarkupAsThePageShowsThem)
         EXPECT_EQ(markupLines(renderInlineTags(c.raw, value)).join('|'), QString::fromUtf8(c.lines)) << c.raw;
     EXPECT_EQ(referenceLabel("java.util.Map.Entry#getKey()"), "Map.Entry.getKey()");
 }
-
-TEST(CommentRenderer, InheritDocIsReplacedUpToTheCap)
-{
-    EXPECT_EQ(replaceInheritDoc("a {@inheritDoc} b {@inheritDoc}", "x"), "a x b x");
-    const QString big(javadoc::kMaxDocChars / 3, 'x');
-    EXPECT_EQ(replaceInheritDoc("{@inheritDoc} {@inheritDoc} {@inheritDoc} {@inheritDoc} end", big).size(),
-        javadoc::kMaxDocChars);
-}

@@ -5,14 +5,18 @@
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "platform/ControlChars.h"
 #include "platform/Version.h"
 
 namespace cli {
 
 namespace {
+// Every text printed holds names and documentation from class files, pages
+// and sources: their control characters are shown as escapes, never sent to
+// the terminal (a line feed in a class name would forge another line).
 void write(FILE* f, const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = platform::showControlChars(text).toUtf8();
     std::fwrite(bytes.constData(), 1, bytes.size(), f);
 }
 

@@ -1,5 +1,7 @@
 // Arbitrary bytes as a Java source file: the escape translation, the scanner,
 // and every comment it finds through the comment renderer and the erasure.
+// The input is read a second time as the rest of a field list
+// ("int a" + input), the declaration a file can repeat millions of times.
 
 #include <QString>
 #include <cstddef>
@@ -48,6 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         translateUnicodeEscapes(QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)));
     const SourceFile file = scanJavaSource(text);
     for (const SourceType& t : file.types) visit(t, 0);
+    const SourceFile fields = scanJavaSource(QStringLiteral("class F { /** f */ int a") + text + QStringLiteral(" }"));
+    for (const SourceType& t : fields.types) visit(t, 0);
     // The whole input as one comment too: the renderer meets text the scanner never cuts out.
     render(text);
     return 0;

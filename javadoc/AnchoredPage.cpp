@@ -1,6 +1,7 @@
 #include "javadoc/AnchoredPage.h"
 
 #include <QStringView>
+#include <algorithm>
 
 #include "javadoc/EraPage.h"
 #include "javadoc/Extractor.h"
@@ -108,6 +109,7 @@ qsizetype blockEndAt(QStringView line)
 
 // Where a signature starts in the block's markup, and the tag that ends it.
 struct SignatureStart {
+    qsizetype tag = -1;      // where the opening tag's "<" is
     qsizetype at = -1;       // first character after the opening tag
     QLatin1String end {""};  // "</pre>" or "</div>"
 };
@@ -124,6 +126,7 @@ SignatureStart findSignature(QStringView line)
     if (tagAt < 0)
         return s;
     const qsizetype close = line.indexOf(QLatin1Char('>'), tagAt);
+    s.tag = tagAt;
     s.at = close < 0 ? line.size() : close + 1;
     s.end = pre ? QLatin1String("</pre>") : QLatin1String("</div>");
     return s;
@@ -215,6 +218,48 @@ QString convertBlock(const QStringList& block)
     return sawSignature ? out.result : QString();
 }
 
+// The first signature or block end at or after a position that only grows
+// along one line. The line is searched again only once the position has
+// passed the mark found, so that a line of many blocks is read about once,
+// not once for every block.
+class NextMarks {
+public:
+    explicit NextMarks(QStringView line) : line_(line) { }
+
+    // Where the signature's text starts, or -1.
+    qsizetype signature(qsizetype pos)
+    {
+        if (signatureFrom_ < 0 || (signature_.tag >= 0 && signature_.tag < pos)) {
+            signature_ = findSignature(line_.mid(pos));
+            if (signature_.tag >= 0) {
+                signature_.tag += pos;
+                signature_.at += pos;
+            }
+            signatureFrom_ = pos;
+        }
+        return signature_.at;
+    }
+
+    // Where the block ends other than at an anchor, or -1.
+    qsizetype blockEnd(qsizetype pos)
+    {
+        if (blockEndFrom_ < 0 || (blockEnd_ >= 0 && blockEnd_ < pos)) {
+            blockEnd_ = blockEndAt(line_.mid(pos));
+            if (blockEnd_ >= 0)
+                blockEnd_ += pos;
+            blockEndFrom_ = pos;
+        }
+        return blockEnd_;
+    }
+
+private:
+    QStringView line_;
+    SignatureStart signature_;
+    qsizetype signatureFrom_ = -1;
+    qsizetype blockEnd_ = -1;
+    qsizetype blockEndFrom_ = -1;
+};
+
 struct Candidate {
     int fit = 0;
     QStringList block;
@@ -287,39 +332,46 @@ std::optional<QString> extractAnchoredPage(const QString& fsPath, const Anchored
         std::optional<QString> read = reader.readLine();
         if (!read)
             break;
-        QStringView rest(*read);
+        // Positions on the line only grow: the anchors are found once, the
+        // other marks from where the last one was.
+        const QStringView line(*read);
+        const QList<Anchor> anchors = anchorsIn(line);
+        NextMarks marks(line);
+        qsizetype pos = 0;
+        const auto firstAnchorFrom = [&anchors](qsizetype at) {
+            return std::lower_bound(
+                anchors.begin(), anchors.end(), at, [](const Anchor& a, qsizetype p) { return a.at < p; });
+        };
         while (!done) {
-            const QList<Anchor> anchors = anchorsIn(rest);
             if (capturing) {
                 // A block runs to the next anchor once its signature is in, so
                 // that two anchors of one member in a row make one block.
-                const qsizetype signatureAt = findSignature(rest).at;
-                qsizetype end = blockEndAt(rest);
-                for (const Anchor& a : anchors) {
-                    if (sawSignature || (signatureAt >= 0 && a.at >= signatureAt)) {
-                        end = end < 0 ? a.at : std::min(end, a.at);
-                        break;
-                    }
+                const qsizetype signatureAt = marks.signature(pos);
+                qsizetype end = marks.blockEnd(pos);
+                if (sawSignature || signatureAt >= 0) {
+                    const auto a = firstAnchorFrom(sawSignature ? pos : signatureAt);
+                    if (a != anchors.end())
+                        end = end < 0 ? a->at : std::min(end, a->at);
                 }
                 sawSignature = sawSignature || signatureAt >= 0;
                 if (end < 0) {
-                    current.block.append(rest.toString());
-                    current.chars += rest.size();
+                    current.block.append(line.mid(pos).toString());
+                    current.chars += line.size() - pos;
                     if (current.block.size() >= kMaxBlockLines || current.chars >= kMaxDocChars)
                         done = finish();
                     break;
                 }
-                current.block.append(rest.left(end).toString());
+                current.block.append(line.mid(pos, end - pos).toString());
                 done = finish();
-                rest = rest.mid(end);
+                pos = end;
                 continue;
             }
             qsizetype next = -1;
-            for (const Anchor& a : anchors) {
-                const bool candidate = mayName(a.id, member);
+            for (auto a = firstAnchorFrom(pos); a != anchors.end(); ++a) {
+                const bool candidate = mayName(a->id, member);
                 if (!candidate && sawMember)
                     continue;
-                const std::optional<MemberAnchor> anchor = parseMemberAnchor(a.id);
+                const std::optional<MemberAnchor> anchor = parseMemberAnchor(a->id);
                 if (!anchor)
                     continue;
                 sawMember = true;
@@ -339,12 +391,12 @@ std::optional<QString> extractAnchoredPage(const QString& fsPath, const Anchored
                 current.fit = *fit;
                 capturing = true;
                 sawSignature = false;
-                next = a.end;
+                next = a->end;
                 break;
             }
             if (next < 0)
                 break;
-            rest = rest.mid(next);
+            pos = next;
         }
     }
     if (capturing)

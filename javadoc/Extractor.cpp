@@ -5,6 +5,7 @@
 #include "javadoc/AnchoredPage.h"
 #include "javadoc/EraPage.h"
 #include "javadoc/ModernPage.h"
+#include "platform/ControlChars.h"
 #include "platform/LineReader.h"
 #include "platform/SwingNaming.h"
 
@@ -76,8 +77,13 @@ void capDocText(QString& text)
 {
     if (text.size() <= kMaxDocChars)
         return;
+    // Back to the last whole line within the cap; but a line that crosses the
+    // cap and is longer than the cap itself could never be shown whole, so it
+    // keeps what fits rather than taking the text before it down with it.
     const qsizetype lineEnd = text.lastIndexOf(QLatin1Char('\n'), kMaxDocChars - 1);
-    if (lineEnd > 0) {
+    const qsizetype nextEnd = text.indexOf(QLatin1Char('\n'), kMaxDocChars - 1);
+    const qsizetype crossing = (nextEnd < 0 ? text.size() : nextEnd) - (lineEnd + 1);
+    if (lineEnd > 0 && crossing < kMaxDocChars) {
         text.truncate(lineEnd + 1);
     } else {
         text.truncate(kMaxDocChars - 1);
@@ -108,7 +114,7 @@ DocResult doit(const DocRequest& request)
         fsPath = *modulePage;
     }
     result.pageOpened = true;
-    result.text = readPage(fsPath, request);
+    result.text = platform::showControlChars(readPage(fsPath, request));
     capDocText(result.text);
     return result;
 }

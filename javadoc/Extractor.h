@@ -33,7 +33,9 @@ DocResult doit(const DocRequest& request);
 // under 100 KB; a section that never closes would otherwise hand over the
 // rest of the page, hundreds of megabytes for the window to lay out. Readers
 // stop their section once the text reaches the cap, and capDocText cuts it
-// back to the last whole line within it.
+// back to the last whole line within it (a line longer than the cap is cut
+// inside). The text has its control characters shown as escapes
+// (platform::showControlChars) before it is cut, the same for every reader.
 inline constexpr qsizetype kMaxDocChars = qsizetype(1) << 20;
 void capDocText(QString& text);
 

@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "javadoc/Extractor.h"
 #include "platform/JavaText.h"
 
 namespace javadoc::source {
@@ -299,18 +300,29 @@ bool hasInheritDoc(const QString& raw)
     return raw.contains(QLatin1String("{@inheritDoc"));
 }
 
-QString replaceInheritDoc(QString raw, const QString& inherited)
+QString replaceInheritDoc(const QString& raw, const QString& inherited)
 {
-    for (int n = 0; n < kMaxInheritDocs; ++n) {
-        const qsizetype open = raw.indexOf(QLatin1String("{@inheritDoc"));
+    // The inherited text comes expanded once for its level; each tag takes a
+    // copy of it, and the result stops growing at the documentation's cap: 16
+    // tags a level would otherwise multiply the text by 16 a superclass.
+    QString out;
+    const auto append = [&out](QStringView piece) {
+        out.append(piece.left(std::max<qsizetype>(0, kMaxDocChars - out.size())));
+    };
+    qsizetype from = 0;
+    for (int n = 0; n < kMaxInheritDocs && out.size() < kMaxDocChars; ++n) {
+        const qsizetype open = raw.indexOf(QLatin1String("{@inheritDoc"), from);
         if (open < 0)
             break;
         const qsizetype close = raw.indexOf(QLatin1Char('}'), open);
         if (close < 0)
             break;
-        raw.replace(open, close + 1 - open, inherited);
+        append(QStringView(raw).mid(from, open - from));
+        append(inherited);
+        from = close + 1;
     }
-    return raw;
+    append(QStringView(raw).mid(from));
+    return out;
 }
 
 }  // namespace javadoc::source

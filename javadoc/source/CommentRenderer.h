@@ -50,8 +50,9 @@ QString renderInlineTags(const QString& raw, const ValueLookup& value = {});
 // decoded, each line trimmed, empty lines dropped.
 QStringList markupLines(const QString& markup);
 
-// Replaces every {@inheritDoc} in raw with `inherited` (at most 16 of them).
-QString replaceInheritDoc(QString raw, const QString& inherited);
+// Replaces every {@inheritDoc} in raw with `inherited` (at most 16 of them);
+// the result is cut at kMaxDocChars, however many copies that leaves whole.
+QString replaceInheritDoc(const QString& raw, const QString& inherited);
 bool hasInheritDoc(const QString& raw);
 
 }  // namespace javadoc::source

@@ -1,5 +1,7 @@
 #include "javadoc/source/JavaSourceScanner.h"
 
+#include <algorithm>
+
 namespace javadoc::source {
 
 namespace {
@@ -7,6 +9,12 @@ namespace {
 // Nested type declarations deeper than this are skipped as blocks: a real
 // file nests a handful, a hostile one could exhaust the stack.
 constexpr int kMaxTypeDepth = 48;
+// Text past this is not read: tokens hold 32-bit positions and 30-bit
+// lengths (the source reader stops at 16 MB long before).
+constexpr qsizetype kMaxScannedChars = (qsizetype(1) << 30) - 1;
+// Members kept from one file: the JDK's largest class declares a few
+// hundred; a hostile file of millions of tiny declarations stays bounded.
+constexpr size_t kMaxMembers = 1 << 16;
 
 int hexValue(QChar c)
 {
@@ -52,21 +60,31 @@ bool startsWithTripleQuote(QStringView text, qsizetype i)
         text[i + 2] == QLatin1Char('"');
 }
 
+// A file holds about one token for every two to four characters: eight bytes
+// a token keep the list within a few times the text's own size.
 struct Token {
-    enum Kind : quint8 { Ident, Punct, Literal, End };
-    Kind kind = End;
-    qsizetype start = 0;
-    qsizetype length = 0;
-    int doc = -1;  // the /** */ comment right before this token, if any
+    enum Kind { Ident, Punct, Literal, End };
+    quint32 start = 0;
+    quint32 length : 30 = 0;
+    Kind kind : 2 = End;
+};
+static_assert(sizeof(Token) == 8);
+
+// A /** */ comment and the token right after it; a token has at most one,
+// the last before it.
+struct DocComment {
+    quint32 start = 0;
+    quint32 length = 0;
+    quint32 token = 0;
 };
 
 class Lexer {
 public:
     explicit Lexer(QStringView text) : text_(text) { }
 
-    void run(std::vector<Token>& tokens, std::vector<std::pair<qsizetype, qsizetype>>& docs)
+    // The tokens end with an End token at the text's end.
+    void run(std::vector<Token>& tokens, std::vector<DocComment>& docs)
     {
-        int pendingDoc = -1;
         const qsizetype n = text_.size();
         qsizetype i = 0;
         while (i < n) {
@@ -86,16 +104,17 @@ public:
                     end = n;
                 // "/**/" is an empty ordinary comment, not a doc comment.
                 if (i + 2 < n && text_[i + 2] == QLatin1Char('*') && end > i + 2) {
-                    docs.emplace_back(i + 3, end - (i + 3));
-                    pendingDoc = int(docs.size() - 1);
+                    const DocComment doc {quint32(i + 3), quint32(end - (i + 3)), quint32(tokens.size())};
+                    if (!docs.empty() && docs.back().token == doc.token)
+                        docs.back() = doc;
+                    else
+                        docs.push_back(doc);
                 }
                 i = closed ? end + 2 : n;
                 continue;
             }
             Token t;
-            t.start = i;
-            t.doc = pendingDoc;
-            pendingDoc = -1;
+            t.start = quint32(i);
             if (isIdentStart(c)) {
                 t.kind = Token::Ident;
                 while (i < n && isIdentPart(text_[i])) ++i;
@@ -124,9 +143,14 @@ public:
                 t.kind = Token::Punct;
                 ++i;
             }
-            t.length = i - t.start;
+            t.length = quint32(i - t.start);
             tokens.push_back(t);
         }
+        if (!docs.empty() && docs.back().token == tokens.size())
+            docs.pop_back();  // a comment at the end documents nothing
+        Token end;
+        end.start = quint32(n);
+        tokens.push_back(end);
     }
 
 private:
@@ -182,13 +206,9 @@ bool isModifierWord(QStringView word)
 
 class Parser {
 public:
-    Parser(QStringView text, std::vector<Token> tokens, std::vector<std::pair<qsizetype, qsizetype>> docs)
+    Parser(QStringView text, std::vector<Token> tokens, std::vector<DocComment> docs)
         : text_(text), tokens_(std::move(tokens)), docs_(std::move(docs))
-    {
-        Token end;
-        end.start = text_.size();
-        tokens_.push_back(end);
-    }
+    { }
 
     SourceFile compilationUnit()
     {
@@ -249,6 +269,13 @@ private:
         return tokens_[at < tokens_.size() ? at : tokens_.size() - 1];
     }
     QStringView textOf(const Token& t) const { return text_.mid(t.start, t.length); }
+    // The comment right before the token at `at`, or -1.
+    int docAt(size_t at) const
+    {
+        const auto it = std::lower_bound(
+            docs_.begin(), docs_.end(), at, [](const DocComment& d, size_t token) { return d.token < token; });
+        return it != docs_.end() && it->token == at ? int(it - docs_.begin()) : -1;
+    }
     bool isPunct(size_t at, char c) const
     {
         const Token& t = tokens_[std::min(at, tokens_.size() - 1)];
@@ -336,10 +363,10 @@ private:
     Declaration readModifiers()
     {
         Declaration d;
-        d.doc = peek().doc;
+        d.doc = docAt(pos_);
         for (;;) {
             if (d.doc < 0)
-                d.doc = peek().doc;
+                d.doc = docAt(pos_);
             if (isPunct(pos_, '@') && !isWord(pos_ + 1, "interface")) {
                 d.deprecation = std::max(d.deprecation, skipAnnotation());
                 continue;
@@ -391,7 +418,7 @@ private:
         if (doc < 0)
             return;
         hasDoc = true;
-        out = text_.mid(docs_[size_t(doc)].first, docs_[size_t(doc)].second).toString();
+        out = text_.mid(docs_[size_t(doc)].start, docs_[size_t(doc)].length).toString();
     }
 
     void skipAnnotations()
@@ -634,7 +661,7 @@ private:
         if (isPunct(pos_, '<'))
             m.typeParameters = readTypeParameters();
         if (d.doc < 0)
-            d.doc = peek().doc;
+            d.doc = docAt(pos_);
         takeDoc(d.doc, m.hasDoc, m.doc);
         if (peek().kind != Token::Ident) {
             skipPast(QLatin1Char(';'));
@@ -646,7 +673,7 @@ private:
             ++pos_;
             m.params = readParams();
             readMethodRest(m);
-            type.members.push_back(std::move(m));
+            keep(type, std::move(m));
             return;
         }
         if (type.kind == SourceType::Kind::Record && isPunct(pos_ + 1, '{') && textOf(peek()) == type.name) {
@@ -656,7 +683,7 @@ private:
             m.params = type.recordComponents;
             ++pos_;
             skipBalanced();
-            type.members.push_back(std::move(m));
+            keep(type, std::move(m));
             return;
         }
         m.returnType = readType();
@@ -674,7 +701,7 @@ private:
                 pos_ += 2;
             }
             readMethodRest(m);
-            type.members.push_back(std::move(m));
+            keep(type, std::move(m));
             return;
         }
         m.kind = SourceMember::Kind::Field;
@@ -706,10 +733,21 @@ private:
             skipPast(QLatin1Char(';'));
     }
 
-    // One or more fields of one declaration ("int a = 1, b;").
+    void keep(SourceType& type, SourceMember&& m)
+    {
+        if (members_ < kMaxMembers) {
+            type.members.push_back(std::move(m));
+            ++members_;
+        }
+    }
+
+    // One or more fields of one declaration ("int a = 1, b;"). Only constants
+    // are kept, without their comments: {@value} is all that reads fields.
     void readFieldRest(SourceMember& first, SourceType& type)
     {
         SourceMember m = std::move(first);
+        m.hasDoc = false;
+        m.doc.clear();
         for (;;) {
             while (isPunct(pos_, '[') && isPunct(pos_ + 1, ']')) pos_ += 2;
             if (isPunct(pos_, '=')) {
@@ -729,7 +767,8 @@ private:
                 }
             }
             const bool more = isPunct(pos_, ',') && peek(1).kind == Token::Ident;
-            type.members.push_back(m);
+            if (!m.initializer.isEmpty())
+                keep(type, SourceMember(m));
             if (!more) {
                 skipPast(QLatin1Char(';'));
                 return;
@@ -737,16 +776,15 @@ private:
             pos_ += 1;
             m.name = textOf(peek()).toString();
             m.initializer.clear();
-            m.hasDoc = false;
-            m.doc.clear();
             ++pos_;
         }
     }
 
     QStringView text_;
     std::vector<Token> tokens_;
-    std::vector<std::pair<qsizetype, qsizetype>> docs_;
+    std::vector<DocComment> docs_;
     size_t pos_ = 0;
+    size_t members_ = 0;
 };
 
 // Splits at commas outside angle brackets and parentheses.
@@ -814,9 +852,10 @@ QString translateUnicodeEscapes(QStringView text)
 
 SourceFile scanJavaSource(QStringView text)
 {
+    text = text.left(kMaxScannedChars);
     std::vector<Token> tokens;
     tokens.reserve(size_t(text.size() / 8));
-    std::vector<std::pair<qsizetype, qsizetype>> docs;
+    std::vector<DocComment> docs;
     Lexer(text).run(tokens, docs);
     Parser parser(text, std::move(tokens), std::move(docs));
     return parser.compilationUnit();

@@ -29,7 +29,7 @@ struct SourceMember {
     QStringList throwsTypes;
     bool hasDoc = false;
     int deprecation = 0;  // 1: @Deprecated, 2: @Deprecated(forRemoval = true)
-    QString doc;          // the comment's text between "/**" and "*/"
+    QString doc;          // the comment's text between "/**" and "*/" (not kept for fields)
     QString initializer;  // fields: the initializer when it is one literal, else ""
 };
 
@@ -42,6 +42,9 @@ struct SourceType {
     bool hasDoc = false;
     int deprecation = 0;
     QString doc;
+    // Constructors and methods, and the fields whose initializer is one
+    // literal ({@value} reads them; other fields are of no use); at most
+    // 65536 members in a file.
     std::vector<SourceMember> members;
     std::vector<SourceType> nested;
 };

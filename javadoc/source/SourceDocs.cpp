@@ -12,6 +12,7 @@
 #include "javadoc/source/CommentRenderer.h"
 #include "javadoc/source/JavaSourceScanner.h"
 #include "javadoc/source/SourceLocator.h"
+#include "platform/ControlChars.h"
 #include "platform/JavaText.h"
 #include "platform/SwingNaming.h"
 #include "platform/classlib/ClassLibrary.h"
@@ -452,7 +453,21 @@ public:
 
     // The text of a part: the member's own, its {@inheritDoc} replaced, or
     // the first supertype's that has it. `from` gets the index that answered.
+    // What one document inherits in all is bounded like its text: once the
+    // parts handed out reach the cap, later ones (shown past the cap, and cut
+    // there) inherit nothing, so that 255 parameters cannot each take a full
+    // cap's worth.
     QString part(const std::function<QString(const Commented&)>& get, size_t start, size_t* from = nullptr) const
+    {
+        QString text = expand(get, start, from, handedOut_ < kMaxDocChars);
+        handedOut_ += text.size();
+        return text;
+    }
+
+    const std::vector<Commented>& chain() const { return chain_; }
+
+private:
+    QString expand(const std::function<QString(const Commented&)>& get, size_t start, size_t* from, bool inherit) const
     {
         for (size_t i = start; i < chain_.size(); ++i) {
             QString text = get(chain_[i]);
@@ -461,16 +476,14 @@ public:
             if (from)
                 *from = i;
             if (hasInheritDoc(text))
-                text = replaceInheritDoc(text, part(get, i + 1));
+                text = replaceInheritDoc(text, inherit ? expand(get, i + 1, nullptr, true) : QString());
             return text;
         }
         return QString();
     }
 
-    const std::vector<Commented>& chain() const { return chain_; }
-
-private:
     std::vector<Commented> chain_;
+    mutable qsizetype handedOut_ = 0;
 };
 
 QString paramText(const Commented& c, size_t position, bool typeParam)
@@ -966,8 +979,8 @@ void SourceDocs::dropParsedFiles()
 QString SourceDocs::document(const SourceRequest& request)
 {
     try {
-        // Bounded like every page's member text: the window never lays out more.
-        QString text = impl_->document(request);
+        // Shown and bounded like every page's member text: the window never lays out more.
+        QString text = platform::showControlChars(impl_->document(request));
         capDocText(text);
         return text;
     } catch (const std::bad_alloc&) {

@@ -359,6 +359,22 @@ size_t ClassIndex::memoryBytes() const
         (byInner_.capacity() + bySimple_.capacity()) * sizeof(uint32_t) + traits_.capacity();
 }
 
+namespace {
+
+// A control character (C0, DEL, C1 in UTF-8) in a name: no class a program
+// could name, and a line feed in a listed name would forge another line.
+bool holdsControlChar(std::string_view name)
+{
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto c = uint8_t(name[i]);
+        if (c < 0x20 || c == 0x7F || (c == 0xC2 && i + 1 < name.size() && (uint8_t(name[i + 1]) & 0xE0) == 0x80))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void ClassIndex::add(std::string_view package, std::string_view simple, uint16_t source, uint8_t moduleRank)
 {
     if (simple.empty() || simple == "package-info" || simple == "module-info" || full() ||
@@ -377,7 +393,7 @@ void ClassIndex::add(std::string_view package, std::string_view simple, uint16_t
     if (packageLength + simple.size() > 0xFFFF || simple.front() == '$')
         return;
     const std::string_view check = simple;
-    if (check.find_first_of("/.;[") != std::string_view::npos)
+    if (check.find_first_of("/.;[") != std::string_view::npos || holdsControlChar(package) || holdsControlChar(simple))
         return;
     Entry e;
     e.offset = uint32_t(names_.size());

@@ -69,6 +69,26 @@ TEST(Cli, AnUnreadableClassIsOneLineOnStandardError)
     EXPECT_EQ(r.err.count('\n'), 1);
 }
 
+// Names from class files reach a terminal or a script: a line feed in one
+// must not forge another line, nor an ESC or CSI start a control sequence.
+TEST(CliWithJdk, ControlCharactersInNamesAreNeverPrintedRaw)
+{
+    if (!haveJdk())
+        GTEST_SKIP() << "no JDK installed";
+    using namespace testing_classlib;
+    QTemporaryDir dir;
+    const auto write = [&](const QString& file, const std::string& name, const std::string& method) {
+        ASSERT_TRUE(writeBytes(dir.path() + "/" + file, buildClass(classDef(name).method(kPublic, method, "()V"))));
+    };
+    write("p/Zorm\njava/lang/Zorx.class", "p/Zorm\njava/lang/Zorx", "m");
+    write("p/Zor\u009bq.class", "p/Zor\xc2\x9bq", "m");
+    write("p/Zorok.class", "p/Zorok", "m\x1b[2J\x7f");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CLASSPATH", dir.path());
+    EXPECT_EQ(cli({"complete", "Zor"}, env).out, "p.Zorok\n");
+    EXPECT_TRUE(cli({"members", "p.Zorok"}, env).out.startsWith("public void p.Zorok.m\\u001b[2J\\u007f()\n"));
+}
+
 TEST(CliWithJdk, MembersPrintsOneSignatureALine)
 {
     if (!haveJdk())

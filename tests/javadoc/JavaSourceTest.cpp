@@ -94,6 +94,29 @@ TEST(JavaSourceScanner, BrokenSourcesKeepWhatCameBefore)
     EXPECT_EQ(scanJavaSource(deep).types.size(), 1u);
 }
 
+// Fields matter only as {@value} constants: one literal as the initializer.
+// A file of millions of them keeps the members around them.
+TEST(JavaSourceScanner, KeepsConstantFieldsOnly)
+{
+    const QString list = "int a" + QString(",a").repeated(1 << 20) + ";";
+    const struct {
+        QString body, constants;
+    } cases[] = {
+        {"int a, b = 1, c[] = {2}, d = -3; static final String S = \"s\", T = t(), U = \"u\" + 1;", "b=1 d=-3 S=\"s\""},
+        {list, ""},
+        {QString("int a;").repeated(1 << 18), ""},
+    };
+    for (const auto& c : cases) {
+        const SourceFile file = scanJavaSource("class A { " + c.body + " /** m */ void m() { } }");
+        ASSERT_EQ(file.types.size(), 1u);
+        QStringList constants, methods;
+        for (const SourceMember& m : file.types[0].members)
+            (m.kind == SourceMember::Kind::Field ? constants : methods) << m.name + "=" + m.initializer;
+        EXPECT_EQ(constants.join(' '), c.constants) << c.body.left(40).toStdString();
+        EXPECT_EQ(methods, QStringList {"m="});
+    }
+}
+
 TEST(JavaSourceScanner, TranslatesUnicodeEscapes)
 {
     EXPECT_EQ(translateUnicodeEscapes(uR"(\u0041\uuu0042)"), "AB");

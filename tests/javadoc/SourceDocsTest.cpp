@@ -197,6 +197,18 @@ TEST_F(FixtureLibrary, SourcesBesideTheClassesButNeverInOddFiles)
     EXPECT_EQ(size(copy), "") << "garbage";
 }
 
+// p/NAME.class (extending super, with a public void m()) and p/NAME.java holding body.
+void writeClassAndSource(const QString& dir, const QString& name, const QString& super, const QString& body)
+{
+    using namespace testing_classlib;
+    const auto bytes =
+        buildClass(classDef(("p/" + name).toStdString(), super.toStdString()).method(kPublic, "m", "()V"));
+    javadoc_test::writeFile(
+        dir, "p/" + name + ".class", QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    javadoc_test::writeFile(dir, "p/" + name + ".java",
+        ("package p; public class " + name + " extends " + super.section('/', -1) + " { " + body + " }").toUtf8());
+}
+
 // A superclass chain of 1,000 classes and a cycle, in a CLASSPATH folder of
 // built class files and their sources: the part found, or "", quickly.
 TEST(HostileHierarchies, ChainsAndCyclesEndQuietly)
@@ -205,13 +217,7 @@ TEST(HostileHierarchies, ChainsAndCyclesEndQuietly)
         GTEST_SKIP() << "no JDK";
     QTemporaryDir dir;
     const auto write = [&](const QString& name, const QString& super, const QString& body) {
-        using namespace testing_classlib;
-        const auto bytes =
-            buildClass(classDef(("p/" + name).toStdString(), super.toStdString()).method(kPublic, "m", "()V"));
-        javadoc_test::writeFile(dir.path(), "p/" + name + ".class",
-            QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-        javadoc_test::writeFile(dir.path(), "p/" + name + ".java",
-            ("package p; public class " + name + " extends " + super.section('/', -1) + " { " + body + " }").toUtf8());
+        writeClassAndSource(dir.path(), name, super, body);
     };
     for (int i = 0; i < 1000; ++i)
         write(QString("C%1").arg(i), i ? QString("p/C%1").arg(i - 1) : "java/lang/Object",
@@ -222,6 +228,37 @@ TEST(HostileHierarchies, ChainsAndCyclesEndQuietly)
     EXPECT_TRUE(doc(*lib, "p.C999", "m  void m()", "p.C999").startsWith("  public void m()\n"));
     EXPECT_TRUE(doc(*lib, "p.C1", "m  void m()", "p.C1").contains("Root."));
     EXPECT_EQ(doc(*lib, "p.X", "m  void m()", "p.X"), "");
+}
+
+// Sixteen {@inheritDoc} a level over eight classes would make 16^7 copies of
+// the root's text: the text stops at the cap, and its one long line is cut
+// inside rather than dropped.
+TEST(HostileHierarchies, InheritedTextStopsAtTheCap)
+{
+    if (ClassLibrary::system().jdkHome().empty())
+        GTEST_SKIP() << "no JDK";
+    QTemporaryDir dir;
+    const QString sixteen = QString("{@inheritDoc} ").repeated(16);
+    for (int i = 0; i < 8; ++i)
+        writeClassAndSource(dir.path(), QString("L%1").arg(i), i < 7 ? QString("p/L%1").arg(i + 1) : "java/lang/Object",
+            "/** " + (i < 7 ? sixteen : "Root text.") + " */ public void m() { }");
+    auto lib = library(dir.path());
+    const QString text = doc(*lib, "p.L0", "m  void m()", "p.L0");
+    EXPECT_EQ(text.size(), javadoc::kMaxDocChars);
+    EXPECT_TRUE(text.startsWith(javadoc_test::shown("public void m()", "  Root text.  Root text.")))
+        << text.left(300).toStdString();
+}
+
+// Controls in a comment, raw or as escapes, never reach the window or a terminal.
+TEST(HostileHierarchies, ControlCharactersInCommentsAreShownAsEscapes)
+{
+    if (ClassLibrary::system().jdkHome().empty())
+        GTEST_SKIP() << "no JDK";
+    QTemporaryDir dir;
+    writeClassAndSource(
+        dir.path(), "E", "java/lang/Object", "/** T \x1b]0;t\x07 \\u001b[2J \u009b. */ public void m() { }");
+    const QString text = doc(*library(dir.path()), "p.E", "m  void m()", "p.E");
+    EXPECT_EQ(text, javadoc_test::shown("public void m()", "  T \\u001b]0;t\\u0007 \\u001b[2J \\u009b.\n"));
 }
 
 // Needs openjdk-17-source and openjdk-17-doc: the page's extract as the oracle

@@ -1,6 +1,7 @@
 #include "javadoc/source/RootFinder.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <QByteArray>
@@ -148,6 +149,29 @@ void besideJar(const std::string& jar, const char* suffix, RootCandidate::Kind k
 }
 
 // A JDK's packaged documentation (openjdk-17-jre-headless/api, or a link to it).
+// The PACKAGE/api folders under parent. Stat'ed relative to the open parent:
+// /usr/share/doc holds a thousand packages, most without api documentation.
+std::vector<std::string> apiFolders(const std::string& parent)
+{
+    std::vector<std::string> found;
+    DIR* d = ::opendir(parent.c_str());
+    if (!d)
+        return found;
+    const int fd = ::dirfd(d);
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name = e->d_name;
+        if (name == "." || name == ".." || e->d_type == DT_REG)
+            continue;
+        struct stat st;
+        const std::string api = std::string(name) + "/api";
+        if (::fstatat(fd, api.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode))
+            found.push_back(parent + "/" + api);
+    }
+    ::closedir(d);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 bool isJdkDocumentation(const std::string& folder)
 {
     char resolved[PATH_MAX];
@@ -208,8 +232,8 @@ RootFinder::RootFinder(const RootEnvironment& env)
     // Another JDK's documentation would answer for java.util wrongly: only
     // the JDK being read brings its own, above.
     for (const std::string& parent : env.installedApiParents)
-        for (const std::string& package : subfolders(parent))
-            if (const std::string api = parent + "/" + package + "/api"; isDirectory(api) && !isJdkDocumentation(api))
+        for (const std::string& api : apiFolders(parent))
+            if (!isJdkDocumentation(api))
                 docs.folder(RootCandidate::Kind::InstalledDocs, api);
     for (const std::string& parent : env.installedDocFolders)
         for (const std::string& package : subfolders(parent))

@@ -55,6 +55,8 @@ QString firstErrorLine(const QByteArray& output)
     for (QByteArray line : output.split('\n')) {
         static const QRegularExpression ansi(QStringLiteral("\x1b\\[[0-9;]*[A-Za-z]"));
         QString text = QString::fromUtf8(line).remove(ansi).trimmed();
+        while (text.startsWith(QLatin1String("[ERROR] [ERROR]")))  // Maven's nested report
+            text.remove(0, 8);
         if (text.isEmpty())
             continue;
         if (text.startsWith(QLatin1String("[ERROR]")) || text.startsWith(QLatin1String("FAILURE:")) ||
@@ -104,11 +106,19 @@ QString describeRun(const QString& tool, const ToolRun& run, int timeoutMs)
         (line.isEmpty() ? QString() : QStringLiteral(": ") + line);
 }
 
-QString offlineHint(BuildTool tool)
+// What to do next: fill the tool's cache when it lacked a dependency offline,
+// else run the same command by hand to see the whole error.
+QString fixHint(BuildTool tool, const ToolRun& run)
 {
-    return tool == BuildTool::Maven
-        ? QStringLiteral("run `mvn dependency:resolve` there once online to fill the local repository")
-        : QStringLiteral("run `gradle dependencies` there once online to fill Gradle's cache");
+    const bool missingOffline = run.outcome == ToolRun::Outcome::Finished &&
+        (run.output.contains("offline") || run.output.contains("Could not resolve") ||
+            run.output.contains("Could not find artifact"));
+    if (tool == BuildTool::Maven)
+        return missingOffline
+            ? QStringLiteral("run `mvn dependency:resolve` there once online to fill the local repository")
+            : QStringLiteral("run `mvn -o dependency:build-classpath` there to see the whole error");
+    return missingOffline ? QStringLiteral("run `gradle dependencies` there once online to fill Gradle's cache")
+                          : QStringLiteral("run `gradle --offline dependencies` there to see the whole error");
 }
 
 Attempt runMaven(const ProjectFolder& folder, const QString& scratch, int timeoutMs)
@@ -124,7 +134,7 @@ Attempt runMaven(const ProjectFolder& folder, const QString& scratch, int timeou
         folder.dir, timeoutMs);
     if (run.outcome != ToolRun::Outcome::Finished || run.exitCode != 0)
         return {
-            {}, describeRun(QStringLiteral("mvn"), run, timeoutMs) + QStringLiteral("; ") + offlineHint(folder.tool)};
+            {}, describeRun(QStringLiteral("mvn"), run, timeoutMs) + QStringLiteral("; ") + fixHint(folder.tool, run)};
     const std::optional<QByteArray> text = platform::readRegularFile(outFile.toStdString(), kMaxClasspathBytes);
     if (!text)
         return {{}, QStringLiteral("mvn finished but wrote no classpath; check that the project builds with mvn")};
@@ -157,7 +167,7 @@ Attempt runGradle(const ProjectFolder& folder, const QString& scratch, int timeo
         folder.dir, timeoutMs);
     if (run.outcome != ToolRun::Outcome::Finished || run.exitCode != 0)
         return {{},
-            describeRun(QStringLiteral("gradle"), run, timeoutMs) + QStringLiteral("; ") + offlineHint(folder.tool)};
+            describeRun(QStringLiteral("gradle"), run, timeoutMs) + QStringLiteral("; ") + fixHint(folder.tool, run)};
     std::optional<std::vector<std::string>> entries;
     for (const QByteArray& line : run.output.split('\n')) {
         if (line.trimmed() == "JAVAORVEL-CLASSPATH-NONE")

@@ -149,7 +149,8 @@ TEST_F(ProjectTest, ToolFailuresLeaveNoPartialClasspath)
         const char* message;
     } cases[] = {
         {"exit status", "mvn", "echo '\033[1;31m[ERROR]\033[m Cannot access central in offline mode'; exit 1",
-            "mvn failed (exit status 1): [ERROR] Cannot access central in offline mode"},
+            "mvn failed (exit status 1): [ERROR] Cannot access central in offline mode; run `mvn dependency:resolve` "
+            "there once online"},
         {"partial output, then failure", "mvn", "printf '/r/a.jar' > \"$out\"; exit 1", "mvn failed (exit status 1)"},
         {"no output file", "mvn", "exit 0", "mvn finished but wrote no classpath"},
         {"garbage output", "mvn", "printf 'Downloading...\\n/r/a.jar' > \"$out\"",
@@ -229,7 +230,8 @@ TEST_F(RealToolTest, MavenFixtureOffline)
     ASSERT_TRUE(writeFile(project() + "/pom.xml", "<project><unclosed>"));
     const ProjectClasspath broken = resolveProjectClasspath(project(), options(300'000));
     EXPECT_TRUE(broken.entries.empty());
-    EXPECT_TRUE(broken.error.contains("mvn failed (exit status 1)")) << broken.error.toStdString();
+    EXPECT_TRUE(broken.error.contains("mvn failed (exit status 1): [ERROR] Some problems were encountered"))
+        << broken.error.toStdString();
 }
 
 TEST_F(RealToolTest, GradleFixtureOffline)

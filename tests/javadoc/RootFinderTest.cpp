@@ -151,10 +151,4 @@ TEST_F(RootFinderTest, SourceArchivesHoldingTheTopLevelFile)
     EXPECT_FALSE(finder.holdsSource(sources[2], "java/util/Vector", ""));
 }
 
-TEST(PackageList, ModuleLinesBlanksAndLineEndsDropped)
-{
-    const auto packages = javadoc::source::parsePackageList("module:java.base\n java.util \r\n\njava.io\r\nmodule:x");
-    EXPECT_EQ(packages, (std::set<std::string, std::less<>> {"java.io", "java.util"}));
-}
-
 }  // namespace

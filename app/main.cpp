@@ -1,6 +1,9 @@
-// The window's entry: the arguments are accepted and ignored.
+// The window's entry. `--project DIR` (or a start in a folder holding a Maven
+// or Gradle build file) adds the project's compile classpath after CLASSPATH;
+// other arguments are accepted and ignored.
 
 #include <QApplication>
+#include <QDir>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
@@ -9,7 +12,9 @@
 #include <unistd.h>
 
 #include "app/window/OrvelTree.h"
+#include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/JavaClass.h"
+#include "project/ProjectClasspath.h"
 
 namespace {
 
@@ -40,6 +45,30 @@ bool installCloseOnSignal()
     return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
 }
 
+// The folder named by --project, else the working folder when it holds a
+// build file; "" for none.
+QString projectFolder(const QStringList& args)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--project"));
+    if (at >= 0 && at + 1 < args.size())
+        return args.at(at + 1);
+    if (project::findProject(QDir::currentPath()).tool != project::BuildTool::None)
+        return QDir::currentPath();
+    return QString();
+}
+
+// Resolves the project before the class library is first read, so that the
+// lookup and the class index both see its entries. Returns the problem, if any.
+project::ProjectClasspath applyProject(const QString& dir)
+{
+    project::ProjectClasspath classpath = project::resolveProjectClasspath(dir);
+    if (!classpath.error.isEmpty())
+        std::fprintf(stderr, "%s\n", classpath.error.toUtf8().constData());
+    else
+        platform::classlib::ClassLibrary::appendToSystemClassPath(classpath.entries);
+    return classpath;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -48,10 +77,15 @@ int main(int argc, char** argv)
     // and closes the window as soon as the event loop runs.
     const bool closeOnSignal = installCloseOnSignal();
     QApplication application(argc, argv);
+    const QString projectDir = projectFolder(QCoreApplication::arguments());
+    const project::ProjectClasspath classpath =
+        projectDir.isEmpty() ? project::ProjectClasspath() : applyProject(projectDir);
     const QString warning = platform::classLibraryStartupWarning();
     if (!warning.isEmpty())
         std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
     orvel_tree* window = orvel_tree::main();
+    if (!projectDir.isEmpty())
+        window->showProject(project::projectName(classpath.folder), classpath.error);
     if (closeOnSignal) {
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
         QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {

@@ -16,6 +16,11 @@ int runMembers(const QStringList& args);
 int runTree(const QStringList& args);
 int runFind(const QStringList& args);
 int runDoc(const QStringList& args);
+int runRoots(const QStringList& args);
+
+// Adds the project's compile classpath (--project DIR) after CLASSPATH, or
+// says on standard error why it cannot.
+void applyProject(const QString& dir);
 
 // Standard output and error, UTF-8, written as given (no line end added).
 void out(const QString& text);

@@ -32,12 +32,13 @@ const char* usageLine(const QString& sub)
         return "usage: javaorvel-cli tree NAME [SEARCH]";
     if (sub == QLatin1String("find"))
         return "usage: javaorvel-cli find [--limit N] QUERY";
+    if (sub == QLatin1String("roots"))
+        return "usage: javaorvel-cli roots [--main DIR] [--swing DIR] NAME";
     if (sub == QLatin1String("doc"))
         return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
                "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected] [--no-source]";
-    return "usage: javaorvel-cli (resolve TEXT | complete [--limit N] PREFIX | members NAME | tree NAME [SEARCH] | "
-           "find "
-           "[--limit N] QUERY | doc ...)";
+    return "usage: javaorvel-cli [--project DIR] (resolve TEXT | complete [--limit N] PREFIX | members NAME | "
+           "tree NAME [SEARCH] | find [--limit N] QUERY | doc ... | roots NAME)";
 }
 
 const char kVersion[] = "javaorvel-cli " JO_VERSION;
@@ -72,10 +73,19 @@ int help()
                 "      Prints one member's documentation as plain text: from its javadoc page, else\n"
                 "      from the Java sources beside its class (the JDK's src.zip, NAME-sources.jar);\n"
                 "      --no-source reads the pages only.\n"
+                "  %s\n"
+                "      Lists where the class's documentation and sources are looked for, in order:\n"
+                "      the configured roots (JavaOrvel.cfg, --main, --swing), NAME-javadoc.jar and\n"
+                "      NAME-sources.jar beside the class library's jars, the JDK's documentation,\n"
+                "      JAVAORVEL_DOC_PATH, installed javadoc; \"+\" marks those whose package list\n"
+                "      names the class's package (or that hold its source file).\n"
                 "\n"
+                "  --project DIR  add the Maven or Gradle project's compile classpath in DIR\n"
+                "             after CLASSPATH (resolved offline by mvn or gradle, then cached)\n"
                 "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",
-        form(""), form("resolve"), form("complete"), form("members"), form("tree"), form("find"), form("doc"));
+        form(""), form("resolve"), form("complete"), form("members"), form("tree"), form("find"), form("doc"),
+        form("roots"));
     return 0;
 }
 }  // namespace
@@ -104,7 +114,14 @@ int main(int argc, char** argv)
     args.removeFirst();
     if (args.isEmpty())
         return cli::usageError();
-    const QString sub = args.takeFirst();
+    QString sub = args.takeFirst();
+    if (sub == QLatin1String("--project")) {
+        // Before the subcommand, so that every subcommand reads the same library.
+        if (args.size() < 2)
+            return cli::usageError();
+        cli::applyProject(args.takeFirst());
+        sub = args.takeFirst();
+    }
     int status;
     if (sub == QLatin1String("--help") || sub == QLatin1String("-h"))
         status = cli::help();
@@ -112,7 +129,8 @@ int main(int argc, char** argv)
         std::printf("%s\n", cli::kVersion);
         status = 0;
     } else if (!args.isEmpty() && args.first() == QLatin1String("--help") &&
-        QStringList {u"resolve"_qs, u"complete"_qs, u"members"_qs, u"tree"_qs, u"find"_qs, u"doc"_qs}.contains(sub)) {
+        QStringList {u"resolve"_qs, u"complete"_qs, u"members"_qs, u"tree"_qs, u"find"_qs, u"doc"_qs, u"roots"_qs}
+            .contains(sub)) {
         // "javaorvel-cli tree --help": that subcommand's usage, asked for.
         std::printf("%s\n", cli::usageLine(sub));
         status = 0;
@@ -128,6 +146,8 @@ int main(int argc, char** argv)
         status = cli::runFind(args);
     else if (sub == QLatin1String("doc"))
         status = cli::runDoc(args);
+    else if (sub == QLatin1String("roots"))
+        status = cli::runRoots(args);
     else
         status = cli::usageError();
     std::fflush(stdout);

@@ -112,5 +112,12 @@ if [ ! -e "$config" ] && [ ! -L "$config" ] && api=$(find_api); then
     tmp=
 fi
 
+# The window runs in its working folder, so a start in a project folder is
+# passed on as --project (unless one was given).
+case " $* " in
+    *" --project "*) ;;
+    *) if [ -f pom.xml ] || [ -f build.gradle ] || [ -f build.gradle.kts ]; then set -- --project "$PWD" "$@"; fi ;;
+esac
+
 cd -- "$work" || fail "cannot enter the working folder $work"
 exec "$window" "$@"

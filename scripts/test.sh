@@ -14,7 +14,8 @@ bash scripts/install-deps.sh googletest libgtest-dev libgmock-dev libbenchmark-d
   clang libclang-rt-14-dev dpkg-dev file desktop-file-utils lintian \
   libxml-commons-resolver1.1-java-doc libxml-commons-resolver1.1-java libkxml2-java-doc libkxml2-java \
   libregexp-java-doc libregexp-java libjtidy-java-doc libjtidy-java liboro-java-doc liboro-java \
-  libargparse4j-java-doc libargparse4j-java libjcommander-java-doc libjcommander-java libjdom1-java-doc libjdom1-java
+  libargparse4j-java-doc libargparse4j-java libjcommander-java-doc libjcommander-java libjdom1-java-doc libjdom1-java \
+  maven libmaven-dependency-plugin-java junit4 gradle
 jobs=$(nproc)
 
 echo "== build and test =="

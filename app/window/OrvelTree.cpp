@@ -211,6 +211,31 @@ void orvel_tree::buildFrame(QWidget* top)
     resize(535, 550);
 }
 
+QString titleWithProject(const QString& title, const QString& projectName)
+{
+    return projectName.isEmpty() ? title : title + QStringLiteral(" \u2014 ") + projectName;
+}
+
+void orvel_tree::showProject(const QString& projectName, const QString& problem)
+{
+    setWindowTitle(titleWithProject(windowTitle(), projectName));
+    if (problem.isEmpty())
+        return;
+    if (!statusLine) {
+        statusLine = label(QString(), this);
+        setBackgroundColor(statusLine, QApplication::palette().color(QPalette::Window));
+        statusLine->setAutoFillBackground(true);
+        static_cast<BorderLayout*>(layout())->addWidget(statusLine, BorderLayout::South);
+    }
+    statusLine->setText(problem);
+    statusLine->setToolTip(problem);
+}
+
+QString orvel_tree::statusText() const
+{
+    return statusLine ? statusLine->text() : QString();
+}
+
 void orvel_tree::loadStartState()
 {
     classes = QStringList(25);

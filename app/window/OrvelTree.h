@@ -18,6 +18,7 @@
 #include "lookup/widgets/MemberTreeView.h"
 #include "platform/classlib/JavaClass.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -43,6 +44,13 @@ public:
 
     // Program entry: builds the one window; the arguments are ignored.
     static orvel_tree* main();
+
+    // The project whose compile classpath the library reads, named in the
+    // title; `problem` (one line, "" for none) shows in a status line under
+    // the panes when its classpath could not be resolved.
+    void showProject(const QString& projectName, const QString& problem);
+    // The status line's text; "" while there is none.
+    QString statusText() const;
 
     // The member documentation of the chosen member, as the selection shows it.
     QString doit(const QString& memberName, int commaCount, const QString& groupName,
@@ -137,4 +145,8 @@ private:
     std::function<void()> pendingSearch;
     lookup::CompletionWorker* suggestionWorker = nullptr;
     quint64 suggestionId = 0;  // of the failure view shown last; older answers are dropped
+    QLabel* statusLine = nullptr;  // made by the first problem to show
 };
+
+// "Java Orvel 1.02a — NAME": the title of a window reading a project.
+QString titleWithProject(const QString& title, const QString& projectName);

@@ -314,10 +314,28 @@ std::shared_ptr<const LoadedClass> ClassLibrary::linkedClass(const std::string& 
     }
 }
 
+bool& ClassLibrary::systemDiscovered()
+{
+    static bool discovered = false;
+    return discovered;
+}
+
 ClassLibrary& ClassLibrary::system()
 {
-    static ClassLibrary* library = discover(Environment::fromProcess()).release();
+    static ClassLibrary* library = [] {
+        systemDiscovered() = true;
+        return discover(Environment::fromProcess()).release();
+    }();
     return *library;
+}
+
+bool ClassLibrary::appendToSystemClassPath(const std::vector<std::string>& entries)
+{
+    if (systemDiscovered())
+        return false;
+    auto& appended = systemAppendedClassPath();
+    appended.insert(appended.end(), entries.begin(), entries.end());
+    return true;
 }
 
 }  // namespace platform::classlib

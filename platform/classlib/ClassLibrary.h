@@ -27,7 +27,11 @@ public:
         std::string path;       // PATH
         std::string classPath;  // CLASSPATH
         bool classPathSet = false;
+        // Entries searched after CLASSPATH's (a project's compile classpath):
+        // jars or class folders, no wildcards.
+        std::vector<std::string> appendedClassPath;
         std::string defaultJava = "/usr/lib/jvm/default-java";
+        // The process's variables, and the entries given to appendToSystemClassPath.
         static Environment fromProcess();
     };
 
@@ -38,6 +42,12 @@ public:
 
     // The process's library, discovered once on first use.
     static ClassLibrary& system();
+
+    // Adds entries after CLASSPATH's in the process's library, so that the
+    // lookup, the class index and the completion all see them. Only before
+    // system() is first used (the library is never changed under its
+    // readers); false, with nothing added, afterwards.
+    static bool appendToSystemClassPath(const std::vector<std::string>& entries);
 
     ClassLibrary(std::vector<std::unique_ptr<ClassSource>> sources, std::string jdkHome = {}, std::string warning = {});
     ~ClassLibrary();
@@ -79,6 +89,8 @@ public:
     void clearCache();
 
 private:
+    static std::vector<std::string>& systemAppendedClassPath();
+    static bool& systemDiscovered();
     std::shared_ptr<const LoadedClass> load(const std::string& internalName, int depth);
     std::shared_ptr<const LoadedClass> loadArray(const std::string& descriptor);
     std::shared_ptr<const JavaClass> findDirect(const QString& binaryName, bool oldSwing, const QString& shownName);

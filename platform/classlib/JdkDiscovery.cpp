@@ -68,7 +68,22 @@ std::string javaHomeFromPath(const std::string& path)
     return {};
 }
 
+// A CLASSPATH entry that is no wildcard: a class folder or a jar.
+void addClassPathEntry(const std::string& entry, std::vector<std::unique_ptr<ClassSource>>& sources)
+{
+    if (isDirectory(entry))
+        sources.push_back(std::make_unique<FolderSource>(entry));
+    else
+        sources.push_back(std::make_unique<JarSource>(entry));
+}
+
 }  // namespace
+
+std::vector<std::string>& ClassLibrary::systemAppendedClassPath()
+{
+    static std::vector<std::string> entries;
+    return entries;
+}
 
 ClassLibrary::Environment ClassLibrary::Environment::fromProcess()
 {
@@ -81,6 +96,7 @@ ClassLibrary::Environment ClassLibrary::Environment::fromProcess()
         env.classPath = v;
         env.classPathSet = true;
     }
+    env.appendedClassPath = systemAppendedClassPath();
     return env;
 }
 
@@ -170,13 +186,14 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
                 }
                 std::sort(jars.begin(), jars.end());
                 for (auto& jar : jars) sources.push_back(std::make_unique<JarSource>(std::move(jar)));
-            } else if (isDirectory(entry)) {
-                sources.push_back(std::make_unique<FolderSource>(entry));
             } else {
-                sources.push_back(std::make_unique<JarSource>(entry));
+                addClassPathEntry(entry, sources);
             }
         }
     }
+    for (const std::string& entry : env.appendedClassPath)
+        if (!entry.empty())
+            addClassPathEntry(entry, sources);
     auto library = std::make_unique<ClassLibrary>(std::move(sources), std::string(), std::move(warning));
     library->jdkHome_ = home;
     if (jdkOpened)

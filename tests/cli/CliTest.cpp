@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -162,4 +163,65 @@ TEST(CliWithJdk, FindListsMethodsByNameAndKeepsItsIndexInTheCacheFolder)
     EXPECT_EQ(QDir(cache.path() + "/javaorvel").entryList({"members-*.bin"}).size(), 1);
     EXPECT_EQ(cli({"find", "get"}, env).out.count('\n'), 20);
     EXPECT_GT(cli({"find", "--limit", "0", "get"}, env).out.count('\n'), 1000);
+}
+
+// --project: the project's own class folder joins the library; the second run
+// reads the cache (its mvn would fail); a folder that is no project is one
+// line on standard error and the command goes on.
+TEST(CliWithJdk, ProjectClassesAfterClasspathThenFromTheCache)
+{
+    if (!haveJdk())
+        GTEST_SKIP() << "no JDK installed";
+    QTemporaryDir dir;
+    const QString proj = dir.path() + "/proj";
+    ASSERT_TRUE(testing_classlib::writeBytes(proj + "/pom.xml", {'<', '/', '>'}));
+    ASSERT_TRUE(testing_classlib::writeBytes(proj + "/target/classes/p/Q.class",
+        testing_classlib::buildClass(testing_classlib::classDef("p/Q").method(0x0001, "<init>", "()V"))));
+    const QString mvn = dir.path() + "/bin/mvn";
+    const auto fakeMaven = [&](const char* body) {
+        QFile f(mvn);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("#!/bin/sh\n") + body + "\n");
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    QDir().mkpath(dir.path() + "/bin");
+    fakeMaven("for a; do case \"$a\" in -Dmdep.outputFile=*) : > \"${a#-Dmdep.outputFile=}\";; esac; done");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", dir.path() + "/bin:" + env.value("PATH"));
+    env.insert("XDG_CACHE_HOME", dir.path() + "/cache");
+    env.remove("CLASSPATH");
+
+    const CliRun first = cli({"--project", proj, "members", "p.Q"}, env);
+    EXPECT_EQ(first.err, "");
+    EXPECT_EQ(first.out, "public p.Q()\n" + cli({"members", "java.lang.Object"}).out.section('\n', 1));
+    fakeMaven("exit 1");
+    EXPECT_EQ(cli({"--project", proj, "members", "p.Q"}, env).out, first.out);
+
+    const CliRun none = cli({"--project", dir.path(), "members", "p.Q"}, env);
+    EXPECT_EQ(none.out, "Class not found : p.Q\n");
+    EXPECT_EQ(none.err,
+        "javaorvel: project " + dir.path() +
+            ": no pom.xml, build.gradle or build.gradle.kts there; going on with CLASSPATH only\n");
+}
+
+// roots: the configured root first, marked when its package list names the
+// class's package; a library's root never answers for java.util.
+TEST(CliWithJdk, RootsListsConfiguredThenFoundRoots)
+{
+    if (!haveJdk())
+        GTEST_SKIP() << "no JDK installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(testing_classlib::writeBytes(
+        dir.path() + "/main/package-list", {'j', 'a', 'v', 'a', '.', 'u', 't', 'i', 'l', '\n'}));
+    ASSERT_TRUE(testing_classlib::writeBytes(dir.path() + "/lib/element-list", {'o', 'r', 'g', '\n'}));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("JAVAORVEL_DOC_PATH", dir.path() + "/lib");
+    const CliRun r = cli({"roots", "--main", dir.path() + "/main", "--swing", dir.path() + "/swing", "Vector"}, env);
+    EXPECT_EQ(r.status, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], "doc + configured-main " + dir.path() + "/main");
+    EXPECT_EQ(lines[1], "doc - configured-swing " + dir.path() + "/swing");
+    EXPECT_TRUE(lines.contains("doc - doc-path " + dir.path() + "/lib")) << r.out.toStdString();
+    EXPECT_EQ(cli({"roots"}).status, 2);
 }

@@ -127,6 +127,25 @@ TEST_F(WindowTest, RowsAndStartState)
     EXPECT_TRUE(!main->isChecked() && swing->isChecked());
 }
 
+// A project names itself in the title; only a problem brings the status line,
+// below the panes, and the rows above keep their place.
+TEST_F(WindowTest, ProjectInTheTitleAndItsProblemInTheStatusLine)
+{
+    open();
+    const QPoint fieldAt = window->classField()->mapTo(window, QPoint());
+    window->showProject("shop", "");
+    EXPECT_EQ(window->windowTitle(), "Java Orvel " JO_VERSION " \u2014 shop");
+    EXPECT_EQ(window->statusText(), "");
+    window->showProject("", "javaorvel: project /p: mvn not found on PATH; going on with CLASSPATH only");
+    QApplication::processEvents();
+    EXPECT_EQ(window->statusText(), "javaorvel: project /p: mvn not found on PATH; going on with CLASSPATH only");
+    auto* status = control<QLabel>(window->statusText());
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_GT(status->mapTo(window, QPoint()).y(), window->textPane()->mapTo(window, QPoint()).y());
+    EXPECT_EQ(window->classField()->mapTo(window, QPoint()), fieldAt);
+}
+
 TEST_F(WindowTest, DocPathDialogSetsTheChosenRootOnlyOnOkAndClosingSavesBoth)
 {
     writeFile(config(), "/main/api\n/swing/api\n");

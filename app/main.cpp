@@ -1,4 +1,5 @@
-// The window's entry: the arguments are accepted and ignored.
+// The window's entry: "--release N" picks the release whose class library is
+// read; other arguments are accepted and ignored.
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -9,6 +10,8 @@
 #include <unistd.h>
 
 #include "app/window/OrvelTree.h"
+#include "platform/classlib/ClassLibrary.h"
+#include "platform/classlib/CtSym.h"
 #include "platform/classlib/JavaClass.h"
 
 namespace {
@@ -40,6 +43,13 @@ bool installCloseOnSignal()
     return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
 }
 
+// --release's text; "" when not given.
+std::string releaseArgument(const QStringList& args)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--release"));
+    return at > 0 && at + 1 < args.size() ? args.at(at + 1).toStdString() : std::string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -48,10 +58,16 @@ int main(int argc, char** argv)
     // and closes the window as soon as the event loop runs.
     const bool closeOnSignal = installCloseOnSignal();
     QApplication application(argc, argv);
+    const std::string release = releaseArgument(QCoreApplication::arguments());
+    platform::classlib::ClassLibrary::requestSystemRelease(release);
     const QString warning = platform::classLibraryStartupWarning();
     if (!warning.isEmpty())
         std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
     orvel_tree* window = orvel_tree::main();
+    // The title names the release only when it is the one asked for and served.
+    if (!release.empty() &&
+        platform::classlib::parseRelease(release) == platform::classlib::ClassLibrary::system().release())
+        window->showRelease(platform::classlib::ClassLibrary::system().release());
     if (closeOnSignal) {
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
         QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {

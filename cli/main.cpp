@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "platform/Version.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace cli {
 
@@ -23,13 +24,14 @@ const char* usageLine(const QString& sub)
     if (sub == QLatin1String("complete"))
         return "usage: javaorvel-cli complete [--limit N] PREFIX";
     if (sub == QLatin1String("members"))
-        return "usage: javaorvel-cli members NAME";
+        return "usage: javaorvel-cli members [--since | --new-since N] NAME";
     if (sub == QLatin1String("tree"))
         return "usage: javaorvel-cli tree NAME [SEARCH]";
     if (sub == QLatin1String("doc"))
         return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
                "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected] [--no-source]";
-    return "usage: javaorvel-cli (resolve TEXT | complete [--limit N] PREFIX | members NAME | tree NAME [SEARCH] | doc "
+    return "usage: javaorvel-cli [--release N] (resolve TEXT | complete [--limit N] PREFIX | members [--since | "
+           "--new-since N] NAME | tree NAME [SEARCH] | doc "
            "...)";
 }
 
@@ -54,6 +56,11 @@ int help()
                 "      (default 20, 0 for all).\n"
                 "  %s\n"
                 "      Lists the printed signatures of the class's public constructors and methods.\n"
+                "      --since puts before each the first release that has it public in the class\n"
+                "      and a TAB (\"9\", \"\u2264"
+                "7\" when older than the oldest release the JDK holds,\n"
+                "      \"!\" after it when deprecated for removal); --new-since N lists only the\n"
+                "      members added after release N, the same way.\n"
                 "  %s\n"
                 "      Prints the member tree, optionally keeping only members that contain SEARCH.\n"
                 "  %s\n"
@@ -61,6 +68,7 @@ int help()
                 "      from the Java sources beside its class (the JDK's src.zip, NAME-sources.jar);\n"
                 "      --no-source reads the pages only.\n"
                 "\n"
+                "  --release N  read release N's class library (from the JDK's lib/ct.sym)\n"
                 "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",
         form(""), form("resolve"), form("complete"), form("members"), form("tree"), form("doc"));
@@ -75,6 +83,17 @@ void out(const QString& text)
 void err(const QString& text)
 {
     write(stderr, text);
+}
+
+void printStartupWarningOnce()
+{
+    static bool printed = false;
+    if (printed)
+        return;
+    printed = true;
+    const QString warning = platform::classLibraryStartupWarning();
+    if (!warning.isEmpty())
+        err(warning + QLatin1Char('\n'));
 }
 
 int usageError(const QString& subcommand)
@@ -92,7 +111,15 @@ int main(int argc, char** argv)
     args.removeFirst();
     if (args.isEmpty())
         return cli::usageError();
-    const QString sub = args.takeFirst();
+    QString sub = args.takeFirst();
+    // --release N, before the subcommand: every lookup reads that release.
+    if (sub == QLatin1String("--release")) {
+        if (args.size() < 2)
+            return cli::usageError();
+        platform::classlib::ClassLibrary::requestSystemRelease(args.takeFirst().toStdString());
+        cli::printStartupWarningOnce();
+        sub = args.takeFirst();
+    }
     int status;
     if (sub == QLatin1String("--help") || sub == QLatin1String("-h"))
         status = cli::help();

@@ -25,8 +25,8 @@
 #include "lookup/MemberTree.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "lookup/widgets/PaneColour.h"
-#include "platform/Version.h"
 #include "platform/JavaText.h"
+#include "platform/Version.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/widgets/BorderLayout.h"
 #include "platform/widgets/CaptionAboveRadioButton.h"
@@ -376,9 +376,18 @@ void orvel_tree::search()
     reDisplay();
 }
 
+void orvel_tree::showRelease(int release)
+{
+    setWindowTitle(QStringLiteral("Java Orvel " JO_VERSION " \u2014 Java SE ") + QString::number(release));
+}
+
 void orvel_tree::reDisplay()
 {
-    const lookup::MemberNode root = lookup::buildMemberTree(n, searchFor->text(), name->text(), classes);
+    // "since:N" asks every release the JDK holds about the class: only then.
+    lookup::SinceTable since;
+    if (cl && lookup::sinceFilterRelease(searchFor->text()) != 0)
+        since = lookup::sinceTableOf(platform::classlib::ClassLibrary::system(), cl->getName());
+    const lookup::MemberNode root = lookup::buildMemberTree(n, searchFor->text(), name->text(), classes, &since);
     span2->viewportRemoveAll();
     tree = new lookup::MemberTreeView(root);
     connect(tree, &lookup::MemberTreeView::valueChanged, this, &orvel_tree::valueChanged);

@@ -38,6 +38,9 @@ public:
 
     // Program entry: builds the one window; the arguments are ignored.
     static orvel_tree* main();
+    // Names in the title the release whose class library is read
+    // (" — Java SE 11"), for a window started with --release.
+    void showRelease(int release);
 
     // The member documentation of the chosen member, as the selection shows it.
     QString doit(const QString& memberName, int commaCount, const QString& groupName,

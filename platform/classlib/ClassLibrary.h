@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/classlib/ClassSource.h"
+#include "platform/classlib/CtSym.h"
 #include "platform/classlib/JavaClass.h"
 
 namespace platform::classlib {
@@ -27,6 +28,10 @@ public:
         std::string classPath;  // CLASSPATH
         bool classPathSet = false;
         std::string defaultJava = "/usr/lib/jvm/default-java";
+        // The release whose API to read ("8", "11"), as typed after --release;
+        // "" for the JDK's own. One the JDK cannot serve gives a warning and
+        // the JDK's own.
+        std::string release;
         static Environment fromProcess();
     };
 
@@ -37,6 +42,8 @@ public:
 
     // The process's library, discovered once on first use.
     static ClassLibrary& system();
+    // The release system() is to read (--release's text); call before its first use.
+    static void requestSystemRelease(std::string release);
 
     ClassLibrary(std::vector<std::unique_ptr<ClassSource>> sources, std::string jdkHome = {}, std::string warning = {});
     ~ClassLibrary();
@@ -67,6 +74,18 @@ public:
     // The class linked with its supertypes; nullptr when it cannot be loaded.
     std::shared_ptr<const LoadedClass> linkedClass(const std::string& internalName);
 
+    // The release whose classes the JDK part serves: --release's, else the
+    // JDK's own (from java.lang.Object's class-file version); 0 when unknown.
+    int release() const { return release_; }
+    // The releases whose libraries releaseLibrary() gives, ascending: the
+    // JDK's lib/ct.sym's up to release(), and release() itself. Opens ct.sym
+    // on first use; only release() when it cannot be read.
+    std::vector<int> releasesUpToThis();
+    // The library of an earlier release (the JDK's classes only, no
+    // CLASSPATH), made on first use and kept; this library for release();
+    // nullptr for a release not in releasesUpToThis().
+    ClassLibrary* releaseLibrary(int release);
+
     // Drops every parsed class (the benchmark's cold start). Classes already
     // handed out stay valid.
     void clearCache();
@@ -80,6 +99,10 @@ private:
     std::string jdkHome_;
     std::string jdkLibrary_;
     std::string warning_;
+    int release_ = 0;
+    std::shared_ptr<CtSym> ctSym_;
+    bool ctSymTried_ = false;
+    std::unordered_map<int, std::unique_ptr<ClassLibrary>> releaseLibraries_;
 
     std::recursive_mutex mutex_;
     std::unordered_map<std::string, std::shared_ptr<const LoadedClass>> cache_;

@@ -15,6 +15,7 @@
 #include "tests/support/ClassFileBuilder.h"
 #include "tests/support/JImageBuilder.h"
 #include "tests/support/Reflection.h"
+#include "tests/support/ZipBuilder.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
@@ -30,23 +31,6 @@ std::vector<uint8_t> classBytes(
 const std::vector<uint8_t> kObject = buildClass(classDef("java/lang/Object", "")
                                                     .method(kPublic, "<init>", "()V")
                                                     .method(kPublic, "toString", "()Ljava/lang/String;"));
-
-bool makeJar(const QString& path, const std::map<std::string, std::vector<uint8_t>>& entries, bool store = false,
-    const char* password = nullptr)
-{
-    int err = 0;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    zip_t* z = zip_open(path.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!z)
-        return false;
-    for (const auto& [name, bytes] : entries) {
-        const zip_int64_t i = zip_file_add(z, name.c_str(), zip_source_buffer(z, bytes.data(), bytes.size(), 0), 0);
-        if (i < 0 || (store && zip_set_file_compression(z, zip_uint64_t(i), ZIP_CM_STORE, 0) != 0) ||
-            (password && zip_file_set_encryption(z, zip_uint64_t(i), ZIP_EM_AES_256, password) != 0))
-            return zip_discard(z), false;
-    }
-    return zip_close(z) == 0;
-}
 
 std::string firstMethod(ClassLibrary& lib, const char* name)
 {

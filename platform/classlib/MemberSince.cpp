@@ -95,7 +95,7 @@ std::vector<MemberSince> membersSince(ClassLibrary& library, const std::string& 
             printMethod(m, r.oldSwing, member.printed);
         member.key = keyOf(m);
         member.bridge = (m.method->access & ACC_BRIDGE) != 0;
-        if (const auto it = since.find(member.key); it != since.end() && !member.bridge)
+        if (const auto it = since.find(member.key); it != since.end())
             member.since = it->second;
         member.forRemoval = forRemovalOf(m);
     }

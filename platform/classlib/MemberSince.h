@@ -17,8 +17,9 @@ class ClassLibrary;
 struct MemberSince {
     std::string printed;  // as the member list prints it (Method.toString())
     std::string key;      // memberKey(): name and erased parameter types
-    // Release 0 for a class that is not the JDK's, and for a bridge method:
-    // ct.sym, like javac, knows no bridges, so no release can be named.
+    // Release 0 for a class that is not the JDK's. A bridge method takes the
+    // release of its name and parameters: ct.sym has no bridges, but the
+    // member they stand for (inherited, or the interface's) is there.
     Since since;
     bool bridge = false;
     bool forRemoval = false;

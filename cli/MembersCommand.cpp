@@ -33,7 +33,8 @@ std::optional<MembersOptions> parseOptions(QStringList args)
             return std::nullopt;
         }
     }
-    if (args.size() != 1)
+    // An option left without its class name is a mistake, not a class named "--since".
+    if (args.size() != 1 || args.first() == QLatin1String("--since") || args.first() == QLatin1String("--new-since"))
         return std::nullopt;
     options.name = args.first();
     return options;

@@ -143,10 +143,14 @@ TEST(ReleaseOracle, SinceVersionsAndRemovalMarksMatchJavacAcrossHeldReleases)
                 }
             }
         }
+        // A bridge javac does not show (String.compareTo(Object)) is no difference.
         std::map<std::string, std::string> ours;
-        for (const MemberSince& m : membersSince(library, name))
-            if (!m.bridge)
-                ours[m.key] = formatSince(m.since, m.forRemoval);
+        std::set<std::string> bridges;
+        for (const MemberSince& m : membersSince(library, name)) {
+            ours[m.key] = formatSince(m.since, m.forRemoval);
+            if (m.bridge)
+                bridges.insert(m.key);
+        }
         for (const auto& [key, column] : expected) {
             const auto it = ours.find(key);
             const std::string got = it == ours.end() ? "(missing)" : it->second;
@@ -154,7 +158,7 @@ TEST(ReleaseOracle, SinceVersionsAndRemovalMarksMatchJavacAcrossHeldReleases)
                 report += name + " " + key + ": javac " + column + ", ours " + got + "\n";
         }
         for (const auto& [key, column] : ours)
-            if (!expected.count(key))
+            if (!expected.count(key) && !bridges.count(key))
                 report += name + " " + key + ": ours only, " + column + "\n";
     }
     EXPECT_EQ(report, "");

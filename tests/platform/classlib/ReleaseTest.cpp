@@ -185,10 +185,17 @@ TEST_F(FakeJdk, AStubThatIsNoClassFileIsAnUnreadableClass)
     auto entries = kGoodCtSym;
     entries["8/java.base/p/Bad.sig"] = {0xCA, 0xFE, 0xBA, 0xBE, 0};
     entries["8/java.base/p/Wrong.sig"] = classA(false, false);  // holds p/A
-    ASSERT_TRUE(makeJar(ctSym(), entries));
+    entries["8/java.base/p/Crc.sig"] = buildClass(classDef("p/Crc").method(kPublic, "zzMarker", "()V"));
+    ASSERT_TRUE(makeJar(ctSym(), entries, true));
+    // One byte of a stored stub changed: its CRC no longer matches.
+    QByteArray bytes = test_support::readFile(ctSym());
+    const qsizetype marker = bytes.indexOf("zzMarker");
+    ASSERT_GT(marker, 0);
+    bytes[marker] = 'Z';
+    ASSERT_TRUE(test_support::writeFile(ctSym(), bytes));
     auto library = open("8");
     EXPECT_EQ(library->release(), 8);
-    for (const char* name : {"p.Bad", "p.Wrong"}) {
+    for (const char* name : {"p.Bad", "p.Wrong", "p.Crc"}) {
         try {
             library->forName(QString::fromLatin1(name));
             ADD_FAILURE() << name << " was read";

@@ -15,6 +15,7 @@
 #include "platform/classlib/ClassFile.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/ClassSource.h"
+#include "platform/classlib/CtSym.h"
 #include "platform/classlib/JImage.h"
 
 namespace platform::classlib {

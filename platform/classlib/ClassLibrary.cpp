@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/classlib/ClassFile.h"
+#include "platform/classlib/CtSym.h"
 #include "platform/classlib/LoadedClass.h"
 #include "platform/classlib/MemberPrinter.h"
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "platform/classlib/ClassSource.h"
-#include "platform/classlib/CtSym.h"
 #include "platform/classlib/JavaClass.h"
 
 namespace platform::classlib {
 
+class CtSym;
 struct LoadedClass;
 
 class ClassLibrary {

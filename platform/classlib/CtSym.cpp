@@ -48,6 +48,8 @@ std::shared_ptr<CtSym> CtSym::open(const std::string& path, std::string& error)
     auto ct = std::shared_ptr<CtSym>(new CtSym);
     ct->path_ = path;
     ReleaseMask held = 0;
+    ct->classes_.reserve(zip->entryCount());
+    ct->stubs_.reserve(zip->entryCount());
     for (size_t i = 0; i < zip->entryCount() && i <= UINT32_MAX; ++i) {
         const std::string_view name = zip->name(i);
         const size_t setEnd = name.find('/');
@@ -77,7 +79,14 @@ std::shared_ptr<CtSym> CtSym::open(const std::string& path, std::string& error)
         const std::string_view internalName = rest.substr(0, rest.size() - kStubExtension.size());
         if (!isValidInternalClassName(internalName))
             continue;
-        ct->classes_[std::string(internalName)].push_back(stub);
+        const auto [it, fresh] = ct->classes_.try_emplace(internalName, uint32_t(ct->stubs_.size()));
+        if (!fresh) {
+            // Chained behind the first: a class has a stub per release set, seldom more than four.
+            uint32_t last = it->second;
+            while (ct->stubs_[last].next != kNoStub) last = ct->stubs_[last].next;
+            ct->stubs_[last].next = uint32_t(ct->stubs_.size());
+        }
+        ct->stubs_.push_back(stub);
         held |= mask;
     }
     for (int r = kOldestLetterRelease; r <= kNewestLetterRelease; ++r)
@@ -105,12 +114,10 @@ const CtSym::Stub* CtSym::stubOf(int release, const std::string& internalName) c
 {
     if (!holds(release))
         return nullptr;
-    const auto it = classes_.find(internalName);
-    if (it == classes_.end())
-        return nullptr;
-    for (const Stub& s : it->second)
-        if (s.releases & (ReleaseMask(1) << release))
-            return &s;
+    const auto it = classes_.find(std::string_view(internalName));
+    for (uint32_t i = it == classes_.end() ? kNoStub : it->second; i != kNoStub; i = stubs_[i].next)
+        if (stubs_[i].releases & (ReleaseMask(1) << release))
+            return &stubs_[i];
     return nullptr;
 }
 
@@ -138,11 +145,11 @@ void CtSym::forEachClass(int release,
 {
     if (!holds(release))
         return;
-    for (const auto& [internalName, stubs] : classes_) {
-        for (const Stub& s : stubs) {
+    for (const auto& [name, first] : classes_) {
+        for (uint32_t i = first; i != kNoStub; i = stubs_[i].next) {
+            const Stub& s = stubs_[i];
             if (!(s.releases & (ReleaseMask(1) << release)))
                 continue;
-            const std::string_view name(internalName);
             const size_t slash = name.rfind('/');
             if (slash == std::string_view::npos)
                 visit(moduleName(s), {}, name);

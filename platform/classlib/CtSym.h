@@ -49,11 +49,13 @@ public:
 
 private:
     using ReleaseMask = uint64_t;  // bit r: release r
+    static constexpr uint32_t kNoStub = UINT32_MAX;
     struct Stub {
         ReleaseMask releases;
         uint32_t entry;
         uint32_t moduleStart;  // the module's range of the entry's name
         uint32_t moduleLength;
+        uint32_t next = kNoStub;  // the class's next stub in stubs_
     };
     std::string_view moduleName(const Stub& s) const;
     const Stub* stubOf(int release, const std::string& internalName) const;
@@ -61,7 +63,10 @@ private:
     std::string path_;
     std::unique_ptr<CtSymZip> zip_;
     std::vector<int> releases_;
-    std::unordered_map<std::string, std::vector<Stub>> classes_;  // internal name -> its stubs
+    // Internal name (a view into the entry names, which live as long as zip_)
+    // -> its first stub; no string is copied.
+    std::unordered_map<std::string_view, uint32_t> classes_;
+    std::vector<Stub> stubs_;
     std::vector<Stub> moduleInfos_;
 };
 

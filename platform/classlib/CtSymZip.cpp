@@ -1,11 +1,13 @@
-// CtSymZip over the zip's own central directory, read once at open with
-// pread. (libzip converts every entry's DOS time through the time zone as it
+// CtSymZip over the zip's own central directory, read once at open from a
+// read-only mapping of the file, so that neither the directory nor a stub is
+// copied before use. (libzip converts every entry's DOS time through the time zone as it
 // opens an archive, which costs a file-system call per entry: tens of
 // milliseconds for ct.sym's sixteen thousand.) Stored and deflated entries;
 // no ZIP64, which ct.sym never needs.
 
 #include "platform/classlib/CtSymZip.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -41,23 +43,8 @@ uint32_t le32(const uint8_t* p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-bool readAt(int fd, uint64_t offset, uint8_t* out, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, out, size, off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        out += n;
-        size -= size_t(n);
-        offset += uint64_t(n);
-    }
-    return true;
-}
-
 struct Entry {
-    uint32_t nameOffset;  // into the names buffer
+    uint32_t nameOffset;  // into the mapping
     uint16_t nameLength;
     uint16_t method;
     uint16_t flags;
@@ -69,8 +56,8 @@ struct Entry {
 
 class CentralDirectoryZip final : public CtSymZip {
 public:
-    CentralDirectoryZip(int fd, uint64_t fileSize) : fd_(fd), fileSize_(fileSize) { }
-    ~CentralDirectoryZip() override { ::close(fd_); }
+    CentralDirectoryZip(const uint8_t* data, uint64_t fileSize) : data_(data), fileSize_(fileSize) { }
+    ~CentralDirectoryZip() override { ::munmap(const_cast<uint8_t*>(data_), fileSize_); }
 
     // "" when the central directory was read, else the reason.
     std::string load()
@@ -78,9 +65,7 @@ public:
         const size_t tail = size_t(std::min<uint64_t>(fileSize_, kEndSize + kMaxComment));
         if (tail < kEndSize)
             return "not a zip file";
-        std::vector<uint8_t> end(tail);
-        if (!readAt(fd_, fileSize_ - tail, end.data(), tail))
-            return "read error";
+        const uint8_t* end = data_ + (fileSize_ - tail);
         size_t at = tail - kEndSize + 1;
         do {
             --at;
@@ -94,17 +79,15 @@ public:
             return "ZIP64 archives are not read";
         if (uint64_t(directoryOffset) + directorySize > fileSize_)
             return "central directory past the end of the file";
-        directory_.resize(directorySize);
-        if (!readAt(fd_, directoryOffset, directory_.data(), directorySize))
-            return "read error";
         entries_.reserve(count);
-        size_t p = 0;
+        size_t p = directoryOffset;
+        const size_t directoryEnd = size_t(directoryOffset) + directorySize;
         for (uint16_t i = 0; i < count; ++i) {
-            if (p + kCentralSize > directory_.size() || le32(&directory_[p]) != kCentralSignature)
+            if (p + kCentralSize > directoryEnd || le32(data_ + p) != kCentralSignature)
                 return "damaged central directory";
-            const uint8_t* h = &directory_[p];
+            const uint8_t* h = data_ + p;
             const size_t variable = size_t(le16(h + 28)) + le16(h + 30) + le16(h + 32);
-            if (p + kCentralSize + variable > directory_.size())
+            if (p + kCentralSize + variable > directoryEnd)
                 return "damaged central directory";
             entries_.push_back(Entry {uint32_t(p + kCentralSize), le16(h + 28), le16(h + 10), le16(h + 8), le32(h + 16),
                 le32(h + 20), le32(h + 24), le32(h + 42)});
@@ -117,7 +100,7 @@ public:
     std::string_view name(size_t i) const override
     {
         const Entry& e = entries_[i];
-        return {reinterpret_cast<const char*>(directory_.data()) + e.nameOffset, e.nameLength};
+        return {reinterpret_cast<const char*>(data_) + e.nameOffset, e.nameLength};
     }
 
     bool read(size_t i, ResourceBytes& out, std::string& error) override
@@ -135,28 +118,24 @@ public:
             error = "entry too large";
             return false;
         }
-        uint8_t local[kLocalSize];
-        if (!readAt(fd_, e.localOffset, local, kLocalSize) || le32(local) != kLocalSignature) {
+        if (uint64_t(e.localOffset) + kLocalSize > fileSize_ || le32(data_ + e.localOffset) != kLocalSignature) {
             error = "damaged local header";
             return false;
         }
+        const uint8_t* local = data_ + e.localOffset;
         const uint64_t data = uint64_t(e.localOffset) + kLocalSize + le16(local + 26) + le16(local + 28);
         if (data + e.compressedSize > fileSize_) {
             error = "entry past the end of the file";
             return false;
         }
-        std::vector<uint8_t> packed(e.compressedSize);
-        if (!readAt(fd_, data, packed.data(), packed.size())) {
-            error = "read error";
-            return false;
-        }
+        const uint8_t* packed = data_ + data;
         if (e.method == kStored) {
             if (e.compressedSize != e.size) {
                 error = "stored entry of two sizes";
                 return false;
             }
-            out.owned = std::move(packed);
-        } else if (!inflateAll(packed, e.size, out.owned)) {
+            out.owned.assign(packed, packed + e.size);
+        } else if (!inflateAll(packed, e.compressedSize, e.size, out.owned)) {
             error = "damaged compressed data";
             return false;
         }
@@ -171,14 +150,14 @@ public:
 
 private:
     // Raw deflate to exactly `size` bytes; false on damage or another length.
-    static bool inflateAll(std::vector<uint8_t>& packed, uint32_t size, std::vector<uint8_t>& out)
+    static bool inflateAll(const uint8_t* packed, uint32_t packedSize, uint32_t size, std::vector<uint8_t>& out)
     {
-        out.assign(size, 0);
+        out.resize(size);
         z_stream z {};
         if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
             return false;
-        z.next_in = packed.data();
-        z.avail_in = uInt(packed.size());
+        z.next_in = const_cast<uint8_t*>(packed);  // zlib's API; it never writes there
+        z.avail_in = uInt(packedSize);
         z.next_out = out.data();
         z.avail_out = uInt(out.size());
         int rc = inflate(&z, Z_FINISH);
@@ -187,9 +166,8 @@ private:
         return ok;
     }
 
-    int fd_;
+    const uint8_t* data_;
     uint64_t fileSize_;
-    std::vector<uint8_t> directory_;
     std::vector<Entry> entries_;
 };
 
@@ -210,7 +188,18 @@ std::unique_ptr<CtSymZip> CtSymZip::open(const std::string& path, std::string& e
         ::close(fd);
         return nullptr;
     }
-    auto zip = std::make_unique<CentralDirectoryZip>(fd, uint64_t(st.st_size));
+    if (st.st_size < off_t(kEndSize)) {
+        error = path + ": not a zip file";
+        ::close(fd);
+        return nullptr;
+    }
+    void* map = ::mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (map == MAP_FAILED) {
+        error = path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    auto zip = std::make_unique<CentralDirectoryZip>(static_cast<const uint8_t*>(map), uint64_t(st.st_size));
     try {
         reason = zip->load();
     } catch (const std::bad_alloc&) {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/classlib/ClassLibrary.h"
+#include "platform/classlib/CtSym.h"
 
 namespace platform::classlib {
 

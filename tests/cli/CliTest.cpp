@@ -153,10 +153,9 @@ TEST(CliWithJdk, ReleaseReadsThatReleasesClassesAndAnUnservableOneIsOneLine)
             EXPECT_FALSE(r.out.contains(text)) << label << " has " << text.toStdString();
     }
     EXPECT_EQ(cli({"--release", own, "members", "java.util.Optional"}).out, without);
-    EXPECT_EQ(cli({"--release", "0", "members", "java.util.Optional"}).out, without);
 }
 
-TEST(CliWithJdk, SinceColumnsNewSinceAndTheTreesSinceFilter)
+TEST(CliWithJdk, SinceColumnsAndNewSince)
 {
     const std::vector<int> held = heldReleases();
     if (held.size() < 2 || held.front() > 9 || held.back() < 11)
@@ -174,15 +173,4 @@ TEST(CliWithJdk, SinceColumnsNewSinceAndTheTreesSinceFilter)
     EXPECT_FALSE(added.out.contains("List.of(")) << added.out.toStdString();
     for (const QString& line : added.out.split('\n', Qt::SkipEmptyParts))
         EXPECT_GT(line.section('\t', 0, 0).toInt(), 9) << line.toStdString();
-
-    // Thread.countStackFrames() was marked for removal in 9, and removed in 14.
-    const CliRun thread = cli({"--release", "11", "members", "--since", "java.lang.Thread"});
-    EXPECT_TRUE(thread.out.contains(oldest + "!\tpublic native int java.lang.Thread.countStackFrames()\n") ||
-        thread.out.contains(oldest + "!\tpublic int java.lang.Thread.countStackFrames()\n"))
-        << thread.out.toStdString();
-
-    const CliRun tree = cli({"tree", "java.util.List", "since:9"});
-    EXPECT_TRUE(tree.out.contains("copyOf")) << tree.out.toStdString();
-    EXPECT_FALSE(tree.out.contains("List of(")) << tree.out.toStdString();
-    EXPECT_FALSE(tree.out.contains("size"));
 }

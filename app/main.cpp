@@ -1,6 +1,7 @@
 // The window's entry. `--project DIR` (or a start in a folder holding a Maven
 // or Gradle build file) adds the project's compile classpath after CLASSPATH;
-// other arguments are accepted and ignored.
+// "--release N" picks the release whose class library is read; other
+// arguments are accepted and ignored.
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 
 #include "app/window/OrvelTree.h"
 #include "platform/classlib/ClassLibrary.h"
+#include "platform/classlib/CtSym.h"
 #include "platform/classlib/JavaClass.h"
 #include "project/ProjectClasspath.h"
 
@@ -69,6 +71,13 @@ project::ProjectClasspath applyProject(const QString& dir)
     return classpath;
 }
 
+// --release's text; "" when not given.
+std::string releaseArgument(const QStringList& args)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--release"));
+    return at > 0 && at + 1 < args.size() ? args.at(at + 1).toStdString() : std::string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -80,12 +89,18 @@ int main(int argc, char** argv)
     const QString projectDir = projectFolder(QCoreApplication::arguments());
     const project::ProjectClasspath classpath =
         projectDir.isEmpty() ? project::ProjectClasspath() : applyProject(projectDir);
+    const std::string release = releaseArgument(QCoreApplication::arguments());
+    platform::classlib::ClassLibrary::requestSystemRelease(release);
     const QString warning = platform::classLibraryStartupWarning();
     if (!warning.isEmpty())
         std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
     orvel_tree* window = orvel_tree::main();
     if (!projectDir.isEmpty())
         window->showProject(project::projectName(classpath.folder), classpath.error);
+    // The title names the release only when it is the one asked for and served.
+    if (!release.empty() &&
+        platform::classlib::parseRelease(release) == platform::classlib::ClassLibrary::system().release())
+        window->showRelease(platform::classlib::ClassLibrary::system().release());
     if (closeOnSignal) {
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
         QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {

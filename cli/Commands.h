@@ -25,6 +25,8 @@ void applyProject(const QString& dir);
 // Standard output and error, UTF-8, written as given (no line end added).
 void out(const QString& text);
 void err(const QString& text);
+// The class library's start-up warning on standard error, the first time only.
+void printStartupWarningOnce();
 
 // The class lookup as the window's SEARCH runs it, reported the companion's
 // way: "Class not found : NAME" on standard output, an unreadable class on

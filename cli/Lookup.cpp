@@ -5,9 +5,7 @@ namespace cli {
 
 std::optional<lookup::LookupResult> lookUpForCli(const QString& name, int& exitStatus)
 {
-    const QString warning = platform::classLibraryStartupWarning();
-    if (!warning.isEmpty())
-        err(warning + QLatin1Char('\n'));
+    printStartupWarningOnce();
     lookup::LookupResult result = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), name);
     switch (result.status) {
     case lookup::LookupResult::Status::Blank:

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace cli {
 
@@ -34,7 +35,10 @@ int runTree(const QStringList& args)
     QStringList classes;
     // A member class found through its binary form is grouped as if that had been typed.
     const QString field = result->binaryName.isEmpty() ? name : result->binaryName;
-    const lookup::MemberNode root = lookup::buildMemberTree(result->n, search, field, classes);
+    lookup::SinceTable since;
+    if (lookup::sinceFilterRelease(search) != 0)
+        since = lookup::sinceTableOf(platform::classlib::ClassLibrary::system(), result->cl->getName());
+    const lookup::MemberNode root = lookup::buildMemberTree(result->n, search, field, classes, &since);
     QString text;
     printNode(root, 0, text);
     out(text);

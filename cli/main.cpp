@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "platform/ControlChars.h"
 #include "platform/Version.h"
+#include "platform/classlib/ClassLibrary.h"
 
 namespace cli {
 
@@ -27,7 +28,7 @@ const char* usageLine(const QString& sub)
     if (sub == QLatin1String("complete"))
         return "usage: javaorvel-cli complete [--limit N] PREFIX";
     if (sub == QLatin1String("members"))
-        return "usage: javaorvel-cli members NAME";
+        return "usage: javaorvel-cli members [--since | --new-since N] NAME";
     if (sub == QLatin1String("tree"))
         return "usage: javaorvel-cli tree NAME [SEARCH]";
     if (sub == QLatin1String("find"))
@@ -37,8 +38,9 @@ const char* usageLine(const QString& sub)
     if (sub == QLatin1String("doc"))
         return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
                "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected] [--no-source]";
-    return "usage: javaorvel-cli [--project DIR] (resolve TEXT | complete [--limit N] PREFIX | members NAME | "
-           "tree NAME [SEARCH] | find [--limit N] QUERY | doc ... | roots NAME)";
+    return "usage: javaorvel-cli [--project DIR] [--release N] (resolve TEXT | complete [--limit N] PREFIX | "
+           "members [--since | --new-since N] NAME | tree NAME [SEARCH] | find [--limit N] QUERY | doc ... | "
+           "roots NAME)";
 }
 
 const char kVersion[] = "javaorvel-cli " JO_VERSION;
@@ -62,6 +64,11 @@ int help()
                 "      (default 20, 0 for all).\n"
                 "  %s\n"
                 "      Lists the printed signatures of the class's public constructors and methods.\n"
+                "      --since puts before each the first release that has it public in the class\n"
+                "      and a TAB (\"9\", \"\u2264"
+                "7\" when older than the oldest release the JDK holds,\n"
+                "      \"!\" after it when deprecated for removal); --new-since N lists only the\n"
+                "      members added after release N, the same way.\n"
                 "  %s\n"
                 "      Prints the member tree, optionally keeping only members that contain SEARCH.\n"
                 "  %s\n"
@@ -82,6 +89,7 @@ int help()
                 "\n"
                 "  --project DIR  add the Maven or Gradle project's compile classpath in DIR\n"
                 "             after CLASSPATH (resolved offline by mvn or gradle, then cached)\n"
+                "  --release N  read release N's class library (from the JDK's lib/ct.sym)\n"
                 "  --help     print this help and exit (after a subcommand: its usage)\n"
                 "  --version  print the version and exit\n",
         form(""), form("resolve"), form("complete"), form("members"), form("tree"), form("find"), form("doc"),
@@ -97,6 +105,17 @@ void out(const QString& text)
 void err(const QString& text)
 {
     write(stderr, text);
+}
+
+void printStartupWarningOnce()
+{
+    static bool printed = false;
+    if (printed)
+        return;
+    printed = true;
+    const QString warning = platform::classLibraryStartupWarning();
+    if (!warning.isEmpty())
+        err(warning + QLatin1Char('\n'));
 }
 
 int usageError(const QString& subcommand)
@@ -115,11 +134,17 @@ int main(int argc, char** argv)
     if (args.isEmpty())
         return cli::usageError();
     QString sub = args.takeFirst();
-    if (sub == QLatin1String("--project")) {
-        // Before the subcommand, so that every subcommand reads the same library.
+    // --project DIR and --release N come before the subcommand, in either
+    // order, so that every subcommand reads the same library.
+    while (sub == QLatin1String("--project") || sub == QLatin1String("--release")) {
         if (args.size() < 2)
             return cli::usageError();
-        cli::applyProject(args.takeFirst());
+        if (sub == QLatin1String("--project")) {
+            cli::applyProject(args.takeFirst());
+        } else {
+            platform::classlib::ClassLibrary::requestSystemRelease(args.takeFirst().toStdString());
+            cli::printStartupWarningOnce();
+        }
         sub = args.takeFirst();
     }
     int status;

@@ -16,17 +16,15 @@ constexpr int kNameWidth = 18;
 constexpr qsizetype kClassesKept = 25;
 }  // namespace
 
-MemberNode buildMemberTree(
-    const QStringList& n, const QString& searchText, const QString& nameFieldText, QStringList& classes)
+MemberNode buildMemberTree(const QStringList& n, const QString& searchText, const QString& nameFieldText,
+    QStringList& classes, const SinceTable* since)
 {
     MemberNode root {QStringLiteral("Methods"), {}};
 
-    // The search is a plain, case-sensitive substring test over the whole printed
-    // signature, untrimmed: "String" also matches a return or parameter type.
     auto sv = SortVector(std::make_shared<StringCompare>());
     sv.reserve(n.size());
     for (const QString& s : n) {
-        if (searchText.isEmpty() || s.contains(searchText))
+        if (keepsLeaf(s, searchText, since))
             sv.append(s);
     }
     sv.sort();

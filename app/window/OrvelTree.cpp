@@ -442,9 +442,18 @@ void orvel_tree::showLookup(lookup::LookupResult result)
     reDisplay();
 }
 
+void orvel_tree::showRelease(int release)
+{
+    setWindowTitle(QStringLiteral("Java Orvel " JO_VERSION " \u2014 Java SE ") + QString::number(release));
+}
+
 void orvel_tree::reDisplay()
 {
-    const lookup::MemberNode root = lookup::buildMemberTree(n, searchFor->text(), name->text(), classes);
+    // "since:N" asks every release the JDK holds about the class: only then.
+    lookup::SinceTable since;
+    if (cl && lookup::sinceFilterRelease(searchFor->text()) != 0)
+        since = lookup::sinceTableOf(platform::classlib::ClassLibrary::system(), cl->getName());
+    const lookup::MemberNode root = lookup::buildMemberTree(n, searchFor->text(), name->text(), classes, &since);
     span2->viewportRemoveAll();
     tree = new lookup::MemberTreeView(root);
     connect(tree, &lookup::MemberTreeView::valueChanged, this, &orvel_tree::valueChanged);

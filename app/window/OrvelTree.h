@@ -44,6 +44,9 @@ public:
 
     // Program entry: builds the one window; the arguments are ignored.
     static orvel_tree* main();
+    // Names in the title the release whose class library is read
+    // (" — Java SE 11"), for a window started with --release.
+    void showRelease(int release);
 
     // The project whose compile classpath the library reads, named in the
     // title; `problem` (one line, "" for none) shows in a status line under

@@ -164,6 +164,8 @@ bool parseFieldType(std::string_view d, size_t& i)
     }
 }
 
+constexpr std::string_view kVisibleAnnotations = "RuntimeVisibleAnnotations";
+
 class Parser {
 public:
     Parser(const uint8_t* data, size_t size) : r_(data, size) { }
@@ -206,7 +208,14 @@ public:
         out.methods.reserve(methodCount);
         for (uint16_t i = 0; i < methodCount; ++i) readMethod(out);
 
-        skipAttributes();
+        const uint16_t classAttributes = r_.u2();
+        for (uint16_t i = 0; i < classAttributes; ++i) {
+            const std::string_view attrName = rawUtf8At(r_.u2());
+            const uint32_t length = r_.u4();
+            if (attrName == kVisibleAnnotations)
+                out.deprecatedForRemoval = markedForRemoval(length);
+            r_.skip(length);
+        }
         if (r_.remaining() != 0)
             throw Failure {"extra bytes at the end of the class file"};
     }
@@ -262,6 +271,71 @@ private:
         }
     }
 
+    // Whether the RuntimeVisibleAnnotations attribute of `length` bytes at the
+    // reader holds @Deprecated(forRemoval = true). The reader does not move.
+    // A malformed attribute marks nothing: the members stay listable.
+    bool markedForRemoval(uint32_t length)
+    {
+        if (length > r_.remaining())
+            return false;
+        Reader a(data_ + r_.pos(), length);
+        try {
+            bool forRemoval = false;
+            const uint16_t count = a.u2();
+            for (uint16_t i = 0; i < count; ++i) readAnnotation(a, 0, forRemoval);
+            return forRemoval;
+        } catch (const Failure&) {
+            return false;
+        }
+    }
+
+    void readAnnotation(Reader& a, int depth, bool& forRemoval)
+    {
+        const bool deprecated = rawUtf8At(a.u2()) == "Ljava/lang/Deprecated;";
+        const uint16_t pairs = a.u2();
+        for (uint16_t i = 0; i < pairs; ++i) {
+            const bool isForRemoval = rawUtf8At(a.u2()) == "forRemoval" && deprecated;
+            const uint8_t tag = a.u1();
+            if (isForRemoval && tag == 'Z') {
+                const uint16_t index = a.u2();
+                forRemoval = integerAt(index) != 0;
+                continue;
+            }
+            skipElementValue(a, tag, depth);
+        }
+    }
+
+    void skipElementValue(Reader& a, uint8_t tag, int depth)
+    {
+        constexpr int kMaxAnnotationDepth = 32;
+        if (depth > kMaxAnnotationDepth)
+            throw Failure {"annotations nested too deeply"};
+        switch (tag) {
+        case 'e':
+            a.skip(4);
+            break;
+        case '@': {
+            bool ignored = false;
+            readAnnotation(a, depth + 1, ignored);
+        } break;
+        case '[': {
+            const uint16_t n = a.u2();
+            for (uint16_t i = 0; i < n; ++i) skipElementValue(a, a.u1(), depth + 1);
+            break;
+        }
+        default:
+            a.skip(2);  // a constant or a class
+        }
+    }
+
+    int32_t integerAt(uint16_t index)
+    {
+        if (index == 0 || index >= tags_.size() || tags_[index] != CP_Integer)
+            throw Failure {"constant pool index out of range or of the wrong kind"};
+        const uint8_t* p = data_ + offsets_[index];
+        return int32_t(uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]);
+    }
+
     void readMethod(ClassFileInfo& out)
     {
         const uint16_t access = r_.u2();
@@ -291,6 +365,8 @@ private:
         for (uint16_t i = 0; i < attributeCount; ++i) {
             const std::string_view attrName = rawUtf8At(r_.u2());
             const uint32_t length = r_.u4();
+            if (m && attrName == kVisibleAnnotations)
+                m->deprecatedForRemoval = markedForRemoval(length);
             if (attrName != "Exceptions") {
                 r_.skip(length);
                 continue;

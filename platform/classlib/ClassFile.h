@@ -90,6 +90,7 @@ struct MethodInfo {
     std::string name;                     // UTF-8
     std::string descriptor;               // "(I[Ljava/lang/String;)V", UTF-8, checked
     std::vector<std::string> exceptions;  // internal names ("java/io/IOException")
+    bool deprecatedForRemoval = false;    // @Deprecated(forRemoval = true), visible at run time
 };
 
 struct ClassFileInfo {
@@ -106,6 +107,7 @@ struct ClassFileInfo {
     // (modified UTF-8 as stored): what a public method may override, for the
     // documentation's "Overrides"; reflection never lists them.
     std::vector<std::pair<std::string, std::string>> protectedMethods;
+    bool deprecatedForRemoval = false;  // the class's @Deprecated(forRemoval = true)
 };
 
 // Parses a whole class file. Returns "" on success, otherwise a short reason

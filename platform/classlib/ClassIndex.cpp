@@ -16,6 +16,7 @@
 #include "platform/classlib/ClassFile.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/ClassSource.h"
+#include "platform/classlib/CtSym.h"
 #include "platform/classlib/JImage.h"
 
 namespace platform::classlib {
@@ -586,6 +587,31 @@ void ClassIndex::listFolder(const std::string& root, uint16_t source)
     }
 }
 
+// An earlier release's classes from ct.sym. From 9 on, only the packages the
+// release's module-info exports to everyone; 7 and 8 had no modules, and
+// their stubs already hold only the API javac compiles against, so all of
+// them are listed.
+void ClassIndex::listCtSym(CtSym& ctSym, int release, uint16_t source)
+{
+    constexpr int kFirstModularRelease = 9;
+    std::unordered_map<std::string, std::unordered_set<std::string>> exports;  // module -> packages
+    ctSym.forEachClass(release, [&](std::string_view module, std::string_view package, std::string_view simple) {
+        if (release >= kFirstModularRelease) {
+            auto [it, fresh] = exports.try_emplace(std::string(module));
+            if (fresh) {
+                ResourceBytes bytes;
+                std::vector<std::string> list;
+                if (ctSym.readModuleInfo(release, module, bytes) &&
+                    readUnqualifiedExports(bytes.data, bytes.size, list))
+                    it->second.insert(list.begin(), list.end());
+            }
+            if (!it->second.count(std::string(package)))
+                return;
+        }
+        add(package, simple, source, moduleRankOf(module));
+    });
+}
+
 void ClassIndex::listSources(ClassLibrary& library, bool probeImage)
 {
     const auto& sources = library.sources();
@@ -599,6 +625,8 @@ void ClassIndex::listSources(ClassLibrary& library, bool probeImage)
             listJar(s->location(), source);
         } else if (dynamic_cast<const FolderSource*>(s)) {
             listFolder(s->location(), source);
+        } else if (const auto* stubs = dynamic_cast<const CtSymSource*>(s)) {
+            listCtSym(stubs->ctSym(), stubs->release(), source);
         }
     }
 }

@@ -83,6 +83,7 @@ private:
     void listSources(ClassLibrary& library, bool probeImage);
     void listJar(const std::string& path, uint16_t source);
     void listFolder(const std::string& root, uint16_t source);
+    void listCtSym(class CtSym& ctSym, int release, uint16_t source);
     bool full() const { return entries_.size() >= kMaxClasses || names_.size() >= kMaxNameBytes; }
     // Access flags after InnerClasses, the outer class, deprecation; false when unreadable.
     struct ClassHeader;

@@ -7,6 +7,7 @@
 
 #include "platform/SwingNaming.h"
 #include "platform/classlib/ClassFile.h"
+#include "platform/classlib/CtSym.h"
 #include "platform/classlib/LoadedClass.h"
 #include "platform/classlib/MemberPrinter.h"
 
@@ -290,6 +291,9 @@ ClassLibrary::Origin ClassLibrary::originOf(const std::string& internalName)
             const size_t slash = internalName.rfind('/');
             origin.module = image->image().moduleOfPackage(
                 slash == std::string::npos ? std::string_view() : std::string_view(internalName).substr(0, slash));
+        } else if (const auto* stubs = dynamic_cast<const CtSymSource*>(source.get())) {
+            origin.kind = Origin::Kind::JdkImage;
+            origin.module = stubs->ctSym().moduleOf(stubs->release(), internalName);
         } else if (dynamic_cast<const FolderSource*>(source.get())) {
             origin.kind = Origin::Kind::Folder;
         } else {
@@ -320,11 +324,26 @@ bool& ClassLibrary::systemDiscovered()
     return discovered;
 }
 
+namespace {
+std::string& requestedSystemRelease()
+{
+    static std::string release;
+    return release;
+}
+}  // namespace
+
+void ClassLibrary::requestSystemRelease(std::string release)
+{
+    requestedSystemRelease() = std::move(release);
+}
+
 ClassLibrary& ClassLibrary::system()
 {
     static ClassLibrary* library = [] {
         systemDiscovered() = true;
-        return discover(Environment::fromProcess()).release();
+        Environment env = Environment::fromProcess();
+        env.release = requestedSystemRelease();
+        return discover(env).release();
     }();
     return *library;
 }
@@ -336,6 +355,45 @@ bool ClassLibrary::appendToSystemClassPath(const std::vector<std::string>& entri
     auto& appended = systemAppendedClassPath();
     appended.insert(appended.end(), entries.begin(), entries.end());
     return true;
+}
+
+std::vector<int> ClassLibrary::releasesUpToThis()
+{
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::vector<int> releases;
+    if (release_ == 0)
+        return releases;
+    if (!ctSym_ && !ctSymTried_ && !jdkHome_.empty()) {
+        ctSymTried_ = true;
+        std::string error;
+        ctSym_ = CtSym::open(jdkHome_ + "/lib/ct.sym", error);
+    }
+    if (ctSym_)
+        for (const int r : ctSym_->releases())
+            if (r < release_)
+                releases.push_back(r);
+    releases.push_back(release_);
+    return releases;
+}
+
+ClassLibrary* ClassLibrary::releaseLibrary(int release)
+{
+    if (release == release_ && release_ != 0)
+        return this;
+    const std::vector<int> held = releasesUpToThis();
+    if (!std::binary_search(held.begin(), held.end(), release))
+        return nullptr;
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::unique_ptr<ClassLibrary>& library = releaseLibraries_[release];
+    if (!library) {
+        std::vector<std::unique_ptr<ClassSource>> sources;
+        sources.push_back(std::make_unique<CtSymSource>(ctSym_, release));
+        library = std::make_unique<ClassLibrary>(std::move(sources), jdkHome_);
+        library->release_ = release;
+        library->ctSym_ = ctSym_;
+        library->ctSymTried_ = true;
+    }
+    return library.get();
 }
 
 }  // namespace platform::classlib

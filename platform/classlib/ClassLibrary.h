@@ -17,6 +17,7 @@
 
 namespace platform::classlib {
 
+class CtSym;
 struct LoadedClass;
 
 class ClassLibrary {
@@ -32,6 +33,10 @@ public:
         std::vector<std::string> appendedClassPath;
         std::string defaultJava = "/usr/lib/jvm/default-java";
         // The process's variables, and the entries given to appendToSystemClassPath.
+        // The release whose API to read ("8", "11"), as typed after --release;
+        // "" for the JDK's own. One the JDK cannot serve gives a warning and
+        // the JDK's own.
+        std::string release;
         static Environment fromProcess();
     };
 
@@ -42,6 +47,8 @@ public:
 
     // The process's library, discovered once on first use.
     static ClassLibrary& system();
+    // The release system() is to read (--release's text); call before its first use.
+    static void requestSystemRelease(std::string release);
 
     // Adds entries after CLASSPATH's in the process's library, so that the
     // lookup, the class index and the completion all see them. Only before
@@ -84,6 +91,18 @@ public:
     // The class linked with its supertypes; nullptr when it cannot be loaded.
     std::shared_ptr<const LoadedClass> linkedClass(const std::string& internalName);
 
+    // The release whose classes the JDK part serves: --release's, else the
+    // JDK's own (from java.lang.Object's class-file version); 0 when unknown.
+    int release() const { return release_; }
+    // The releases whose libraries releaseLibrary() gives, ascending: the
+    // JDK's lib/ct.sym's up to release(), and release() itself. Opens ct.sym
+    // on first use; only release() when it cannot be read.
+    std::vector<int> releasesUpToThis();
+    // The library of an earlier release (the JDK's classes only, no
+    // CLASSPATH), made on first use and kept; this library for release();
+    // nullptr for a release not in releasesUpToThis().
+    ClassLibrary* releaseLibrary(int release);
+
     // Drops every parsed class (the benchmark's cold start). Classes already
     // handed out stay valid.
     void clearCache();
@@ -101,6 +120,10 @@ private:
     std::string warning_;
     std::mutex explanationMutex_;
     std::optional<std::string> explanation_;
+    int release_ = 0;
+    std::shared_ptr<CtSym> ctSym_;
+    bool ctSymTried_ = false;
+    std::unordered_map<int, std::unique_ptr<ClassLibrary>> releaseLibraries_;
 
     std::recursive_mutex mutex_;
     std::unordered_map<std::string, std::shared_ptr<const LoadedClass>> cache_;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/classlib/ClassLibrary.h"
+#include "platform/classlib/CtSym.h"
 
 namespace platform::classlib {
 
@@ -75,6 +76,53 @@ void addClassPathEntry(const std::string& entry, std::vector<std::unique_ptr<Cla
         sources.push_back(std::make_unique<FolderSource>(entry));
     else
         sources.push_back(std::make_unique<JarSource>(entry));
+}
+
+// The JDK's own release: java.lang.Object's class-file version less 44; 0
+// when unknown.
+int releaseOfJdk(ClassSource& jdk)
+{
+    ResourceBytes bytes;
+    std::string error;
+    constexpr int kMajorVersionOffset = 6;
+    constexpr int kFirstMajorVersion = 44;  // release 1's is 45
+    if (jdk.find("java/lang/Object", bytes, error) != ClassSource::Result::Found || bytes.size < 8)
+        return 0;
+    const int major = bytes.data[kMajorVersionOffset] << 8 | bytes.data[kMajorVersionOffset + 1];
+    return major > kFirstMajorVersion ? major - kFirstMajorVersion : 0;
+}
+
+std::string heldReleases(const CtSym* ctSym, int own)
+{
+    const int oldest = ctSym ? std::min(ctSym->releases().front(), own) : own;
+    const int newest = ctSym ? std::max(ctSym->releases().back(), own) : own;
+    if (oldest == newest)
+        return "this JDK holds release " + std::to_string(own) + " only";
+    return "this JDK holds releases " + std::to_string(oldest) + " to " + std::to_string(newest);
+}
+
+// Swaps the JDK's own classes for an earlier release's stubs from its
+// lib/ct.sym. Returns the release now read; on a release the JDK cannot
+// serve, warns in one line and keeps the JDK's own.
+int applyRelease(std::unique_ptr<ClassSource>& jdk, const std::string& home, const std::string& text,
+    std::shared_ptr<CtSym>& ctSym, std::string& warning)
+{
+    const int own = releaseOfJdk(*jdk);
+    const int wanted = parseRelease(text);
+    if (wanted != 0 && wanted == own)
+        return own;
+    std::string error;
+    ctSym = CtSym::open(home + "/lib/ct.sym", error);
+    if (wanted != 0 && ctSym && ctSym->holds(wanted)) {
+        jdk = std::make_unique<CtSymSource>(ctSym, wanted);
+        return wanted;
+    }
+    std::string line = "javaorvel: --release " + text + ": " + heldReleases(ctSym.get(), own);
+    if (!ctSym)
+        line += " (" + error + ")";
+    line += "; reading release " + std::to_string(own);
+    warning += (warning.empty() ? "" : "\n") + line;
+    return own;
 }
 
 }  // namespace
@@ -157,6 +205,11 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
         if (found)
             break;
     }
+    int release = 0;
+    std::shared_ptr<CtSym> ctSym;
+    if (jdkOpened)
+        release = env.release.empty() ? releaseOfJdk(*sources.front())
+                                      : applyRelease(sources.front(), home, env.release, ctSym, warning);
     if (home.empty())
         warning = "javaorvel: no Java class library found (no JDK under JAVA_HOME, the java on PATH or " +
             env.defaultJava + "); every class lookup will report the class as not found";
@@ -196,6 +249,9 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
             addClassPathEntry(entry, sources);
     auto library = std::make_unique<ClassLibrary>(std::move(sources), std::string(), std::move(warning));
     library->jdkHome_ = home;
+    library->release_ = release;
+    library->ctSym_ = std::move(ctSym);
+    library->ctSymTried_ = library->ctSym_ != nullptr;
     if (jdkOpened)
         library->jdkLibrary_ = library->sources_.front()->location();
     return library;

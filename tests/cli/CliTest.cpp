@@ -39,13 +39,14 @@ CliRun cli(const QStringList& args, const QProcessEnvironment& env = QProcessEnv
 
 TEST(Cli, UsageVersionNotFoundAndBlankNames)
 {
-    const QString usage = "usage: javaorvel-cli members NAME\n";
+    const QString usage = "usage: javaorvel-cli members [--since | --new-since N] NAME\n";
     const struct {
         QStringList args;
         int status;
         QString out, err;
     } cases[] = {{{"--version"}, 0, "javaorvel-cli " JO_VERSION "\n", ""}, {{"members"}, 2, "", usage},
-        {{"members", "a", "b"}, 2, "", usage},
+        {{"members", "a", "b"}, 2, "", usage}, {{"members", "--new-since", "x", "a"}, 2, "", usage},
+        {{"members", "--since"}, 2, "", usage}, {{"members", "--until", "a"}, 2, "", usage},
         {{"members", " java.lang.Strng \t"}, 1, "Class not found : java.lang.Strng\n", ""},
         {{"members", "java.util.Map.Entryy"}, 1, "Class not found : java.util.Map.Entryy\n", ""},
         {{"members", "  \t\n "}, 0, "", ""}, {{"members", ""}, 0, "", ""}};
@@ -224,4 +225,67 @@ TEST(CliWithJdk, RootsListsConfiguredThenFoundRoots)
     EXPECT_EQ(lines[1], "doc - configured-swing " + dir.path() + "/swing");
     EXPECT_TRUE(lines.contains("doc - doc-path " + dir.path() + "/lib")) << r.out.toStdString();
     EXPECT_EQ(cli({"roots"}).status, 2);
+
+namespace {
+
+// The releases this JDK holds, oldest first; empty without a ct.sym.
+std::vector<int> heldReleases()
+{
+    return haveJdk() ? platform::classlib::ClassLibrary::system().releasesUpToThis() : std::vector<int>();
+}
+
+}  // namespace
+
+TEST(CliWithJdk, ReleaseReadsThatReleasesClassesAndAnUnservableOneIsOneLine)
+{
+    const std::vector<int> held = heldReleases();
+    if (held.size() < 2 || held.front() > 8)
+        GTEST_SKIP() << "no JDK holding release 8";
+    const QString own = QString::number(held.back());
+    const QString without = cli({"members", "java.util.Optional"}).out;
+    const QString holds = QString("this JDK holds releases %1 to %2; reading release %2\n").arg(held.front()).arg(own);
+    const struct {
+        QStringList args;
+        QStringList present, absent;
+        QString err;
+    } cases[] = {
+        {{"--release", "8", "members", "java.util.Optional"}, {"orElseThrow(java.util.function.Supplier)"},
+            {"isEmpty()", "orElseThrow()", "stream()"}, ""},
+        {{"--release", "10", "members", "java.util.Optional"}, {"orElseThrow()", "stream()"}, {"isEmpty()"}, ""},
+        {{"--release", "11", "members", "java.util.Optional"}, {"isEmpty()"}, {}, ""},
+        {{"--release", "8", "members", "java.lang.Module"}, {"Class not found : java.lang.Module"}, {}, ""},
+        {{"--release", "8", "resolve", "Module"}, {}, {"java.lang.Module"}, ""},
+        {{"--release", "99", "members", "java.util.Optional"}, {"isEmpty()"}, {}, "javaorvel: --release 99: " + holds},
+        {{"--release", "abc", "complete", "Optio"}, {"java.util.Optional\n"}, {}, "javaorvel: --release abc: " + holds},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args);
+        const std::string label = c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err, c.err) << label;
+        for (const QString& text : c.present)
+            EXPECT_TRUE(r.out.contains(text)) << label << " lacks " << text.toStdString();
+        for (const QString& text : c.absent)
+            EXPECT_FALSE(r.out.contains(text)) << label << " has " << text.toStdString();
+    }
+    EXPECT_EQ(cli({"--release", own, "members", "java.util.Optional"}).out, without);
+}
+
+TEST(CliWithJdk, SinceColumnsAndNewSince)
+{
+    const std::vector<int> held = heldReleases();
+    if (held.size() < 2 || held.front() > 9 || held.back() < 11)
+        GTEST_SKIP() << "no JDK holding releases 9 to 11";
+    const QString oldest = QString::fromUtf8("\u2264") + QString::number(held.front());
+    const CliRun since = cli({"members", "--since", "java.util.List"});
+    EXPECT_EQ(since.status, 0);
+    EXPECT_TRUE(since.out.contains("9\tpublic static java.util.List java.util.List.of()\n")) << since.out.toStdString();
+    EXPECT_TRUE(since.out.contains("10\tpublic static java.util.List java.util.List.copyOf(java.util.Collection)\n"));
+    EXPECT_TRUE(since.out.contains(oldest + "\tpublic abstract int java.util.List.size()\n"));
+    EXPECT_EQ(since.out.count('\n'), cli({"members", "java.util.List"}).out.count('\n'));
+
+    const CliRun added = cli({"members", "--new-since", "9", "java.util.List"});
+    EXPECT_TRUE(added.out.contains("copyOf(java.util.Collection)")) << added.out.toStdString();
+    EXPECT_FALSE(added.out.contains("List.of(")) << added.out.toStdString();
+    for (const QString& line : added.out.split('\n', Qt::SkipEmptyParts))
+        EXPECT_GT(line.section('\t', 0, 0).toInt(), 9) << line.toStdString();
 }

@@ -350,3 +350,21 @@ TEST_F(WindowTest, ClosingLosesNothingTheRunDidNotChange)
         window = nullptr;
     }
 }
+
+TEST_F(WindowWithJdkTest, ASinceSearchTextKeepsTheMembersAddedAfterThatRelease)
+{
+    const std::vector<int> held = platform::classlib::ClassLibrary::system().releasesUpToThis();
+    if (held.size() < 2 || held.front() > 9 || held.back() < 11)
+        GTEST_SKIP() << "no JDK holding releases 9 to 11";
+    open();
+    window->searchField()->setText("since:9");
+    search("java.util.List");
+    ASSERT_NE(window->memberTree(), nullptr);
+    const QModelIndex list = node(root(), "java.util.List");
+    EXPECT_TRUE(node(list, "copyOf").isValid());
+    EXPECT_FALSE(node(list, "of").isValid());
+    EXPECT_FALSE(node(list, "size").isValid());
+    window->searchField()->setText("since:");  // not a release: a plain search text, found nowhere
+    search("java.util.List");
+    EXPECT_EQ(window->memberTree()->model()->rowCount(root()), 0);
+}

@@ -15,7 +15,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/JImageBuilder.h"
 #include "tests/support/Reflection.h"
-#include "tests/support/ZipWriter.h"
+#include "tests/support/ZipBuilder.h"
 
 using namespace platform::classlib;
 using namespace testing_classlib;
@@ -31,17 +31,6 @@ std::vector<uint8_t> classBytes(
 const std::vector<uint8_t> kObject = buildClass(classDef("java/lang/Object", "")
                                                     .method(kPublic, "<init>", "()V")
                                                     .method(kPublic, "toString", "()Ljava/lang/String;"));
-
-bool makeJar(const QString& path, const std::map<std::string, std::vector<uint8_t>>& entries, bool store = false,
-    const char* password = nullptr)
-{
-    std::vector<test_support::ZipEntry> zipEntries;
-    for (const auto& [name, bytes] : entries)
-        zipEntries.push_back({QByteArray::fromStdString(name),
-            QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())), !store,
-            quint16(password ? 1 : 0)});  // marked encrypted: no reader may hand its bytes out
-    return test_support::writeFile(path, test_support::buildZip(zipEntries).bytes);
-}
 
 std::string firstMethod(ClassLibrary& lib, const char* name)
 {

@@ -18,6 +18,8 @@ public:
 
     size_t pos() const { return pos_; }
     size_t remaining() const { return size_ - pos_; }
+    // A reader over the next `length` bytes, which must remain.
+    Reader window(size_t length) const { return Reader(data_ + pos_, length); }
     void readPool(ConstantPool& pool)
     {
         if (const char* why = pool.read(data_, size_, pos_); *why)
@@ -278,7 +280,7 @@ private:
     {
         if (length > r_.remaining())
             return false;
-        Reader a(data_ + r_.pos(), length);
+        Reader a = r_.window(length);
         try {
             bool forRemoval = false;
             const uint16_t count = a.u2();
@@ -330,10 +332,10 @@ private:
 
     int32_t integerAt(uint16_t index)
     {
-        if (index == 0 || index >= tags_.size() || tags_[index] != CP_Integer)
+        const std::optional<int32_t> value = pool_.integer(index);
+        if (!value)
             throw Failure {"constant pool index out of range or of the wrong kind"};
-        const uint8_t* p = data_ + offsets_[index];
-        return int32_t(uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]);
+        return *value;
     }
 
     void readMethod(ClassFileInfo& out)
@@ -480,6 +482,14 @@ std::optional<std::string_view> ConstantPool::utf8(uint16_t index) const
         return std::nullopt;
     const uint32_t at = offsets_[index];
     return std::string_view(reinterpret_cast<const char*>(data_ + at + 2), u2At(at));  // checked when walked
+}
+
+std::optional<int32_t> ConstantPool::integer(uint16_t index) const
+{
+    if (index == 0 || tag(index) != ConstantTag::Integer)
+        return std::nullopt;
+    const uint8_t* p = data_ + offsets_[index];
+    return int32_t(uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]);
 }
 
 std::optional<std::string_view> ConstantPool::nameOf(uint16_t index, ConstantTag kind) const

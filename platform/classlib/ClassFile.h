@@ -69,6 +69,8 @@ public:
     // A Utf8 entry's bytes as stored (modified UTF-8); nullopt when the index
     // is 0, out of range or of another kind.
     std::optional<std::string_view> utf8(uint16_t index) const;
+    // An Integer entry's value (also a boolean's); nullopt as above.
+    std::optional<int32_t> integer(uint16_t index) const;
     // The Utf8 entry that a Class, Module or Package entry (`kind`) names;
     // nullopt as above.
     std::optional<std::string_view> nameOf(uint16_t index, ConstantTag kind) const;

@@ -36,7 +36,7 @@ std::unique_ptr<CtSymZip> CtSymZip::open(const std::string& path, std::string& e
     ZipArchive::OpenError openError;
     std::unique_ptr<ZipArchive> zip = ZipArchive::open(path, openError);
     if (!zip) {
-        error = openError.reason;
+        error = path + ": " + openError.reason;
         return nullptr;
     }
     return std::make_unique<ArchiveCtSymZip>(std::move(zip));

@@ -225,6 +225,7 @@ TEST(CliWithJdk, RootsListsConfiguredThenFoundRoots)
     EXPECT_EQ(lines[1], "doc - configured-swing " + dir.path() + "/swing");
     EXPECT_TRUE(lines.contains("doc - doc-path " + dir.path() + "/lib")) << r.out.toStdString();
     EXPECT_EQ(cli({"roots"}).status, 2);
+}
 
 namespace {
 

@@ -76,7 +76,10 @@ int runDoc(const QStringList& args)
         // The same derivation as selecting that leaf under that group.
         selection.args = *javadoc::deriveSelection({QStringLiteral("Methods"), *group, *leaf});
         selection.leafText = platform::javaTrim(*leaf);
-        selection.member = memberOfLeaf(*group, *leaf, field);
+        // Looked up only when the Java source is read: a page answers without it.
+        selection.findMember = [group = *group, leafText = *leaf, field] {
+            return memberOfLeaf(group, leafText, field);
+        };
     } else {
         if (!member || !commas)
             return usageError(usage);

@@ -56,7 +56,10 @@ std::optional<MemberDoc> DocService::document(const DocSelection& selection) con
         return MemberDoc {std::move(*page), DocOrigin::Page};
     if (!sourceReader_)
         return std::nullopt;
-    if (std::optional<QString> source = sourceReader_->document(selection); source && !source->isEmpty())
+    DocSelection withMember = selection;
+    if (!withMember.member && withMember.findMember)
+        withMember.member = withMember.findMember();
+    if (std::optional<QString> source = sourceReader_->document(withMember); source && !source->isEmpty())
         return MemberDoc {std::move(*source), DocOrigin::Source};
     return std::nullopt;
 }

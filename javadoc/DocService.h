@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "javadoc/SelectionArgs.h"
@@ -27,6 +28,10 @@ struct DocSelection {
     // or when the member could not be known (a CLI request for a class the
     // class library does not have).
     std::optional<platform::Member> member;
+    // For a caller that can give the member only at a cost (the CLI looks its
+    // class up): asked when member is nothing and a reader needs it; the pages
+    // do not, the Java source does.
+    std::function<std::optional<platform::Member>()> findMember;
     QString leafText;        // the leaf's trimmed text; "" when not known
     QString nameText;        // the class field's text
     QString name2;           // the last catalogue hit, in the class library's naming

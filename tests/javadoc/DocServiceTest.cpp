@@ -1,5 +1,6 @@
 // The documentation service's order: the configured roots' page, then the
-// extra roots' in turn, then the Java source; one "nothing" for no answer.
+// extra roots' in turn, then the Java source; one "nothing" for no answer; a
+// member that costs a lookup is found only when the source is read.
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,8 @@ TEST(DocService, PagesOfTheRootsInOrderThenTheSource)
         javadoc::DocSelection selection;
         selection.args = {"scale", 1, "java.awt.Shape", QStringList {"int", "int"}};
         selection.nameText = selection.name2 = "java.awt.Shape";
+        int lookedUp = 0;  // a costly member is found only for the source
+        selection.findMember = [&] { return ++lookedUp, std::optional<platform::Member>(); };
         const std::optional<javadoc::MemberDoc> doc = service.document(selection);
         ASSERT_EQ(doc.has_value(), c.expected.has_value()) << c.what;
         if (doc) {
@@ -68,5 +71,6 @@ TEST(DocService, PagesOfTheRootsInOrderThenTheSource)
             EXPECT_EQ(doc->origin, c.origin) << c.what;
         }
         EXPECT_EQ(reader.asked, c.sourceAsked) << c.what;
+        EXPECT_EQ(lookedUp, c.sourceAsked) << c.what;
     }
 }

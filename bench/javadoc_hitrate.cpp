@@ -62,7 +62,7 @@ QStringList libraryClasses(const QString& api)
 // The two classic candidates and the era reader, nothing newer.
 QString eraOnly(const javadoc::DocRequest& r)
 {
-    const QString cls = r.groupName == "constructors" ? r.nameText : r.groupName;
+    const QString cls = r.groupName == platform::kConstructorsGroup ? r.nameText : r.groupName;
     const bool swing = r.name2.contains("javax") || r.name2.contains("com.sun") || r.name2.contains("com\\sun");
     const QString root = swing ? r.docpath2 : r.docpath;
     QString path = root + "\\" + cls + ".html";
@@ -168,7 +168,7 @@ struct Walk {
                     if (!result.pageOpened)
                         continue;  // javadoc left the class out: not counted
                     const auto verdict = javadoc_check::judge(result.text, r.memberName, *r.paramTypes);
-                    const QString cls = r.groupName == "constructors" ? name : r.groupName;
+                    const QString cls = r.groupName == platform::kConstructorsGroup ? name : r.groupName;
                     const bool named =
                         pageNamesMember(cls.startsWith("com.sun.java.swing") || cls.startsWith("javax.") ? swing : main,
                             cls, r.memberName);

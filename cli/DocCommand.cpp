@@ -1,17 +1,37 @@
 #include "cli/Commands.h"
-#include "javadoc/Extractor.h"
+#include "javadoc/DocService.h"
 #include "javadoc/SelectionArgs.h"
 #include "javadoc/source/SourceDocs.h"
+#include "lookup/ClassLookup.h"
+#include "lookup/MemberTree.h"
 #include "platform/JavaText.h"
+#include "platform/classlib/ClassLibrary.h"
 
 #include <optional>
 
 namespace cli {
 
+namespace {
+
+// The leaf's member as the window's tree would carry it: the class the field
+// names (the group's when there is no field) looked up and its tree built.
+std::optional<platform::Member> memberOfLeaf(const QString& group, const QString& leaf, const QString& field)
+{
+    const QString className = platform::javaTrim(field).isEmpty() ? group : field;
+    const lookup::LookupResult result = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), className);
+    if (result.status != lookup::LookupResult::Status::Found)
+        return std::nullopt;
+    QStringList classes;
+    return lookup::leafMember(lookup::buildMemberTree(result.members, QString(), field, classes), group, leaf);
+}
+
+}  // namespace
+
 int runDoc(const QStringList& args)
 {
     const QString usage = QStringLiteral("doc");
-    javadoc::DocRequest request;
+    javadoc::DocRoots roots;
+    QString field, name2;
     std::optional<QString> group, leaf, member, commas;
     bool unselected = false;
     bool noSource = false;
@@ -30,13 +50,13 @@ int runDoc(const QStringList& args)
             return usageError(usage);
         const QString& value = args.at(++i);
         if (opt == QLatin1String("--main"))
-            request.docpath = value;
+            roots.main = value;
         else if (opt == QLatin1String("--swing"))
-            request.docpath2 = value;
+            roots.swing = value;
         else if (opt == QLatin1String("--name2"))
-            request.name2 = value;
+            name2 = value;
         else if (opt == QLatin1String("--field"))
-            request.nameText = value;
+            field = value;
         else if (opt == QLatin1String("--group"))
             group = value;
         else if (opt == QLatin1String("--leaf"))
@@ -51,30 +71,32 @@ int runDoc(const QStringList& args)
     if (!group || leaf.has_value() == (member.has_value() || commas.has_value()))
         return usageError(usage);
 
+    javadoc::DocSelection selection;
     if (leaf) {
         // The same derivation as selecting that leaf under that group.
-        const auto selection = javadoc::deriveSelection({QStringLiteral("Methods"), *group, *leaf});
-        request.memberName = selection->memberName;
-        request.commaCount = selection->commaCount;
-        request.groupName = selection->groupName;
-        request.paramTypes = selection->paramTypes;
+        selection.args = *javadoc::deriveSelection({QStringLiteral("Methods"), *group, *leaf});
+        selection.leafText = platform::javaTrim(*leaf);
+        // Looked up only when the Java source is read: a page answers without it.
+        selection.findMember = [group = *group, leafText = *leaf, field] {
+            return memberOfLeaf(group, leafText, field);
+        };
     } else {
         if (!member || !commas)
             return usageError(usage);
         bool ok = false;
-        request.commaCount = commas->toInt(&ok);
+        selection.args.commaCount = commas->toInt(&ok);
         if (!ok)
             return usageError(usage);
-        request.memberName = *member;
-        request.groupName = platform::javaTrim(*group);
+        selection.args.memberName = *member;
+        selection.args.groupName = platform::javaTrim(*group);
     }
-    request.selectionCount = unselected ? 0 : 1;
-    QString text = javadoc::doit(request).text;
-    if (text.isEmpty() && !noSource) {
-        // As in the window: the class's Java source answers when no page does.
-        text = javadoc::source::sourceDoc({request.memberName, request.commaCount, request.groupName, request.nameText,
-            leaf ? platform::javaTrim(*leaf) : QString()});
-    }
+    selection.nameText = field;
+    selection.name2 = name2;
+    selection.selectionCount = unselected ? 0 : 1;
+    // As in the window: the roots' page, else (unless refused) the class's Java source.
+    const javadoc::DocService service(roots, noSource ? nullptr : &javadoc::source::systemSourceReader());
+    const std::optional<javadoc::MemberDoc> doc = service.document(selection);
+    const QString text = doc ? doc->text : QString();
     out(text);
     return 0;
 }

@@ -3,9 +3,10 @@
 #include <QStringView>
 #include <algorithm>
 
-#include "javadoc/EraPage.h"
+#include "javadoc/DocWriter.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/MemberTypes.h"
+#include "javadoc/PageAnchors.h"
 #include "javadoc/PageText.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
@@ -14,42 +15,10 @@ namespace javadoc {
 
 namespace {
 
-// The head and the summaries of a large class page stay well below this; a
-// page that shows no member by then is left to the era reader.
-constexpr int kMaxSniffLines = 4000;
 // A member's block is a few dozen lines; one that does not end by this many is
 // cut there, and its signature after this many lines.
 constexpr int kMaxBlockLines = 5000;
 constexpr int kMaxSignatureLines = 200;
-
-bool containsCi(QStringView line, QLatin1String what)
-{
-    return line.contains(what, Qt::CaseInsensitive);
-}
-
-struct Anchor {
-    qsizetype at = 0;   // where the tag starts
-    qsizetype end = 0;  // one past its ">" (or the line's end)
-    QString id;         // the name or id value
-};
-
-// The value of name="..." or id="..." inside one tag.
-QString attributeValue(QStringView tag)
-{
-    for (qsizetype eq = tag.indexOf(QLatin1Char('=')); eq >= 0; eq = tag.indexOf(QLatin1Char('='), eq + 1)) {
-        if (eq + 1 >= tag.size() || tag[eq + 1] != QLatin1Char('"'))
-            continue;
-        // " name=" and " id=", not "classname=": the attribute starts after a blank.
-        const QStringView before = tag.left(eq);
-        const bool isName = before.endsWith(QLatin1String(" name"), Qt::CaseInsensitive);
-        const bool isId = before.endsWith(QLatin1String(" id"), Qt::CaseInsensitive);
-        if (!isName && !isId)
-            continue;
-        const qsizetype close = tag.indexOf(QLatin1Char('"'), eq + 2);
-        return close < 0 ? QString() : tag.mid(eq + 2, close - eq - 2).toString();
-    }
-    return QString();
-}
 
 // The tags of a line, one "<" after another.
 template <typename F> qsizetype firstTag(QStringView line, F&& isWanted)
@@ -58,28 +27,6 @@ template <typename F> qsizetype firstTag(QStringView line, F&& isWanted)
         if (isWanted(line.mid(at + 1, 32)))
             return at;
     return -1;
-}
-
-// Anchors with a name or id on the line: "<a name=...>", "<A NAME=...>", "<a id=...>".
-// Every line of the page comes through here, so the loop looks at each
-// character once rather than searching for each "<" in turn.
-QList<Anchor> anchorsIn(QStringView line)
-{
-    QList<Anchor> anchors;
-    const QChar* data = line.data();
-    const qsizetype n = line.size();
-    for (qsizetype at = 0; at + 2 < n; ++at) {
-        if (data[at] != QLatin1Char('<') || (data[at + 1] != QLatin1Char('a') && data[at + 1] != QLatin1Char('A')) ||
-            data[at + 2] != QLatin1Char(' '))
-            continue;
-        const qsizetype close = line.indexOf(QLatin1Char('>'), at);
-        const qsizetype end = close < 0 ? n : close + 1;
-        const QString id = attributeValue(line.mid(at, end - at));
-        if (!id.isEmpty())
-            anchors.append({at, end, id});
-        at = end - 1;
-    }
-    return anchors;
 }
 
 // Whether an anchor can be the member's at all, before its types are read.
@@ -135,13 +82,9 @@ SignatureStart findSignature(QStringView line)
 // The text of a block in the HTML5 reader's shape.
 class BlockText {
 public:
-    QString result;
+    DocWriter writer;
 
-    void signature(const QString& html)
-    {
-        result += QLatin1String("  ") + signatureLine(html) + QLatin1Char('\n');
-        result += signatureRule() + QLatin1Char('\n');
-    }
+    void signature(const QString& html) { writer.signature(signatureLine(html)); }
 
     // Old pages put a label and its text on one line ("<DT><B>Throws:</B><DD>...");
     // each <dt>, <dd> and paragraph goes on a line of its own, as today's pages
@@ -174,10 +117,10 @@ private:
             return;
         const QStringView trimmed = QStringView(html).trimmed();
         if (trimmed.startsWith(QLatin1String("<dt"), Qt::CaseInsensitive) && text.endsWith(QLatin1Char(':'))) {
-            result += QLatin1String("  \n  ") + text.toUpper() + QLatin1Char('\n');
+            writer.label(text.toUpper());
             return;
         }
-        result += QLatin1String("  ") + text + QLatin1Char('\n');
+        writer.line(text);
     }
 };
 
@@ -215,7 +158,7 @@ QString convertBlock(const QStringList& block)
     }
     if (inSignature)
         out.signature(signature);
-    return sawSignature ? out.result : QString();
+    return sawSignature ? out.writer.text() : QString();
 }
 
 // The first signature or block end at or after a position that only grows
@@ -267,41 +210,6 @@ struct Candidate {
 };
 
 }  // namespace
-
-PageGeneration pageGeneration(const QString& fsPath)
-{
-    platform::LineReader reader(fsPath);
-    bool later = false, inHead = true;
-    for (int i = 0; i < kMaxSniffLines; ++i) {
-        std::optional<QString> read = reader.readLine();
-        if (!read)
-            break;
-        const QStringView line(*read);
-        if (inHead) {
-            if (findText(line, QLatin1String("<meta name=\"generator\" content=\"javadoc/")) >= 0)
-                return PageGeneration::Sections;
-            if (containsCi(line, QLatin1String("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4")) ||
-                containsCi(line, QLatin1String("<!DOCTYPE html>")) ||
-                findText(line, QLatin1String("Generated by javadoc (")) >= 0)
-                later = true;
-            if (containsCi(line, QLatin1String("</head")) || containsCi(line, QLatin1String("<body"))) {
-                inHead = false;
-                if (later)
-                    return PageGeneration::Anchored;
-            }
-        }
-        for (const Anchor& a : anchorsIn(line)) {
-            const std::optional<MemberAnchor> member = parseMemberAnchor(a.id);
-            if (!member)
-                continue;
-            // The first member: its spelling tells the rest.
-            const bool idAnchor = containsCi(line.mid(a.at, a.end - a.at), QLatin1String(" id=\""));
-            const bool dashed = !a.id.contains(QLatin1Char('('));
-            return later || idAnchor || dashed ? PageGeneration::Anchored : PageGeneration::Unknown;
-        }
-    }
-    return later ? PageGeneration::Anchored : PageGeneration::Unknown;
-}
 
 std::optional<QString> extractAnchoredPage(const QString& fsPath, const AnchoredMember& member)
 {

@@ -147,11 +147,6 @@ struct Emitter {
 
 }  // namespace
 
-QString signatureRule()
-{
-    return QLatin1String("  ") + QString(121, QLatin1Char('-'));
-}
-
 QString convertEraLine(QString line)
 {
     for (int i = 0; i < kMaxTags; ++i) {

@@ -4,14 +4,13 @@
 
 #include <QString>
 
+#include "javadoc/DocWriter.h"
+
 namespace javadoc {
 
 // Reads the page at fsPath (a file-system path) line by line and returns the
 // member's text, or "" when the page cannot be read or the member is not found.
 QString extractEraPage(const QString& fsPath, const QString& memberName, int commaCount);
-
-// The line under a member's signature in the text both page readers give.
-QString signatureRule();
 
 // One page line as the era reader converts it (tags, "&nbsp;", trim, labels).
 QString convertEraLine(QString line);

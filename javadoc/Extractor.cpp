@@ -8,6 +8,7 @@
 #include "platform/ControlChars.h"
 #include "platform/LineReader.h"
 #include "platform/SwingNaming.h"
+#include "platform/Member.h"
 
 namespace javadoc {
 
@@ -94,7 +95,7 @@ void capDocText(QString& text)
 DocResult doit(const DocRequest& request)
 {
     DocResult result;
-    const QString className = request.groupName == QLatin1String("constructors") ? request.nameText : request.groupName;
+    const QString className = request.groupName == platform::kConstructorsGroup ? request.nameText : request.groupName;
     const QString& root = namesSwing(request.name2) ? request.docpath2 : request.docpath;
     const QString pageName = request.selectionCount > 0 ? className : request.name2;
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include "javadoc/EraPage.h"
+#include "javadoc/DocWriter.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/MemberTypes.h"
 #include "javadoc/PageText.h"
@@ -130,13 +130,9 @@ QString signatureText(QString html)
 
 class ModernBuilder {
 public:
-    QString result;
+    DocWriter writer;
 
-    void signature(const QString& html)
-    {
-        result += QLatin1String("  ") + signatureText(html) + QLatin1Char('\n');
-        result += signatureRule() + QLatin1Char('\n');
-    }
+    void signature(const QString& html) { writer.signature(signatureText(html)); }
 
     void body(QStringView html)
     {
@@ -146,10 +142,10 @@ public:
         // Tag labels ("Parameters:", "Since:", ...) as the era pages' lower-case
         // markup shows them: a line of two blanks, then the label in upper case.
         if (platform::javaTrim(html.toString()).startsWith(QLatin1String("<dt>")) && text.endsWith(QLatin1Char(':'))) {
-            result += QLatin1String("  \n  ") + text.toUpper() + QLatin1Char('\n');
+            writer.label(text.toUpper());
             return;
         }
-        result += QLatin1String("  ") + text + QLatin1Char('\n');
+        writer.line(text);
     }
 };
 
@@ -273,7 +269,7 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
                 sig = findText(line, kMemberSignature15, from);
             const qsizetype end = findText(line, kSectionEnd, from);
             if (end >= 0 && (sig < 0 || end < sig)) {
-                scan.text = out.result;  // a member section without a signature
+                scan.text = out.writer.text();  // a member section without a signature
                 return scan;
             }
             if (sig < 0)
@@ -303,18 +299,18 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
         const qsizetype end = findText(line, kSectionEnd, from);
         if (end >= 0) {
             out.body(QStringView(line).mid(from, end - from));
-            scan.text = out.result;
+            scan.text = out.writer.text();
             return scan;
         }
         out.body(QStringView(line).mid(from));
-        if (out.result.size() >= kMaxDocChars)
+        if (out.writer.size() >= kMaxDocChars)
             break;  // a section that never closes: the rest of the page is not its text
     }
     if (!sawDetail)
         return scan;
     if (state == State::Signature)
         out.signature(signature);
-    scan.text = out.result;
+    scan.text = out.writer.text();
     return scan;
 }
 

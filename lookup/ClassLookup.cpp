@@ -50,8 +50,10 @@ LookupResult lookUpClass(platform::classlib::ClassLibrary& library, const QStrin
     }
     result.status = LookupResult::Status::Found;
     result.n.reserve(qsizetype(result.ctor.size() + result.m.size()));
-    for (const auto& c : result.ctor) result.n.append(c.toString());
-    for (const auto& m : result.m) result.n.append(m.toString());
+    result.members.reserve(result.ctor.size() + result.m.size());
+    for (const auto& c : result.ctor) result.members.push_back(c.member());
+    for (const auto& m : result.m) result.members.push_back(m.member());
+    for (const platform::Member& member : result.members) result.n.append(member.printed);
     return result;
 }
 

@@ -22,6 +22,7 @@ struct LookupResult {
     std::vector<platform::JavaMember> m;     // public methods
     std::vector<platform::JavaMember> ctor;  // public constructors
     QStringList n;                           // printed forms, constructors first
+    std::vector<platform::Member> members;   // the same members as values, in n's order
     // NotFound: "Class not found : " + the trimmed name (for standard output).
     // Unreadable: one line naming the class and the reason (for standard error).
     QString message;

@@ -1,5 +1,6 @@
 #include "lookup/MemberTree.h"
 
+#include <QHash>
 #include <memory>
 
 #include "lookup/SortVector.h"
@@ -11,13 +12,14 @@ namespace lookup {
 namespace {
 const QString kNine = QStringLiteral("         ");
 const QString kTwo = QStringLiteral("  ");
-const QString kConstructors = QStringLiteral("constructors");
+const QString kConstructors = platform::kConstructorsGroup;
 constexpr int kNameWidth = 18;
 constexpr qsizetype kClassesKept = 25;
-}  // namespace
 
-MemberNode buildMemberTree(const QStringList& n, const QString& searchText, const QString& nameFieldText,
-    QStringList& classes, const SinceTable* since)
+using MembersByPrinted = QHash<QString, const platform::Member*>;
+
+MemberNode buildTree(const QStringList& n, const QString& searchText, const QString& nameFieldText,
+    QStringList& classes, const MembersByPrinted& members, const SinceTable* since)
 {
     MemberNode root {QStringLiteral("Methods"), {}};
 
@@ -48,7 +50,7 @@ MemberNode buildMemberTree(const QStringList& n, const QString& searchText, cons
             if (classes.size() <= group)
                 classes.append(QString());
             classes[group] = qualifier;
-            root.children.push_back(MemberNode {qualifier + kNine, {}});
+            root.children.push_back(MemberNode {qualifier + kNine, {}, std::nullopt});
         }
 
         // Drops the leading modifier word ("public").
@@ -66,7 +68,10 @@ MemberNode buildMemberTree(const QStringList& n, const QString& searchText, cons
         if (name.size() < kNameWidth)
             name.append(QString(kNameWidth - name.size(), QLatin1Char(' ')));
 
-        root.children[group].children.push_back(MemberNode {name + kTwo + display + kNine, {}});
+        MemberNode leaf {name + kTwo + display + kNine, {}, std::nullopt};
+        if (const auto found = members.constFind(s); found != members.constEnd())
+            leaf.member = **found;
+        root.children[group].children.push_back(std::move(leaf));
     }
 
     // The constructors group is found through the class field's text as typed:
@@ -100,6 +105,53 @@ MemberNode buildMemberTree(const QStringList& n, const QString& searchText, cons
         }
     }
     return root;
+}
+
+// A node text with its padding gone: one blank between words.
+QString unpadded(const QString& text)
+{
+    return text.simplified();
+}
+
+}  // namespace
+
+MemberNode buildMemberTree(const QStringList& n, const QString& searchText, const QString& nameFieldText,
+    QStringList& classes, const SinceTable* since)
+{
+    return buildTree(n, searchText, nameFieldText, classes, MembersByPrinted(), since);
+}
+
+MemberNode buildMemberTree(const std::vector<platform::Member>& members, const QString& searchText,
+    const QString& nameFieldText, QStringList& classes, const SinceTable* since)
+{
+    QStringList n;
+    MembersByPrinted byPrinted;
+    n.reserve(qsizetype(members.size()));
+    byPrinted.reserve(qsizetype(members.size()));
+    for (const platform::Member& member : members) {
+        n.append(member.printed);
+        byPrinted.insert(member.printed, &member);
+    }
+    return buildTree(n, searchText, nameFieldText, classes, byPrinted, since);
+}
+
+std::optional<platform::Member> leafMember(const MemberNode& root, const QString& groupText, const QString& leafText)
+{
+    const QString group = unpadded(groupText);
+    const QString leaf = unpadded(leafText);
+    std::optional<platform::Member> found;
+    for (const MemberNode& g : root.children) {
+        if (unpadded(g.text) != group)
+            continue;
+        for (const MemberNode& l : g.children) {
+            if (!l.member || unpadded(l.text) != leaf)
+                continue;
+            if (found)
+                return std::nullopt;
+            found = l.member;
+        }
+    }
+    return found;
 }
 
 }  // namespace lookup

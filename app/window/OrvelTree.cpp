@@ -18,7 +18,7 @@
 #include "app/window/DocPathDialog.h"
 #include "app/window/LookupFailureView.h"
 #include "javadoc/CatalogueLookup.h"
-#include "javadoc/Extractor.h"
+#include "javadoc/DocService.h"
 #include "javadoc/SelectionArgs.h"
 #include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassCompletion.h"
@@ -417,6 +417,7 @@ void orvel_tree::showLookup(lookup::LookupResult result)
     switch (result.status) {
     case lookup::LookupResult::Status::Blank:
         n = QStringList();
+        members.clear();
         return;
     case lookup::LookupResult::Status::NotFound:
         writeLine(stdout, result.message);
@@ -439,6 +440,7 @@ void orvel_tree::showLookup(lookup::LookupResult result)
     m = std::move(result.m);
     ctor = std::move(result.ctor);
     n = std::move(result.n);
+    members = std::move(result.members);
     reDisplay();
 }
 
@@ -453,7 +455,7 @@ void orvel_tree::reDisplay()
     lookup::SinceTable since;
     if (cl && lookup::sinceFilterRelease(searchFor->text()) != 0)
         since = lookup::sinceTableOf(platform::classlib::ClassLibrary::system(), cl->getName());
-    const lookup::MemberNode root = lookup::buildMemberTree(n, searchFor->text(), name->text(), classes, &since);
+    const lookup::MemberNode root = lookup::buildMemberTree(members, searchFor->text(), name->text(), classes, &since);
     span2->viewportRemoveAll();
     tree = new lookup::MemberTreeView(root);
     connect(tree, &lookup::MemberTreeView::valueChanged, this, &orvel_tree::valueChanged);
@@ -463,54 +465,37 @@ void orvel_tree::reDisplay()
     show();
 }
 
-QString orvel_tree::doit(
-    const QString& memberName, int commaCount, const QString& groupName, const std::optional<QStringList>& paramTypes)
+// The documentation pane shows what the documentation service finds for the
+// selection: the roots' page, else the Java source.
+void orvel_tree::valueChanged(const QStringList& pathTexts, const std::optional<platform::Member>& member)
 {
-    javadoc::DocRequest request;
-    request.paramTypes = paramTypes;
-    request.memberName = memberName;
-    request.commaCount = commaCount;
-    request.groupName = groupName;
-    request.nameText = name->text();
-    request.name2 = name2;
-    request.docpath = docpath;
-    request.docpath2 = docpath2;
-    request.selectionCount = tree ? tree->getSelectionCount() : 0;
-    const javadoc::DocResult result = javadoc::doit(request);
-    if (result.pageOpened)
-        name->setFocus();
-    return result.text;
-}
-
-void orvel_tree::valueChanged(const QStringList& pathTexts)
-{
-    const std::optional<javadoc::SelectionArgs> args = javadoc::deriveSelection(pathTexts);
+    std::optional<javadoc::SelectionArgs> args = javadoc::deriveSelection(pathTexts);
     if (!args)
         return;
-    {
-        QString text;
-        if (!docpath.isEmpty() || !docpath2.isEmpty())
-            text = doit(args->memberName, args->commaCount, args->groupName, args->paramTypes);
-        if (text.isEmpty()) {
-            // No page answered (or no root is set): the class's Java source may.
-            text = javadoc::source::sourceDoc({args->memberName, args->commaCount, args->groupName, name->text(),
-                platform::javaTrim(pathTexts.last())});
+    javadoc::DocSelection selection;
+    selection.args = std::move(*args);
+    selection.member = member;
+    selection.leafText = platform::javaTrim(pathTexts.last());
+    selection.nameText = name->text();
+    selection.name2 = name2;
+    selection.selectionCount = tree ? tree->getSelectionCount() : 0;
+    const javadoc::DocService service({docpath, docpath2, {}}, &javadoc::source::systemSourceReader());
+    const std::optional<javadoc::MemberDoc> doc = service.document(selection);
+    if (doc) {
+        const QString& text = doc->text;
+        ta->setPlainText(text);
+        QTextCursor cursor(ta->document());
+        cursor.select(QTextCursor::Document);
+        cursor.setCharFormat(ma);
+        const qsizetype lineEnd = ta->toPlainText().indexOf(QLatin1Char('\n'));
+        if (lineEnd > 0) {
+            cursor.setPosition(0);
+            cursor.setPosition(int(lineEnd), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(ma2);
         }
-        if (!text.isEmpty()) {
-            ta->setPlainText(text);
-            QTextCursor cursor(ta->document());
-            cursor.select(QTextCursor::Document);
-            cursor.setCharFormat(ma);
-            const qsizetype lineEnd = ta->toPlainText().indexOf(QLatin1Char('\n'));
-            if (lineEnd > 0) {
-                cursor.setPosition(0);
-                cursor.setPosition(int(lineEnd), QTextCursor::KeepAnchor);
-                cursor.setCharFormat(ma2);
-            }
-            QTextCursor caret = ta->textCursor();
-            caret.setPosition(0);
-            ta->setTextCursor(caret);
-        }
+        QTextCursor caret = ta->textCursor();
+        caret.setPosition(0);
+        ta->setTextCursor(caret);
     }
     name->setFocus();
 }

@@ -55,9 +55,6 @@ public:
     // The status line's text; "" while there is none.
     QString statusText() const;
 
-    // The member documentation of the chosen member, as the selection shows it.
-    QString doit(const QString& memberName, int commaCount, const QString& groupName,
-        const std::optional<QStringList>& paramTypes = std::nullopt);
     void autoStart(const QString& text);
     QString getSelection() const { return QString(); }
     void showIt();
@@ -71,7 +68,8 @@ public:
     void actionPerformed(const ActionEvent& e);
     bool loadTxt(const QString& text);
     void search();
-    void valueChanged(const QStringList& pathTexts);
+    // A member tree selection: its node texts and the leaf's member.
+    void valueChanged(const QStringList& pathTexts, const std::optional<platform::Member>& member);
 
     // What closing the window does after saving; the process exit by default.
     // Tests replace it so that closing does not end the test program.
@@ -123,6 +121,7 @@ private:
     std::vector<platform::JavaMember> m;
     std::vector<platform::JavaMember> ctor;
     QStringList n;
+    std::vector<platform::Member> members;  // n's members as values, for the tree's leaves
     QLineEdit* name = nullptr;
     QLineEdit* searchFor = nullptr;
     QString startAt;

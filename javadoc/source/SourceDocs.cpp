@@ -1,5 +1,6 @@
 #include "javadoc/source/SourceDocs.h"
 
+#include "javadoc/DocWriter.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
 
@@ -30,8 +31,6 @@ using platform::classlib::MethodInfo;
 constexpr size_t kMaxSupertypes = 256;
 // Parsed files kept for the next selection (most are of the same class).
 constexpr size_t kParsedFilesKept = 4;
-
-const QString kRule = QLatin1String("  ") + QString(121, QLatin1Char('-'));
 
 QString simpleTail(const QString& name)
 {
@@ -203,6 +202,9 @@ struct Candidate {
     bool isPublic = true;     // javadoc names only documented (public) types under OVERRIDES and SPECIFIED BY
     bool isAbstract = false;  // a superclass's abstract method is "specified by", not "overridden"
 };
+
+struct Commented;
+struct Target;
 
 }  // namespace
 
@@ -434,6 +436,13 @@ struct SourceDocs::Impl {
         return shownClass + name + QLatin1Char('(') + params + QLatin1Char(')');
     }
 
+    std::optional<Target> targetOfTexts(const SourceRequest& request);
+    std::optional<Target> targetOfMember(const platform::Member& member);
+    void preferDocumentedDeclarer(Target& target);
+    std::vector<Commented> commentChain(const FoundType& own, const SourceMember& member,
+        const std::vector<Candidate>& supertypes, const Wanted& inherited);
+    QString memberText(const FoundType& own, const SourceMember& member, const LoadedClass& cls, const Wanted& w,
+        QHash<QString, QString>& nested);
     QString document(const SourceRequest& request);
 };
 
@@ -517,22 +526,20 @@ QString tagText(const Commented& c, const char* name)
     return tag ? tag->text : QString();
 }
 
+// The shared writer, fed a comment's markup line by line.
 class Output {
 public:
-    explicit Output(const QString& signature)
-    {
-        text_ = QLatin1String("  ") + signature + QLatin1Char('\n') + kRule + QLatin1Char('\n');
-    }
+    explicit Output(const QString& signature) { writer_.signature(signature); }
 
     void lines(const QString& markup)
     {
-        for (const QString& line : markupLines(markup)) text_ += QLatin1String("  ") + line + QLatin1Char('\n');
+        for (const QString& line : markupLines(markup)) writer_.line(line);
     }
-    void label(const char* upper) { text_ += QLatin1String("  \n  ") + QLatin1String(upper) + QLatin1Char('\n'); }
-    const QString& text() const { return text_; }
+    void label(const char* upper) { writer_.label(QLatin1String(upper)); }
+    const QString& text() const { return writer_.text(); }
 
 private:
-    QString text_;
+    DocWriter writer_;
 };
 
 // Modifiers as javadoc shows them, in its order.
@@ -658,235 +665,197 @@ QString enumValueOfText(const QString& typeName)
     return out.text();
 }
 
-}  // namespace
+// The class whose source documents the member, and what to look for in it.
+struct Target {
+    std::shared_ptr<const LoadedClass> cls;
+    Wanted wanted;
+};
 
-QString SourceDocs::Impl::document(const SourceRequest& request)
+// Everything the sections of one member's text read.
+struct MemberContext {
+    const FoundType& own;
+    const SourceMember& member;
+    const std::vector<Candidate>& supertypes;
+    const PartResolver& resolver;
+    const ValueLookup& value;
+
+    const Commented& me() const { return resolver.chain().front(); }
+    bool ownDescription() const { return !platform::javaTrim(me().parts.description).isEmpty(); }
+};
+
+// The type's nested names and the file's imports of nested types, as javadoc
+// writes them in a signature.
+QHash<QString, QString> nestedNamesOf(const FoundType& own)
 {
-    const bool constructor = request.groupName == QLatin1String("constructors");
-    // (the package-named group below is a constructor group too)
-    QString className = platform::javaTrim(constructor ? request.nameText : request.groupName);
-    if (className.isEmpty())
-        return QString();
-    std::shared_ptr<const LoadedClass> cls = library.linkedClass(toInternal(className));
-    if (!cls && platform::hasOldSwingRoot(className))
-        cls = library.linkedClass(toInternal(platform::toModernSwingRoot(className)));
-    bool packageGroup = false;
-    if (!cls && !constructor && !request.memberName.isEmpty()) {
-        // The group of a class's constructors may keep the package's name
-        // ("java.util" over "ServiceConfigurationError(String)").
-        className += QLatin1Char('.') + simpleTail(request.memberName);
-        cls = library.linkedClass(toInternal(className));
-        if (!cls && platform::hasOldSwingRoot(className))
-            cls = library.linkedClass(toInternal(platform::toModernSwingRoot(className)));
-        packageGroup = cls != nullptr;
-    }
-    if (!cls)
-        return QString();
-
-    Wanted w;
-    w.constructor = constructor || packageGroup;
-    w.name = simpleTail(request.memberName);
-    if (const std::optional<QStringList> types = leafParameterTypes(request.leafText)) {
-        w.types = *types;
-        w.typesKnown = true;
-        w.count = int(types->size());
-    } else {
-        w.count = request.commaCount < 0 ? 0 : request.commaCount + 1;
-        w.atLeast = request.commaCount >= 6;
-    }
-    if (w.name.isEmpty() && !constructor)
-        w.typesKnown = false;  // a group node: the first member with the count
-
-    // A public method of a package-private superclass is listed under the
-    // public class, and documented there by javadoc too.
-    if (!w.constructor) {
-        for (std::shared_ptr<const LoadedClass> c = cls; c; c = c->superclass) {
-            if (c != cls && isPublicType(*c))
-                break;
-            const std::optional<FoundType> t = findType(c->internalName);
-            if (t && findMember(*t, w, false)) {
-                cls = c;
-                break;
-            }
-        }
-    }
-    const std::optional<FoundType> own = findType(cls->internalName);
-    if (!own)
-        return QString();
-    const SourceType& type = *own->type;
     QHash<QString, QString> nested;
-    {
-        const SourceType* top = own->outers.empty() ? own->type : own->outers.front();
-        collectNestedNames(*top, QString(), nested);
-    }
-    for (auto it = own->file->file.nestedImports.constBegin(); it != own->file->file.nestedImports.constEnd(); ++it)
+    const SourceType* top = own.outers.empty() ? own.type : own.outers.front();
+    collectNestedNames(*top, QString(), nested);
+    for (auto it = own.file->file.nestedImports.constBegin(); it != own.file->file.nestedImports.constEnd(); ++it)
         if (!nested.contains(it.key()))
             nested.insert(it.key(), it.value());
-    const QString shownTypeName = displayName(cls->internalName);
+    return nested;
+}
 
-    const SourceMember* member = findMember(*own, w, false);
-    if (!member) {
-        if (type.kind == SourceType::Kind::Enum && w.name == QLatin1String("values") && w.count <= 0)
-            return enumValuesText(shownTypeName);
-        if (type.kind == SourceType::Kind::Enum && w.name == QLatin1String("valueOf") && w.count == 1)
-            return enumValueOfText(shownTypeName);
-        if (type.kind == SourceType::Kind::Record && w.count <= 0) {
-            for (const SourceParam& c : type.recordComponents) {
-                if (c.name != w.name)
-                    continue;
-                Output out(QStringLiteral("public ") + qualifyNested(c.type, nested) + QLatin1Char(' ') + c.name +
-                    QStringLiteral("()"));
-                out.lines(QStringLiteral("Returns the value of the ") + c.name + QStringLiteral(" record component."));
-                const CommentParts parts = splitComment(type.doc);
-                const CommentTag* p = parts.find(QStringLiteral("param"), c.name);
-                out.label("RETURNS:");
-                out.lines(p ? renderInlineTags(firstWord(p->text).second)
-                            : QStringLiteral("the value of the ") + c.name + QStringLiteral(" record component"));
-                return out.text();
-            }
+// The members the compiler writes, which no source declares: an enum's values
+// and valueOf, a record's accessors, a class's default constructor. "" for
+// anything else.
+QString compilerWrittenText(
+    const SourceType& type, const Wanted& w, const QString& shownTypeName, const QHash<QString, QString>& nested)
+{
+    if (type.kind == SourceType::Kind::Enum && w.name == QLatin1String("values") && w.count <= 0)
+        return enumValuesText(shownTypeName);
+    if (type.kind == SourceType::Kind::Enum && w.name == QLatin1String("valueOf") && w.count == 1)
+        return enumValueOfText(shownTypeName);
+    if (type.kind == SourceType::Kind::Record && w.count <= 0) {
+        for (const SourceParam& c : type.recordComponents) {
+            if (c.name != w.name)
+                continue;
+            Output out(QStringLiteral("public ") + qualifyNested(c.type, nested) + QLatin1Char(' ') + c.name +
+                QStringLiteral("()"));
+            out.lines(QStringLiteral("Returns the value of the ") + c.name + QStringLiteral(" record component."));
+            const CommentParts parts = splitComment(type.doc);
+            const CommentTag* p = parts.find(QStringLiteral("param"), c.name);
+            out.label("RETURNS:");
+            out.lines(p ? renderInlineTags(firstWord(p->text).second)
+                        : QStringLiteral("the value of the ") + c.name + QStringLiteral(" record component"));
+            return out.text();
         }
-        const bool declaresConstructor = std::any_of(type.members.begin(), type.members.end(),
-            [](const SourceMember& m) { return m.kind == SourceMember::Kind::Constructor; });
-        if (w.constructor && !declaresConstructor && w.count <= 0 && type.kind == SourceType::Kind::Class) {
-            // The default constructor: javadoc shows its signature alone.
-            return Output(QStringLiteral("public ") + type.name + QStringLiteral("()")).text();
-        }
-        return QString();
     }
+    const bool declaresConstructor = std::any_of(type.members.begin(), type.members.end(),
+        [](const SourceMember& m) { return m.kind == SourceMember::Kind::Constructor; });
+    if (w.constructor && !declaresConstructor && w.count <= 0 && type.kind == SourceType::Kind::Class) {
+        // The default constructor: javadoc shows its signature alone.
+        return Output(QStringLiteral("public ") + type.name + QStringLiteral("()")).text();
+    }
+    return QString();
+}
 
-    // The hierarchy: OVERRIDES and SPECIFIED BY, and where missing parts come from.
-    Wanted inherited = w;
-    if (member->kind == SourceMember::Kind::Method && w.name.isEmpty())
-        inherited.name = member->name;
-    std::vector<Candidate> supertypes;
-    const bool isStatic = member->modifiers.contains(QLatin1String("static"));
-    if (member->kind == SourceMember::Kind::Method && !isStatic)
-        supertypes = declaringSupertypes(*cls, inherited);
+// Whether any part of the text must come from the supertypes' comments.
+bool needsInheritance(const CommentParts& own, const SourceMember& member, bool hasSupertypes)
+{
+    const bool ownDescription = !platform::javaTrim(own.description).isEmpty();
+    return hasSupertypes &&
+        (!ownDescription || hasInheritDoc(member.doc) || !own.find(QStringLiteral("return")) ||
+            !own.find(QStringLiteral("see")) ||
+            member.params.size() > size_t(std::count_if(own.tags.begin(), own.tags.end(),
+                                       [](const CommentTag& t) { return t.name == QLatin1String("param"); })));
+}
 
-    std::vector<Commented> chain;
-    Commented self;
-    self.type = *own;
-    self.member = member;
-    self.parts = splitComment(member->doc);
-    chain.push_back(std::move(self));
-    auto loadCandidate = [&](size_t index) {
-        // Sources of the supertypes are read only as far as a part is missing.
-        while (chain.size() <= index + 1 && chain.size() <= supertypes.size()) {
-            const Candidate& c = supertypes[chain.size() - 1];
-            Commented entry;
-            entry.isInterface = c.isInterface;
-            if (std::optional<FoundType> t = findType(c.internalName)) {
-                entry.type = *t;
-                Wanted byName = inherited;
-                entry.member = findMember(*t, byName, true);
-                if (entry.member)
-                    entry.parts = splitComment(entry.member->doc);
-            }
-            entry.type.internalName = c.internalName;
-            chain.push_back(std::move(entry));
-        }
-    };
-    const CommentParts& ownParts = chain.front().parts;
-    const bool ownDescription = !platform::javaTrim(ownParts.description).isEmpty();
-    const bool needsInheritance = !supertypes.empty() &&
-        (!ownDescription || hasInheritDoc(member->doc) || !ownParts.find(QStringLiteral("return")) ||
-            !ownParts.find(QStringLiteral("see")) ||
-            member->params.size() > size_t(std::count_if(ownParts.tags.begin(), ownParts.tags.end(),
-                                        [](const CommentTag& t) { return t.name == QLatin1String("param"); })));
-    if (needsInheritance)
-        loadCandidate(supertypes.size());
-    const PartResolver resolver(std::move(chain));
-    const Commented& me = resolver.chain().front();
-    const ValueLookup value = [&](const QString& ref) { return valueOf(*own, ref); };
-
-    addInheritedMemberTypes(*member, *cls, nested);
-    Output out(signatureOf(*member, type, nested));
-
-    // The deprecation block: the member's own, or its class's when that is to be removed.
-    const CommentTag* deprecated = me.parts.find(QStringLiteral("deprecated"));
-    const bool forRemoval = member->deprecation == 2 || type.deprecation == 2;
+// The deprecation block: the member's own, or its class's when that is to be removed.
+void writeDeprecation(Output& out, const MemberContext& c)
+{
+    const CommentTag* deprecated = c.me().parts.find(QStringLiteral("deprecated"));
+    const bool forRemoval = c.member.deprecation == 2 || c.own.type->deprecation == 2;
     if (forRemoval)
         out.lines(
             QStringLiteral("Deprecated, for removal: This API element is subject to removal in a future version."));
-    else if (deprecated || member->deprecation)
+    else if (deprecated || c.member.deprecation)
         out.lines(QStringLiteral("Deprecated."));
     if (deprecated)
-        out.lines(renderInlineTags(deprecated->text, value));
-    size_t from = 0;
-    const QString description = resolver.part([](const Commented& c) { return c.parts.description; }, 0, &from);
-    if (!description.isEmpty()) {
-        if (from > 0) {
-            const Commented& source = resolver.chain()[from];
-            out.lines(QStringLiteral("Description copied from ") +
-                (source.isInterface ? QStringLiteral("interface: ") : QStringLiteral("class: ")) +
-                displayName(source.type.internalName));
-        }
-        out.lines(renderInlineTags(description, value));
-    }
+        out.lines(renderInlineTags(deprecated->text, c.value));
+}
 
-    // SPECIFIED BY and OVERRIDES from the class library.
-    {
-        // The nearest superclass's method: specified by when abstract, else overridden.
-        const auto nearest =
-            std::find_if(supertypes.begin(), supertypes.end(), [](const Candidate& c) { return !c.isInterface; });
-        const bool nearestShown = nearest != supertypes.end() && nearest->isPublic;
-        if (nearestShown && nearest->isAbstract) {
-            out.label("SPECIFIED BY:");
-            out.lines(member->name + QStringLiteral(" in class ") + displayName(nearest->internalName));
-        }
-        for (const Candidate& c : supertypes) {
-            if (!c.isInterface || !c.isPublic)
-                continue;
-            out.label("SPECIFIED BY:");
-            out.lines(member->name + QStringLiteral(" in interface ") + displayName(c.internalName));
-        }
-        if (nearestShown && !nearest->isAbstract) {
-            out.label("OVERRIDES:");
-            out.lines(member->name + QStringLiteral(" in class ") + displayName(nearest->internalName));
-        }
+void writeDescription(Output& out, const MemberContext& c)
+{
+    size_t from = 0;
+    const QString description = c.resolver.part([](const Commented& e) { return e.parts.description; }, 0, &from);
+    if (description.isEmpty())
+        return;
+    if (from > 0) {
+        const Commented& source = c.resolver.chain()[from];
+        out.lines(QStringLiteral("Description copied from ") +
+            (source.isInterface ? QStringLiteral("interface: ") : QStringLiteral("class: ")) +
+            displayName(source.type.internalName));
     }
+    out.lines(renderInlineTags(description, c.value));
+}
+
+// SPECIFIED BY and OVERRIDES from the class library.
+void writeSupertypes(Output& out, const MemberContext& c)
+{
+    // The nearest superclass's method: specified by when abstract, else overridden.
+    const auto nearest =
+        std::find_if(c.supertypes.begin(), c.supertypes.end(), [](const Candidate& s) { return !s.isInterface; });
+    const bool nearestShown = nearest != c.supertypes.end() && nearest->isPublic;
+    if (nearestShown && nearest->isAbstract) {
+        out.label("SPECIFIED BY:");
+        out.lines(c.member.name + QStringLiteral(" in class ") + displayName(nearest->internalName));
+    }
+    for (const Candidate& s : c.supertypes) {
+        if (!s.isInterface || !s.isPublic)
+            continue;
+        out.label("SPECIFIED BY:");
+        out.lines(c.member.name + QStringLiteral(" in interface ") + displayName(s.internalName));
+    }
+    if (nearestShown && !nearest->isAbstract) {
+        out.label("OVERRIDES:");
+        out.lines(c.member.name + QStringLiteral(" in class ") + displayName(nearest->internalName));
+    }
+}
+
+void writeNotes(Output& out, const MemberContext& c)
+{
     static const struct {
         const char* tag;
         const char* label;
     } notes[] = {
         {"apiNote", "API NOTE:"}, {"implSpec", "IMPLEMENTATION REQUIREMENTS:"}, {"implNote", "IMPLEMENTATION NOTE:"}};
     for (const auto& note : notes) {
-        if (const CommentTag* tag = me.parts.find(QLatin1String(note.tag))) {
+        if (const CommentTag* tag = c.me().parts.find(QLatin1String(note.tag))) {
             out.label(note.label);
-            out.lines(renderInlineTags(tag->text, value));
+            out.lines(renderInlineTags(tag->text, c.value));
         }
     }
+}
 
-    const auto typeVars = typeVariablesOf(member->typeParameters);
+void writeTypeParameters(Output& out, const MemberContext& c)
+{
+    const auto typeVars = typeVariablesOf(c.member.typeParameters);
     QStringList typeParams;
     for (size_t i = 0; i < typeVars.size(); ++i) {
-        const QString text = resolver.part([i](const Commented& c) { return paramText(c, i, true); }, 0);
+        const QString text = c.resolver.part([i](const Commented& e) { return paramText(e, i, true); }, 0);
         if (!text.isEmpty())
-            typeParams << typeVars[i].first + QStringLiteral(" - ") + renderInlineTags(text, value);
+            typeParams << typeVars[i].first + QStringLiteral(" - ") + renderInlineTags(text, c.value);
     }
     if (!typeParams.isEmpty()) {
         out.label("TYPE PARAMETERS:");
         for (const QString& p : typeParams) out.lines(p);
     }
+}
+
+void writeParameters(Output& out, const MemberContext& c)
+{
     QStringList params;
-    for (size_t i = 0; i < member->params.size(); ++i) {
-        const QString text = resolver.part([i](const Commented& c) { return paramText(c, i, false); }, 0);
+    for (size_t i = 0; i < c.member.params.size(); ++i) {
+        const QString text = c.resolver.part([i](const Commented& e) { return paramText(e, i, false); }, 0);
         if (!text.isEmpty())
-            params << member->params[i].name + QStringLiteral(" - ") + renderInlineTags(text, value);
+            params << c.member.params[i].name + QStringLiteral(" - ") + renderInlineTags(text, c.value);
     }
     if (!params.isEmpty()) {
         out.label("PARAMETERS:");
         for (const QString& p : params) out.lines(p);
     }
-    if (member->kind == SourceMember::Kind::Method && member->returnType != QLatin1String("void")) {
-        const QString text = resolver.part([](const Commented& c) { return tagText(c, "return"); }, 0);
-        if (!text.isEmpty()) {
-            out.label("RETURNS:");
-            out.lines(renderInlineTags(text, value));
-        }
+}
+
+void writeReturns(Output& out, const MemberContext& c)
+{
+    if (c.member.kind != SourceMember::Kind::Method || c.member.returnType == QLatin1String("void"))
+        return;
+    const QString text = c.resolver.part([](const Commented& e) { return tagText(e, "return"); }, 0);
+    if (!text.isEmpty()) {
+        out.label("RETURNS:");
+        out.lines(renderInlineTags(text, c.value));
     }
-    // THROWS: the member's own, each {@inheritDoc} from the supertypes; with
-    // none of its own, the first supertype's.
+}
+
+// THROWS: the member's own, each {@inheritDoc} from the supertypes; with
+// none of its own, the first supertype's.
+void writeThrows(Output& out, const MemberContext& context)
+{
+    const PartResolver& resolver = context.resolver;
+    const Commented& me = context.me();
+    const bool ownDescription = context.ownDescription();
+    const ValueLookup& value = context.value;
     QStringList throwsLines;
     for (size_t i = 0; i < resolver.chain().size() && throwsLines.isEmpty(); ++i) {
         const Commented& c = resolver.chain()[i];
@@ -918,15 +887,24 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
         out.label("THROWS:");
         for (const QString& t : throwsLines) out.lines(t);
     }
-    if (const CommentTag* since = me.parts.find(QStringLiteral("since"))) {
+}
+
+void writeSince(Output& out, const MemberContext& c)
+{
+    if (const CommentTag* since = c.me().parts.find(QStringLiteral("since"))) {
         out.label("SINCE:");
-        out.lines(renderInlineTags(since->text, value));
+        out.lines(renderInlineTags(since->text, c.value));
     }
-    // SEE ALSO: the member's own, else the first supertype's (as javadoc does).
-    const Commented* seeSource = &me;
-    for (const Commented& c : resolver.chain()) {
-        if (c.parts.find(QStringLiteral("see"))) {
-            seeSource = &c;
+}
+
+// SEE ALSO: the member's own, else the first supertype's (as javadoc does).
+// seeLabel names a reference to a class or member as javadoc prints it.
+void writeSeeAlso(Output& out, const MemberContext& c, const std::function<QString(const QString&)>& seeLabel)
+{
+    const Commented* seeSource = &c.me();
+    for (const Commented& e : c.resolver.chain()) {
+        if (e.parts.find(QStringLiteral("see"))) {
+            seeSource = &e;
             break;
         }
     }
@@ -943,12 +921,16 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
             continue;
         }
         const auto [ref, label] = splitReference(t);
-        sees << (label.isEmpty() ? seeLabel(ref, *cls) : label);
+        sees << (label.isEmpty() ? seeLabel(ref) : label);
     }
     if (!sees.isEmpty()) {
         out.label("SEE ALSO:");
         for (const QString& s : sees) out.lines(s);
     }
+}
+
+void writeBookReferences(Output& out, const MemberContext& c)
+{
     static const struct {
         const char* tag;
         const char* label;
@@ -956,15 +938,166 @@ QString SourceDocs::Impl::document(const SourceRequest& request)
         {"jls", "SEE JAVA LANGUAGE SPECIFICATION:"}, {"jvms", "SEE JAVA VIRTUAL MACHINE SPECIFICATION:"}};
     for (const auto& book : languageBooks) {
         QStringList refs;
-        for (const CommentTag& tag : me.parts.tags)
+        for (const CommentTag& tag : c.me().parts.tags)
             if (tag.name == QLatin1String(book.tag))
-                refs << renderInlineTags(tag.text, value);
+                refs << renderInlineTags(tag.text, c.value);
         if (!refs.isEmpty()) {
             out.label(book.label);
             for (const QString& r : refs) out.lines(r);
         }
     }
+}
+
+}  // namespace
+
+// The selection's texts: the group names the class ("constructors": the
+// class field's), the leaf its name and parameter types.
+std::optional<Target> SourceDocs::Impl::targetOfTexts(const SourceRequest& request)
+{
+    const bool constructor = request.groupName == platform::kConstructorsGroup;
+    // (the package-named group below is a constructor group too)
+    QString className = platform::javaTrim(constructor ? request.nameText : request.groupName);
+    if (className.isEmpty())
+        return std::nullopt;
+    std::shared_ptr<const LoadedClass> cls = library.linkedClass(toInternal(className));
+    if (!cls && platform::hasOldSwingRoot(className))
+        cls = library.linkedClass(toInternal(platform::toModernSwingRoot(className)));
+    bool packageGroup = false;
+    if (!cls && !constructor && !request.memberName.isEmpty()) {
+        // The group of a class's constructors may keep the package's name
+        // ("java.util" over "ServiceConfigurationError(String)").
+        className += QLatin1Char('.') + simpleTail(request.memberName);
+        cls = library.linkedClass(toInternal(className));
+        if (!cls && platform::hasOldSwingRoot(className))
+            cls = library.linkedClass(toInternal(platform::toModernSwingRoot(className)));
+        packageGroup = cls != nullptr;
+    }
+    if (!cls)
+        return std::nullopt;
+
+    Target target;
+    target.cls = std::move(cls);
+    Wanted& w = target.wanted;
+    w.constructor = constructor || packageGroup;
+    w.name = simpleTail(request.memberName);
+    if (const std::optional<QStringList> types = leafParameterTypes(request.leafText)) {
+        w.types = *types;
+        w.typesKnown = true;
+        w.count = int(types->size());
+    } else {
+        w.count = request.commaCount < 0 ? 0 : request.commaCount + 1;
+        w.atLeast = request.commaCount >= 6;
+    }
+    if (w.name.isEmpty() && !constructor)
+        w.typesKnown = false;  // a group node: the first member with the count
+    return target;
+}
+
+// The lookup's member: its declaring class and erased parameter types as they are.
+std::optional<Target> SourceDocs::Impl::targetOfMember(const platform::Member& member)
+{
+    Target target;
+    target.cls = library.linkedClass(toInternal(member.declaringClass));
+    if (!target.cls)
+        return std::nullopt;
+    Wanted& w = target.wanted;
+    w.constructor = member.kind == platform::MemberKind::Constructor;
+    w.name = simpleTail(member.name);
+    for (const QString& type : member.parameterTypes) w.types << simpleTail(type);
+    w.typesKnown = true;
+    w.count = int(w.types.size());
+    return target;
+}
+
+// A public method of a package-private superclass is listed under the
+// public class, and documented there by javadoc too.
+void SourceDocs::Impl::preferDocumentedDeclarer(Target& target)
+{
+    for (std::shared_ptr<const LoadedClass> c = target.cls; c; c = c->superclass) {
+        if (c != target.cls && isPublicType(*c))
+            break;
+        const std::optional<FoundType> t = findType(c->internalName);
+        if (t && findMember(*t, target.wanted, false)) {
+            target.cls = c;
+            break;
+        }
+    }
+}
+
+// The member's comment first, then, when a part is missing from it, the
+// comments of the supertypes' declarations in javadoc's search order.
+std::vector<Commented> SourceDocs::Impl::commentChain(
+    const FoundType& own, const SourceMember& member, const std::vector<Candidate>& supertypes, const Wanted& inherited)
+{
+    std::vector<Commented> chain;
+    Commented self;
+    self.type = own;
+    self.member = &member;
+    self.parts = splitComment(member.doc);
+    chain.push_back(std::move(self));
+    if (!needsInheritance(chain.front().parts, member, !supertypes.empty()))
+        return chain;
+    for (const Candidate& c : supertypes) {
+        Commented entry;
+        entry.isInterface = c.isInterface;
+        if (std::optional<FoundType> t = findType(c.internalName)) {
+            entry.type = *t;
+            entry.member = findMember(*t, inherited, true);
+            if (entry.member)
+                entry.parts = splitComment(entry.member->doc);
+        }
+        entry.type.internalName = c.internalName;
+        chain.push_back(std::move(entry));
+    }
+    return chain;
+}
+
+QString SourceDocs::Impl::memberText(const FoundType& own, const SourceMember& member, const LoadedClass& cls,
+    const Wanted& w, QHash<QString, QString>& nested)
+{
+    // The hierarchy: OVERRIDES and SPECIFIED BY, and where missing parts come from.
+    Wanted inherited = w;
+    if (member.kind == SourceMember::Kind::Method && w.name.isEmpty())
+        inherited.name = member.name;
+    std::vector<Candidate> supertypes;
+    const bool isStatic = member.modifiers.contains(QLatin1String("static"));
+    if (member.kind == SourceMember::Kind::Method && !isStatic)
+        supertypes = declaringSupertypes(cls, inherited);
+    const PartResolver resolver(commentChain(own, member, supertypes, inherited));
+    const ValueLookup value = [&](const QString& ref) { return valueOf(own, ref); };
+    const MemberContext context {own, member, supertypes, resolver, value};
+
+    addInheritedMemberTypes(member, cls, nested);
+    Output out(signatureOf(member, *own.type, nested));
+    writeDeprecation(out, context);
+    writeDescription(out, context);
+    writeSupertypes(out, context);
+    writeNotes(out, context);
+    writeTypeParameters(out, context);
+    writeParameters(out, context);
+    writeReturns(out, context);
+    writeThrows(out, context);
+    writeSince(out, context);
+    writeSeeAlso(out, context, [&](const QString& ref) { return seeLabel(ref, cls); });
+    writeBookReferences(out, context);
     return out.text();
+}
+
+QString SourceDocs::Impl::document(const SourceRequest& request)
+{
+    std::optional<Target> target = request.member ? targetOfMember(*request.member) : targetOfTexts(request);
+    if (!target)
+        return QString();
+    if (!target->wanted.constructor)
+        preferDocumentedDeclarer(*target);
+    const std::optional<FoundType> own = findType(target->cls->internalName);
+    if (!own)
+        return QString();
+    QHash<QString, QString> nested = nestedNamesOf(*own);
+    const SourceMember* member = findMember(*own, target->wanted, false);
+    if (!member)
+        return compilerWrittenText(*own->type, target->wanted, displayName(target->cls->internalName), nested);
+    return memberText(*own, *member, *target->cls, target->wanted, nested);
 }
 
 SourceDocs::SourceDocs(ClassLibrary& library) : impl_(std::make_unique<Impl>(library)) { }
@@ -992,6 +1125,27 @@ QString sourceDoc(const SourceRequest& request)
 {
     static SourceDocs docs(ClassLibrary::system());
     return docs.document(request);
+}
+
+namespace {
+
+class SystemSourceReader final : public javadoc::SourceReader {
+public:
+    std::optional<QString> document(const javadoc::DocSelection& selection) override
+    {
+        const SelectionArgs& args = selection.args;
+        QString text = sourceDoc({args.memberName, args.commaCount, args.groupName, selection.nameText,
+            selection.leafText, selection.member});
+        return text.isEmpty() ? std::nullopt : std::optional(std::move(text));
+    }
+};
+
+}  // namespace
+
+javadoc::SourceReader& systemSourceReader()
+{
+    static SystemSourceReader reader;
+    return reader;
 }
 
 }  // namespace javadoc::source

@@ -6,6 +6,10 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
+
+#include "javadoc/DocService.h"
+#include "platform/Member.h"
 
 namespace platform::classlib {
 class ClassLibrary;
@@ -21,6 +25,9 @@ struct SourceRequest {
     QString groupName;
     QString nameText;  // the class field's text: the class of the "constructors" group
     QString leafText;  // the leaf's trimmed text, for its parameter types; "" when not known
+    // The leaf's member when the lookup gave it: its class and parameter types
+    // are then taken as they are, and the texts above are not read.
+    std::optional<platform::Member> member = std::nullopt;
 };
 
 class SourceDocs {
@@ -43,5 +50,8 @@ private:
 
 // Over the process's class library; the archives it opens stay open for the run.
 QString sourceDoc(const SourceRequest& request);
+
+// The documentation service's source side over sourceDoc: the process's class library.
+javadoc::SourceReader& systemSourceReader();
 
 }  // namespace javadoc::source

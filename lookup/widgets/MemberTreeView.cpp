@@ -58,6 +58,8 @@ void addChildren(QStandardItem* parent, const MemberNode& node)
     for (const MemberNode& child : node.children) {
         auto* item = new QStandardItem(child.text);
         item->setEditable(false);
+        if (child.member)
+            item->setData(QVariant::fromValue(*child.member), kMemberRole);
         addChildren(item, child);
         items.append(item);
     }
@@ -161,9 +163,16 @@ void MemberTreeView::selectionChanged(const QItemSelection& selected, const QIte
 {
     QTreeView::selectionChanged(selected, deselected);
     if (!selected.indexes().isEmpty())
-        emit valueChanged(pathTexts(selected.indexes().first()));
+        reportValue(selected.indexes().first());
     else if (!deselected.indexes().isEmpty())
-        emit valueChanged(pathTexts(deselected.indexes().first()));
+        reportValue(deselected.indexes().first());
+}
+
+void MemberTreeView::reportValue(const QModelIndex& index)
+{
+    const QVariant member = index.data(kMemberRole);
+    emit valueChanged(pathTexts(index),
+        member.canConvert<platform::Member>() ? std::optional(member.value<platform::Member>()) : std::nullopt);
 }
 
 void MemberTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const

@@ -7,12 +7,17 @@
 #include <QStringList>
 #include <QTreeView>
 #include <memory>
+#include <optional>
 
 #include "lookup/MemberTree.h"
+#include "platform/Member.h"
 
 namespace lookup {
 
 class CellPainter2;
+
+// The item data role under which a leaf holds its platform::Member.
+inline constexpr int kMemberRole = Qt::UserRole + 1;
 
 class MemberTreeView : public QTreeView {
     Q_OBJECT
@@ -32,8 +37,9 @@ public:
 signals:
     // A selection change, reported as the platform's selection event reports its
     // primary path: the node texts from the root to the newly selected node, or
-    // to the node just deselected when nothing new was selected.
-    void valueChanged(const QStringList& pathTexts);
+    // to the node just deselected when nothing new was selected; with the
+    // member that node's leaf carries (nothing for the root and the groups).
+    void valueChanged(const QStringList& pathTexts, const std::optional<platform::Member>& member);
 
 protected:
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
@@ -42,6 +48,7 @@ protected:
 private:
     void selectCollapsedParent(const QModelIndex& index);
     QStringList pathTexts(const QModelIndex& index) const;
+    void reportValue(const QModelIndex& index);
 
     std::unique_ptr<CellPainter2> cellPainter_;
     QPixmap expandedIcon_;

@@ -50,7 +50,8 @@ public:
         std::string buffer;
         for (const MethodRef& m : methods) {
             printMethod(m, oldSwing_, buffer);
-            out.emplace_back(QString::fromUtf8(buffer.data(), qsizetype(buffer.size())));
+            out.emplace_back(
+                memberValue(m, MemberKind::Method, QString::fromUtf8(buffer.data(), qsizetype(buffer.size()))));
         }
         return out;
     }
@@ -64,8 +65,10 @@ public:
         for (const MethodInfo& m : cls_->info.methods) {
             if (m.name != "<init>")
                 continue;
-            printConstructor(MethodRef {cls_.get(), &m}, oldSwing_, buffer);
-            out.emplace_back(QString::fromUtf8(buffer.data(), qsizetype(buffer.size())));
+            const MethodRef ref {cls_.get(), &m};
+            printConstructor(ref, oldSwing_, buffer);
+            out.emplace_back(
+                memberValue(ref, MemberKind::Constructor, QString::fromUtf8(buffer.data(), qsizetype(buffer.size()))));
         }
         return out;
     }

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/Member.h"
+
 namespace platform {
 
 // No class of that binary name in the class library.
@@ -27,12 +29,15 @@ public:
 class JavaMember {
 public:
     JavaMember() = default;
-    explicit JavaMember(QString printed) : printed_(std::move(printed)) { }
+    explicit JavaMember(QString printed) { member_.printed = std::move(printed); }
+    explicit JavaMember(Member member) : member_(std::move(member)) { }
     // Method.toString() / Constructor.toString() of the JDK being read.
-    const QString& toString() const { return printed_; }
+    const QString& toString() const { return member_.printed; }
+    // The member as a value (its class, kind, name and parameter types).
+    const Member& member() const { return member_; }
 
 private:
-    QString printed_;
+    Member member_;
 };
 
 class JavaClass {

@@ -1,5 +1,6 @@
 #include "platform/classlib/MemberPrinter.h"
 
+#include <algorithm>
 #include "platform/SwingNaming.h"
 
 namespace platform::classlib {
@@ -173,6 +174,30 @@ void printConstructor(const MethodRef& m, bool oldSwing, std::string& out)
     appendModifiers(out, info.access, kConstructorModifiers, false);
     appendClassName(out, m.declaringClassName(), oldSwing);
     appendExecutableTail(out, info.descriptor, info.exceptions, oldSwing);
+}
+
+platform::Member memberValue(const MethodRef& m, platform::MemberKind kind, QString printed)
+{
+    platform::Member member;
+    std::string text;
+    appendClassName(text, m.declaringClassName(), false);
+    member.declaringClass = QString::fromStdString(text);
+    member.kind = kind;
+    if (kind == platform::MemberKind::Constructor) {
+        const qsizetype cut = std::max(
+            member.declaringClass.lastIndexOf(QLatin1Char('.')), member.declaringClass.lastIndexOf(QLatin1Char('$')));
+        member.name = member.declaringClass.mid(cut + 1);
+    } else {
+        member.name = QString::fromStdString(m.method->name);
+    }
+    const std::string_view d = m.method->descriptor;
+    for (size_t i = 1; i < d.size() && d[i] != ')';) {
+        text.clear();
+        appendDescriptorType(text, d, i, false);
+        member.parameterTypes << QString::fromStdString(text);
+    }
+    member.printed = std::move(printed);
+    return member;
 }
 
 std::string printMethod(unsigned access, bool declaredInInterface, std::string_view declaringClass,

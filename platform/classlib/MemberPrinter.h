@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Member.h"
 #include "platform/classlib/ClassFile.h"
 
 namespace platform::classlib {
@@ -39,6 +40,11 @@ void appendClassName(std::string& out, std::string_view internalName, bool oldSw
 // Replace `out` with the printed form.
 void printMethod(const MethodRef& m, bool oldSwing, std::string& out);
 void printConstructor(const MethodRef& m, bool oldSwing, std::string& out);
+
+// The member as a value: its declaring class and parameter types by their
+// binary names (never the old Swing names, which only the printed form uses),
+// and `printed`, the form printMethod or printConstructor gave.
+platform::Member memberValue(const MethodRef& m, platform::MemberKind kind, QString printed);
 
 // Method.toString's printed form from plain parts, for the tests and fuzzers.
 std::string printMethod(unsigned access, bool declaredInInterface, std::string_view declaringClass,

@@ -286,3 +286,36 @@ TEST(JdkSources, AgreeWithTheHtmlPages)
     EXPECT_GE(sameFirst * 1000, compared * 995);
     EXPECT_GE(near * 100, compared * 98);
 }
+
+// The leaf's member finds the text its node texts find; it may find more (a
+// class whose texts do not name it), never another member's.
+TEST(JdkSources, TheLeafsMemberFindsWhatItsTextsFind)
+{
+    if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile())
+        GTEST_SKIP() << "openjdk-17-source is not installed";
+    javadoc::source::SourceDocs docs(ClassLibrary::system());
+    int compared = 0;
+    for (const QString field : {"java.util.Vector", "com.sun.java.swing.JTable", "java.util.AbstractMap$SimpleEntry",
+             "javax.swing.text.AbstractDocument$BranchElement", "java.lang.String"}) {
+        const lookup::LookupResult found = lookup::lookUpClass(ClassLibrary::system(), field);
+        ASSERT_EQ(found.status, lookup::LookupResult::Status::Found) << field.toStdString();
+        QStringList groups;
+        const lookup::MemberNode root = lookup::buildMemberTree(found.members, QString(), field, groups);
+        for (const lookup::MemberNode& group : root.children) {
+            for (const lookup::MemberNode& leaf : group.children) {
+                const javadoc::SelectionArgs args = *javadoc::deriveSelection({root.text, group.text, leaf.text});
+                javadoc::source::SourceRequest request {
+                    args.memberName, args.commaCount, args.groupName, field, leaf.text.trimmed()};
+                const QString byTexts = docs.document(request);
+                request.member = leaf.member;
+                ASSERT_TRUE(request.member.has_value());
+                const QString byMember = docs.document(request);
+                if (byTexts.isEmpty())
+                    continue;
+                ++compared;
+                EXPECT_EQ(byMember, byTexts) << leaf.text.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(compared, 300);
+}

@@ -110,3 +110,30 @@ TEST(MemberTree, JTreeAgainstJavaReference)
 }
 
 }  // namespace
+
+// Leaves built from member values carry them, and a group and leaf text name
+// the same leaf whatever their padding.
+TEST(MemberTree, LeavesCarryTheirMembers)
+{
+    const platform::Member ctor {"java.lang.Object", platform::MemberKind::Constructor, "Object", {}, kObject[2]};
+    const platform::Member equals {
+        "java.lang.Object", platform::MemberKind::Method, "equals", {"java.lang.Object"}, kObject[1]};
+    QStringList classes;
+    const MemberNode root = buildMemberTree({equals, ctor}, "", "java.lang.Object", classes);
+    ASSERT_EQ(root.children.size(), 2u);  // "constructors", "java.lang.Object"
+    EXPECT_EQ(root.children[0].children.at(0).member, ctor);
+    EXPECT_EQ(root.children[1].children.at(0).member, equals);
+    EXPECT_FALSE(root.children[0].member.has_value());
+
+    const struct {
+        QString group, leaf;
+        std::optional<platform::Member> expected;
+    } cases[] = {
+        {"constructors", "Object  Object()", ctor}, {" java.lang.Object ", "equals boolean   equals(Object)", equals},
+        {"java.lang.Object", "equals  boolean equals(int)", std::nullopt},
+        {"constructors", "equals  boolean equals(Object)", std::nullopt},  // another group's leaf
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lookup::leafMember(root, c.group, c.leaf), c.expected)
+            << c.group.toStdString() << c.leaf.toStdString();
+}

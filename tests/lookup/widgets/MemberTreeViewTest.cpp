@@ -123,3 +123,25 @@ TEST_F(TreeViewTest, GroupsBoldAndTheSecondColumnAt110OrAfterAWideName)
 }
 
 }  // namespace
+
+// A leaf holds its member under kMemberRole, and selecting it reports the member
+// beside the texts; a group reports none.
+TEST(TreeViewMembers, SelectionCarriesTheLeafsMember)
+{
+    test_support::ensureApplication();
+    const platform::Member equals {"java.lang.Object", platform::MemberKind::Method, "equals", {"java.lang.Object"},
+        "public boolean java.lang.Object.equals(java.lang.Object)"};
+    QStringList classes;
+    MemberTreeView view(buildMemberTree(std::vector<platform::Member> {equals}, "", "java.lang.Object", classes));
+    const QModelIndex group = view.model()->index(0, 0, view.model()->index(0, 0));
+    const QModelIndex leaf = view.model()->index(0, 0, group);
+    EXPECT_EQ(leaf.data(kMemberRole).value<platform::Member>(), equals);
+    std::vector<std::optional<platform::Member>> reported;
+    QObject::connect(&view, &MemberTreeView::valueChanged,
+        [&](const QStringList&, const std::optional<platform::Member>& m) { reported.push_back(m); });
+    view.setCurrentIndex(leaf);
+    view.setCurrentIndex(group);
+    ASSERT_EQ(reported.size(), 2u);
+    EXPECT_EQ(reported[0], equals);
+    EXPECT_FALSE(reported[1].has_value());
+}

@@ -36,7 +36,7 @@ ctest --preset asan -j "$jobs" | tee build-asan/ctest.log
 echo "== fuzz =="
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
-bash scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-60}"
+bash scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-45}"
 
 # One closing line over both test runs (ctest failures have stopped the script already).
 count() { sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$1" | tail -n 1; }

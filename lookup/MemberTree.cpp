@@ -16,7 +16,10 @@ const QString kConstructors = platform::kConstructorsGroup;
 constexpr int kNameWidth = 18;
 constexpr qsizetype kClassesKept = 25;
 
-using MembersByPrinted = QHash<QString, const platform::Member*>;
+// The member of each printed signature, keyed by the signature's character
+// data: the sorted list holds shared copies of the members' own printed texts,
+// so the key is found without hashing or comparing any text.
+using MembersByPrinted = QHash<const QChar*, const platform::Member*>;
 
 MemberNode buildTree(const QStringList& n, const QString& searchText, const QString& nameFieldText,
     QStringList& classes, const MembersByPrinted& members, const SinceTable* since)
@@ -69,7 +72,7 @@ MemberNode buildTree(const QStringList& n, const QString& searchText, const QStr
             name.append(QString(kNameWidth - name.size(), QLatin1Char(' ')));
 
         MemberNode leaf {name + kTwo + display + kNine, {}, std::nullopt};
-        if (const auto found = members.constFind(s); found != members.constEnd())
+        if (const auto found = members.constFind(s.constData()); found != members.constEnd())
             leaf.member = **found;
         root.children[group].children.push_back(std::move(leaf));
     }
@@ -130,7 +133,7 @@ MemberNode buildMemberTree(const std::vector<platform::Member>& members, const Q
     byPrinted.reserve(qsizetype(members.size()));
     for (const platform::Member& member : members) {
         n.append(member.printed);
-        byPrinted.insert(member.printed, &member);
+        byPrinted.insert(member.printed.constData(), &member);
     }
     return buildTree(n, searchText, nameFieldText, classes, byPrinted, since);
 }

@@ -51,15 +51,29 @@ private:
     QTreeView* view_;
 };
 
+// A leaf keeps its member in place and answers kMemberRole only when asked:
+// a QVariant made for every leaf up front would cost a heap copy of each
+// member on every redisplay, for the one leaf the user may select.
+class LeafItem : public QStandardItem {
+public:
+    LeafItem(const QString& text, const platform::Member& member) : QStandardItem(text), member_(member) { }
+
+    QVariant data(int role) const override
+    {
+        return role == kMemberRole ? QVariant::fromValue(member_) : QStandardItem::data(role);
+    }
+
+private:
+    platform::Member member_;
+};
+
 void addChildren(QStandardItem* parent, const MemberNode& node)
 {
     QList<QStandardItem*> items;
     items.reserve(qsizetype(node.children.size()));
     for (const MemberNode& child : node.children) {
-        auto* item = new QStandardItem(child.text);
+        auto* item = child.member ? new LeafItem(child.text, *child.member) : new QStandardItem(child.text);
         item->setEditable(false);
-        if (child.member)
-            item->setData(QVariant::fromValue(*child.member), kMemberRole);
         addChildren(item, child);
         items.append(item);
     }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "platform/classlib/ClassLibrary.h"
 #include "platform/classlib/CtSym.h"
@@ -67,6 +68,18 @@ std::string javaHomeFromPath(const std::string& path)
         return real;
     }
     return {};
+}
+
+// Whether a CLASSPATH entry names a file or folder not met before. A jar
+// reached twice (/usr/share/java links versioned and plain names to one jar)
+// would only be searched twice for the same classes; the first occurrence
+// keeps its place. An entry that cannot be resolved is kept by its own name.
+bool firstOccurrence(const std::string& entry, std::unordered_set<std::string>& seen)
+{
+    char* real = ::realpath(entry.c_str(), nullptr);
+    const std::string key = real ? std::string(real) : entry;
+    std::free(real);
+    return seen.insert(key).second;
 }
 
 // A CLASSPATH entry that is no wildcard: a class folder or a jar.
@@ -220,6 +233,7 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
 
     // CLASSPATH, in order; an empty entry is the current folder and "dir/*"
     // every jar in dir, as for the JVM.
+    std::unordered_set<std::string> seen;
     if (env.classPathSet && !env.classPath.empty()) {
         for (std::string entry : splitPathList(env.classPath)) {
             if (entry.empty())
@@ -238,14 +252,16 @@ std::unique_ptr<ClassLibrary> ClassLibrary::discover(const Environment& env)
                     closedir(d);
                 }
                 std::sort(jars.begin(), jars.end());
-                for (auto& jar : jars) sources.push_back(std::make_unique<JarSource>(std::move(jar)));
-            } else {
+                for (auto& jar : jars)
+                    if (firstOccurrence(jar, seen))
+                        sources.push_back(std::make_unique<JarSource>(std::move(jar)));
+            } else if (firstOccurrence(entry, seen)) {
                 addClassPathEntry(entry, sources);
             }
         }
     }
     for (const std::string& entry : env.appendedClassPath)
-        if (!entry.empty())
+        if (!entry.empty() && firstOccurrence(entry, seen))
             addClassPathEntry(entry, sources);
     auto library = std::make_unique<ClassLibrary>(std::move(sources), std::string(), std::move(warning));
     library->jdkHome_ = home;

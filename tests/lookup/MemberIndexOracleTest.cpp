@@ -52,7 +52,7 @@ TEST(MemberIndexOracle, FindAnswersEveryMethodNameWithExactlyItsDeclaringClasses
     QTemporaryDir dir;
     const QString classes = dir.path() + "/classes.txt";
     ASSERT_TRUE(test_support::runTool(bin + "javac",
-        {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java",
+        {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/ClassIndexOracle.java",
             JO_SOURCE_DIR "/tests/lookup/MemberIndexOracle.java"}));
     const auto list =
         test_support::runTool(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});

@@ -1,4 +1,6 @@
-// The since-version computation and its text forms, on a few lines of input.
+// The since-version text forms and release names, on a few lines of input.
+// Which release a member first appears in is ReleaseTest's (a made-up
+// ct.sym) and ReleaseOracleTest's (javac across the held releases).
 
 #include <gtest/gtest.h>
 
@@ -6,26 +8,6 @@
 #include "platform/classlib/SinceVersion.h"
 
 using namespace platform::classlib;
-
-TEST(SinceVersion, EachMemberTakesTheFirstReleaseThatHasIt)
-{
-    // 9 lacks the class altogether; c() went away in 10 and came back in 11.
-    const std::vector<ReleaseMembers> history = {{7, {"a()", "c()"}}, {8, {"a()", "b(I)", "c()"}}, {9, {}},
-        {10, {"a()", "b(I)", "d(Ljava/lang/String;)"}}, {11, {"a()", "b(I)", "c()", "d(Ljava/lang/String;)"}}};
-    const auto since = sinceOfMembers(history);
-    const struct {
-        const char* key;
-        int release;
-        bool orOlder;
-    } cases[] = {{"a()", 7, true}, {"b(I)", 8, false}, {"c()", 7, true}, {"d(Ljava/lang/String;)", 10, false}};
-    EXPECT_EQ(since.size(), std::size(cases));
-    for (const auto& c : cases) {
-        ASSERT_TRUE(since.count(c.key)) << c.key;
-        EXPECT_EQ(since.at(c.key).release, c.release) << c.key;
-        EXPECT_EQ(since.at(c.key).orOlder, c.orOlder) << c.key;
-    }
-    EXPECT_TRUE(sinceOfMembers({}).empty());
-}
 
 TEST(SinceVersion, ColumnTextAndMemberKeys)
 {

@@ -124,8 +124,11 @@ TEST_F(Sources, ClassPathEntriesInOrderAfterTheJdk)
             {"p/InJar.class", classBytes("p/InJar", "fromJar", "p/Jdk")},
             {"q/Deep.class", classBytes("q/Deep", "fromJar")}}));
     ASSERT_TRUE(makeJar(path("jars/z.jar"), {{"p/Wild.class", classBytes("p/Wild", "fromWildcard")}}));
-    const auto lib = discover(
-        "jdk", spath("missing.jar") + ":" + spath("folder") + ":" + spath("a.jar") + ":" + spath("jars") + "/*");
+    ASSERT_TRUE(QFile::link(path("a.jar"), path("jars/a-1.0.jar")));  // one jar reached three ways: searched once
+    const auto lib = discover("jdk",
+        spath("missing.jar") + ":" + spath("folder") + ":" + spath("a.jar") + ":" + spath("jars") +
+            "/*:" + spath("a.jar"));
+    EXPECT_EQ(lib->sources().size(), 5u);
     EXPECT_EQ(firstMethod(*lib, "p.Both"), "public void p.Both.fromImage()");  // the JDK first
     EXPECT_EQ(firstMethod(*lib, "p.First"), "public void p.First.fromFolder()");
     EXPECT_EQ(firstMethod(*lib, "p.InJar"), "public void p.InJar.fromJar()");

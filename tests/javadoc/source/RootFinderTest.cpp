@@ -1,14 +1,13 @@
 // Documentation roots and source archives found beside the class library's
 // entries, in a made-up layout of every kind: no JDK or installed package needed.
 
-#include <gtest/gtest.h>
-#include <zlib.h>
-
 #include <QDir>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include "javadoc/source/RootFinder.h"
 #include "tests/support/Files.h"
+#include "tests/support/ZipWriter.h"
 
 using javadoc::source::RootCandidate;
 using javadoc::source::RootEnvironment;
@@ -17,34 +16,12 @@ using Kind = RootCandidate::Kind;
 
 namespace {
 
-void put(QByteArray& b, quint32 v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) b += char((v >> (8 * i)) & 0xff);
-}
-
 // A zip of stored entries: what a -javadoc.jar or -sources.jar is to the reader.
 QByteArray storedZip(const std::vector<std::pair<QByteArray, QByteArray>>& entries)
 {
-    QByteArray zip, directory;
-    for (const auto& [name, data] : entries) {
-        const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
-        const quint32 offset = quint32(zip.size());
-        put(zip, 0x04034b50, 4), put(zip, 20, 2), put(zip, 0, 2), put(zip, 0, 2), put(zip, 0, 4), put(zip, crc, 4);
-        put(zip, quint32(data.size()), 4), put(zip, quint32(data.size()), 4), put(zip, quint32(name.size()), 2);
-        put(zip, 0, 2);
-        zip += name + data;
-        put(directory, 0x02014b50, 4), put(directory, 20, 2), put(directory, 20, 2), put(directory, 0, 2);
-        put(directory, 0, 2), put(directory, 0, 4), put(directory, crc, 4), put(directory, quint32(data.size()), 4);
-        put(directory, quint32(data.size()), 4), put(directory, quint32(name.size()), 2), put(directory, 0, 2);
-        put(directory, 0, 2), put(directory, 0, 2), put(directory, 0, 2), put(directory, 0, 4);
-        put(directory, offset, 4);
-        directory += name;
-    }
-    const quint32 start = quint32(zip.size());
-    zip += directory;
-    put(zip, 0x06054b50, 4), put(zip, 0, 2), put(zip, 0, 2), put(zip, quint32(entries.size()), 2);
-    put(zip, quint32(entries.size()), 2), put(zip, quint32(directory.size()), 4), put(zip, start, 4), put(zip, 0, 2);
-    return zip;
+    std::vector<test_support::ZipEntry> stored;
+    for (const auto& [name, data] : entries) stored.push_back({name, data, false});
+    return test_support::buildZip(stored).bytes;
 }
 
 class RootFinderTest : public ::testing::Test {

@@ -55,7 +55,7 @@ TEST(ClassIndexOracle, TheIndexTheRankAndTheTreesAgreeWithTheJvm)
         GTEST_SKIP() << "no JDK with javac installed";
     QTemporaryDir dir;
     ASSERT_TRUE(
-        test_support::runTool(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/lookup/ClassIndexOracle.java"}));
+        test_support::runTool(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/ClassIndexOracle.java"}));
     const auto out =
         test_support::runTool(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
     ASSERT_TRUE(out);

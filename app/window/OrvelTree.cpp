@@ -16,6 +16,7 @@
 #include <QStandardItemModel>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <utility>
@@ -704,6 +705,11 @@ void orvel_tree::selectLeaf(const QModelIndex& leaf)
 {
     tree->expand(leaf.parent());
     tree->scrollTo(leaf);
+    // A tree just made has no layout yet: the row is brought into view again once it has.
+    QTimer::singleShot(0, tree, [view = tree, at = QPersistentModelIndex(leaf)] {
+        if (view && at.isValid())
+            view->scrollTo(at);
+    });
     tree->selectionModel()->setCurrentIndex(leaf, QItemSelectionModel::ClearAndSelect);
     name->setFocus();
 }

@@ -4,7 +4,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTemporaryDir>
+
+#include "app/window/CompletionPopup.h"
 
 #include "app/window/OrvelTree.h"
 
@@ -21,6 +26,31 @@ static void BM_WindowConstructAndShow(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WindowConstructAndShow)->Unit(benchmark::kMillisecond);
+
+// A method query typed into the class field, from the key to the list shown,
+// once the member index is open: the worker's round trip and the rows.
+static void BM_MethodListQuery(benchmark::State& state, const char* query)
+{
+    QLineEdit field;
+    app::CompletionPopup popup(&field, [] { return nullptr; });
+    const auto ask = [&](const QString& text) {
+        emit field.textEdited(text);
+        QElapsedTimer clock;
+        clock.start();
+        while (popup.isWaiting() && clock.elapsed() < 120000) QApplication::processEvents();
+    };
+    ask(QStringLiteral("#toString"));  // opens (or builds) the member index, untimed
+    const QString text = QString::fromLatin1(query);
+    int rows = 0;
+    for (auto _ : state) {
+        ask(text);
+        rows = popup.list()->count();
+        popup.close();
+    }
+    state.counters["rows"] = double(rows);
+}
+BENCHMARK_CAPTURE(BM_MethodListQuery, by_name, "#toUnm")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MethodListQuery, in_class, "Collectors#toU")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

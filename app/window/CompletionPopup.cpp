@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "app/window/MethodQueryWorker.h"
 #include "lookup/ClassCompletion.h"
 #include "lookup/CompletionWorker.h"
+#include "lookup/MemberSearch.h"
 
 namespace app {
 
@@ -15,6 +17,8 @@ namespace {
 
 constexpr int kPackageRole = Qt::UserRole + 1;
 constexpr int kBinaryNameRole = Qt::UserRole + 2;
+constexpr int kMethodNameRole = Qt::UserRole + 3;  // method rows only
+constexpr int kParametersRole = Qt::UserRole + 4;  // erased, as a QStringList
 
 // A row: the simple name, then the package in a dimmed colour.
 class RowPainter : public QStyledItemDelegate {
@@ -58,7 +62,8 @@ CompletionPopup::CompletionPopup(
       field_(field),
       list_(new QListWidget),
       completion_(std::move(completion)),
-      worker_(new lookup::CompletionWorker(this))
+      worker_(new lookup::CompletionWorker(this)),
+      methodWorker_(new MethodQueryWorker(this))
 {
     // A tool-tip window shows above the field without taking the focus from it.
     list_->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
@@ -72,6 +77,7 @@ CompletionPopup::CompletionPopup(
     // Only what the user types opens the list; the window's own setText does not.
     connect(field_, &QLineEdit::textEdited, this, &CompletionPopup::update);
     connect(worker_, &lookup::CompletionWorker::answered, this, &CompletionPopup::show);
+    connect(methodWorker_, &MethodQueryWorker::answered, this, &CompletionPopup::showMethods);
     field_->installEventFilter(this);
     if (QWidget* window = field_->window(); window != field_)
         window->installEventFilter(this);
@@ -97,6 +103,15 @@ void CompletionPopup::close()
 
 void CompletionPopup::update(const QString& text)
 {
+    if (text.contains(QLatin1Char('#'))) {
+        if (text.size() < kMinChars || text.size() > lookup::MemberQuery::kMaxTextLength) {
+            close();
+            return;
+        }
+        waiting_ = true;
+        methodWorker_->ask(++latest_, text, kRows);
+        return;
+    }
     std::shared_ptr<const lookup::ClassCompletion> completion = completion_ ? completion_() : nullptr;
     if (!completion || text.size() < kMinChars || text.size() > lookup::ClassCompletion::kMaxTextLength) {
         close();
@@ -123,6 +138,34 @@ void CompletionPopup::show(quint64 id, const std::vector<lookup::ClassChoice>& c
         item->setData(kBinaryNameRole, c.binaryName);
         item->setToolTip(c.binaryName);
     }
+    showRows();
+}
+
+void CompletionPopup::showMethods(quint64 id, const std::vector<lookup::MethodHit>& hits)
+{
+    if (id != latest_)
+        return;
+    waiting_ = false;
+    if (hits.empty()) {
+        close();
+        return;
+    }
+    list_->clear();
+    for (const lookup::MethodHit& h : hits) {
+        const QString text =
+            h.methodName + QLatin1Char('(') + h.displayParameters.join(QStringLiteral(", ")) + QLatin1Char(')');
+        auto* item = new QListWidgetItem(text, list_);
+        item->setData(kPackageRole, QString(h.binaryName).replace(QLatin1Char('$'), QLatin1Char('.')));
+        item->setData(kBinaryNameRole, h.binaryName);
+        item->setData(kMethodNameRole, h.methodName);
+        item->setData(kParametersRole, h.erasedParameters);
+        item->setToolTip(h.line());
+    }
+    showRows();
+}
+
+void CompletionPopup::showRows()
+{
     int width = field_->width();
     for (int i = 0; i < list_->count(); ++i)
         width = std::max(width, list_->sizeHintForIndex(list_->model()->index(i, 0)).width());
@@ -139,8 +182,13 @@ void CompletionPopup::choose(int row)
     if (!item)
         return;
     const QString binaryName = item->data(kBinaryNameRole).toString();
+    const QVariant method = item->data(kMethodNameRole);
+    const MemberRef ref {method.toString(), item->data(kParametersRole).toStringList()};
     close();
-    emit chosen(binaryName);
+    if (method.isValid())
+        emit methodChosen(binaryName, ref);
+    else
+        emit chosen(binaryName);
 }
 
 bool CompletionPopup::eventFilter(QObject* watched, QEvent* event)
@@ -159,6 +207,8 @@ bool CompletionPopup::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress || !isOpen())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;  // the window's browsing keys
     const int rows = list_->count();
     switch (key->key()) {
     case Qt::Key_Down:

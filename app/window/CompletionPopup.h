@@ -6,6 +6,10 @@
 // typing goes on in the field; with no row chosen, Enter stays the field's own.
 // The list is filled off the event thread (CompletionWorker): it may show a
 // moment after the key, and an answer to an older keystroke is dropped.
+//
+// A text with "#" in it asks for methods instead ("#toUnm", "Collectors#toU"):
+// each row the method and its parameter types and, dimmed, its class; the
+// member index answers them (MethodQueryWorker).
 
 #include <QObject>
 #include <QString>
@@ -13,7 +17,9 @@
 #include <memory>
 #include <vector>
 
+#include "app/BrowseHistory.h"
 #include "lookup/ClassCompletion.h"
+#include "lookup/MemberIndex.h"
 
 class QLineEdit;
 class QListWidget;
@@ -23,6 +29,8 @@ class CompletionWorker;
 }
 
 namespace app {
+
+class MethodQueryWorker;
 
 class CompletionPopup : public QObject {
     Q_OBJECT
@@ -44,6 +52,8 @@ public:
 signals:
     // A row was chosen: the class's binary name ("java.util.Map$Entry").
     void chosen(const QString& binaryName);
+    // A method row was chosen: its declaring class and the method.
+    void methodChosen(const QString& binaryName, const app::MemberRef& method);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,12 +61,15 @@ protected:
 private:
     void update(const QString& text);
     void show(quint64 id, const std::vector<lookup::ClassChoice>& choices);
+    void showMethods(quint64 id, const std::vector<lookup::MethodHit>& hits);
+    void showRows();
     void choose(int row);
 
     QLineEdit* field_;
     QListWidget* list_;
     std::function<std::shared_ptr<const lookup::ClassCompletion>()> completion_;
     lookup::CompletionWorker* worker_;
+    MethodQueryWorker* methodWorker_;
     quint64 latest_ = 0;  // the id of the last query asked; older answers are stale
     bool waiting_ = false;
 };

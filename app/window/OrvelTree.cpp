@@ -2,13 +2,22 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStandardItemModel>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -284,9 +293,13 @@ void orvel_tree::buildTextFormats()
     ma2 = ma;
     ma2.setFontWeight(QFont::Bold);
     attachClassCompletion();
+    attachBrowsing();
 }
 
-orvel_tree::~orvel_tree() = default;
+orvel_tree::~orvel_tree()
+{
+    qApp->removeEventFilter(this);
+}
 
 QPushButton* orvel_tree::makeButton(const QString& caption, const QString& command)
 {
@@ -414,6 +427,8 @@ void orvel_tree::search()
 
 void orvel_tree::showLookup(lookup::LookupResult result)
 {
+    if (result.status != lookup::LookupResult::Status::Blank)
+        recordStep();
     switch (result.status) {
     case lookup::LookupResult::Status::Blank:
         n = QStringList();
@@ -442,6 +457,8 @@ void orvel_tree::showLookup(lookup::LookupResult result)
     n = std::move(result.n);
     members = std::move(result.members);
     reDisplay();
+    if (!restoring)
+        history.updateCurrent({name->text(), searchFor->text(), name2, std::nullopt, 0});
 }
 
 void orvel_tree::showRelease(int release)
@@ -459,6 +476,8 @@ void orvel_tree::reDisplay()
     span2->viewportRemoveAll();
     tree = new lookup::MemberTreeView(root);
     connect(tree, &lookup::MemberTreeView::valueChanged, this, &orvel_tree::valueChanged);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree, &QWidget::customContextMenuRequested, this, &orvel_tree::treeContextMenu);
     span2->setViewportBackground(lookup::kPaneBackground);
     span2->viewportAdd(tree);
     update();
@@ -493,6 +512,7 @@ void orvel_tree::valueChanged(const QStringList& pathTexts, const std::optional<
             cursor.setPosition(int(lineEnd), QTextCursor::KeepAnchor);
             cursor.setCharFormat(ma2);
         }
+        showLinks(doc->links);
         QTextCursor caret = ta->textCursor();
         caret.setPosition(0);
         ta->setTextCursor(caret);
@@ -512,6 +532,8 @@ void orvel_tree::attachClassCompletion()
     });
     classPopup = new app::CompletionPopup(name, [] { return lookup::ClassIndexProvider::system().completion(); });
     connect(classPopup, &app::CompletionPopup::chosen, this, &orvel_tree::lookUpChosen);
+    connect(classPopup, &app::CompletionPopup::methodChosen, this,
+        [this](const QString& binaryName, const app::MemberRef& method) { openTarget(binaryName, method); });
     suggestionWorker = new lookup::CompletionWorker(this);
     connect(suggestionWorker, &lookup::CompletionWorker::answered, this, &orvel_tree::showSuggestions);
 }
@@ -555,4 +577,293 @@ void orvel_tree::showSuggestions(quint64 id, const std::vector<lookup::ClassChoi
 {
     if (app::LookupFailureView* view = failureView(); view && id == suggestionId)
         view->setSuggestions(choices);
+}
+
+void orvel_tree::openTarget(const QString& binaryClassName, const std::optional<app::MemberRef>& member)
+{
+    classPopup->close();
+    lookUpChosen(binaryClassName);
+    if (member && tree)
+        selectMember(*member);
+    name->setFocus();
+}
+
+// Back and Forward: Alt+Left and Alt+Right anywhere in the window, and the
+// mouse's own buttons. Ctrl with the arrows and page keys in the class field
+// browses the tree and the documentation without leaving the field. Links in
+// the documentation open on a click.
+void orvel_tree::attachBrowsing()
+{
+    auto* back = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this);
+    connect(back, &QShortcut::activated, this, [this] { goBack(); });
+    auto* forward = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this);
+    connect(forward, &QShortcut::activated, this, [this] { goForward(); });
+    name->setToolTip(QStringLiteral("A class, or \u201cClass#method\u201d / \u201c#method\u201d for methods.\n"
+                                    "Ctrl+Down / Ctrl+Up: next / previous member\n"
+                                    "Ctrl+Right / Ctrl+Left: open / close the group\n"
+                                    "Ctrl+PageDown / Ctrl+PageUp: scroll the documentation\n"
+                                    "Alt+Left / Alt+Right: back / forward"));
+    ta->viewport()->setMouseTracking(true);
+    ta->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ta, &QWidget::customContextMenuRequested, this, &orvel_tree::docContextMenu);
+    // One filter for the mouse buttons anywhere in the window, the class
+    // field's keys and the documentation's links; it runs before the widgets'.
+    qApp->installEventFilter(this);
+}
+
+bool orvel_tree::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool ours = widget && widget->window() == this;
+        if (ours && (mouse->button() == Qt::BackButton || mouse->button() == Qt::ForwardButton)) {
+            mouse->button() == Qt::BackButton ? goBack() : goForward();
+            return true;
+        }
+    }
+    if (ta && watched == ta->viewport()) {
+        if (type == QEvent::MouseMove) {
+            const bool onLink = !ta->anchorAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isEmpty();
+            ta->viewport()->setCursor(onLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+        } else if (type == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QString target = ta->anchorAt(mouse->position().toPoint());
+            // A drag that ends on a link selects text; only a click opens it.
+            if (mouse->button() == Qt::LeftButton && !target.isEmpty() && !ta->textCursor().hasSelection()) {
+                const app::BrowseTarget open = app::parseBrowseTarget(target);
+                openTarget(open.className, open.member);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (watched == name && type == QEvent::KeyPress)
+        return browsingKey(static_cast<QKeyEvent*>(event));
+    return false;
+}
+
+bool orvel_tree::browsingKey(const QKeyEvent* key)
+{
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
+        return false;
+    QScrollBar* docScroll = ta->verticalScrollBar();
+    switch (key->key()) {
+    case Qt::Key_Down:
+        stepLeaf(1);
+        break;
+    case Qt::Key_Up:
+        stepLeaf(-1);
+        break;
+    case Qt::Key_Right:
+        openCurrentGroup(true);
+        break;
+    case Qt::Key_Left:
+        openCurrentGroup(false);
+        break;
+    case Qt::Key_PageDown:
+        docScroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_PageUp:
+        docScroll->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The tree's leaves in display order: root, groups, members.
+std::vector<QModelIndex> leavesOf(const QAbstractItemModel& model)
+{
+    std::vector<QModelIndex> leaves;
+    const QModelIndex root = model.index(0, 0);
+    for (int g = 0; g < model.rowCount(root); ++g) {
+        const QModelIndex group = model.index(g, 0, root);
+        for (int l = 0; l < model.rowCount(group); ++l) leaves.push_back(model.index(l, 0, group));
+    }
+    return leaves;
+}
+
+std::optional<platform::Member> memberAt(const QModelIndex& index)
+{
+    const QVariant v = index.data(lookup::kMemberRole);
+    return v.canConvert<platform::Member>() ? std::optional(v.value<platform::Member>()) : std::nullopt;
+}
+
+QString canonical(const QString& binaryName)
+{
+    return QString(binaryName).replace(QLatin1Char('$'), QLatin1Char('.'));
+}
+
+}  // namespace
+
+void orvel_tree::selectLeaf(const QModelIndex& leaf)
+{
+    tree->expand(leaf.parent());
+    tree->scrollTo(leaf);
+    // A tree just made has no layout yet: the row is brought into view again once it has.
+    QTimer::singleShot(0, tree, [view = tree, at = QPersistentModelIndex(leaf)] {
+        if (view && at.isValid())
+            view->scrollTo(at);
+    });
+    tree->selectionModel()->setCurrentIndex(leaf, QItemSelectionModel::ClearAndSelect);
+    name->setFocus();
+}
+
+bool orvel_tree::selectMember(const app::MemberRef& ref)
+{
+    if (!tree)
+        return false;
+    for (const QModelIndex& leaf : leavesOf(*tree->model())) {
+        const std::optional<platform::Member> leafMember = memberAt(leaf);
+        if (leafMember && leafMember->name == ref.name &&
+            (!ref.parameterTypes || *ref.parameterTypes == leafMember->parameterTypes)) {
+            selectLeaf(leaf);
+            return true;
+        }
+    }
+    return false;
+}
+
+void orvel_tree::stepLeaf(int direction)
+{
+    if (!tree)
+        return;
+    const std::vector<QModelIndex> leaves = leavesOf(*tree->model());
+    if (leaves.empty())
+        return;
+    const QModelIndex current = tree->currentIndex();
+    // From a leaf, its neighbour; from a group, its first leaf or the last one
+    // before it; from the root or nothing, the first or the last leaf.
+    const auto at = std::find(leaves.begin(), leaves.end(), current);
+    const bool onGroup = current.isValid() && current.parent().isValid() && at == leaves.end();
+    const qsizetype count = qsizetype(leaves.size());
+    qsizetype next = direction > 0 ? 0 : count - 1;
+    if (at != leaves.end()) {
+        next = (at - leaves.begin()) + direction;
+    } else if (onGroup) {
+        const auto first = std::find_if(
+            leaves.begin(), leaves.end(), [&](const QModelIndex& l) { return l.parent().row() >= current.row(); });
+        next = (first - leaves.begin()) - (direction > 0 ? 0 : 1);
+    }
+    if (next >= 0 && next < count)
+        selectLeaf(leaves[size_t(next)]);
+}
+
+void orvel_tree::openCurrentGroup(bool open)
+{
+    if (!tree)
+        return;
+    QModelIndex group = tree->currentIndex();
+    if (memberAt(group))
+        group = group.parent();
+    if (!group.isValid() || !group.parent().isValid())
+        group = tree->model()->index(0, 0, tree->model()->index(0, 0));  // the first group
+    if (group.isValid())
+        tree->setExpanded(group, open);
+    name->setFocus();
+}
+
+void orvel_tree::showLinks(const std::vector<javadoc::DocLink>& links)
+{
+    const int end = ta->document()->characterCount() - 1;
+    for (const javadoc::DocLink& link : links) {
+        if (link.start < 0 || link.length <= 0 || link.start + link.length > end)
+            continue;  // a span past the text is left plain
+        QTextCursor cursor(ta->document());
+        cursor.setPosition(int(link.start));
+        cursor.setPosition(int(link.start + link.length), QTextCursor::KeepAnchor);
+        QTextCharFormat anchor;
+        anchor.setAnchor(true);
+        anchor.setAnchorHref(link.target);
+        anchor.setFontUnderline(true);
+        cursor.mergeCharFormat(anchor);
+    }
+}
+
+void orvel_tree::docContextMenu(const QPoint& pos)
+{
+    const QString target = ta->anchorAt(pos);
+    std::unique_ptr<QMenu> menu(target.isEmpty() ? ta->createStandardContextMenu(pos) : new QMenu(ta));
+    if (!target.isEmpty())
+        menu->addAction(QStringLiteral("Copy link target"), [target] { QApplication::clipboard()->setText(target); });
+    menu->exec(ta->viewport()->mapToGlobal(pos));
+}
+
+void orvel_tree::treeContextMenu(const QPoint& pos)
+{
+    const std::optional<platform::Member> leafMember = tree ? memberAt(tree->indexAt(pos)) : std::nullopt;
+    if (!leafMember)
+        return;
+    const QString qualified = leafMember->kind == platform::MemberKind::Constructor
+        ? canonical(leafMember->declaringClass)
+        : canonical(leafMember->declaringClass) + QLatin1Char('.') + leafMember->name;
+    QMenu menu(tree);
+    menu.addAction(
+        QStringLiteral("Copy signature"), [s = leafMember->printed] { QApplication::clipboard()->setText(s); });
+    menu.addAction(
+        QStringLiteral("Copy qualified name"), [qualified] { QApplication::clipboard()->setText(qualified); });
+    menu.exec(tree->viewport()->mapToGlobal(pos));
+}
+
+// A step is left as it shows now (its selected member, the documentation's
+// scroll position), so that coming back shows the same view.
+void orvel_tree::keepCurrentView()
+{
+    const app::BrowseStep* current = history.current();
+    if (!current)
+        return;
+    app::BrowseStep step = *current;
+    step.member.reset();
+    if (tree && tree->getSelectionCount() > 0)
+        if (const std::optional<platform::Member> leafMember = memberAt(tree->currentIndex()))
+            step.member = app::MemberRef {leafMember->name, leafMember->parameterTypes};
+    step.docScroll = ta->verticalScrollBar()->value();
+    history.updateCurrent(step);
+}
+
+void orvel_tree::recordStep()
+{
+    if (restoring)
+        return;
+    keepCurrentView();
+    history.record({name->text(), searchFor->text(), name2, std::nullopt, 0});
+}
+
+bool orvel_tree::goBack()
+{
+    keepCurrentView();
+    const std::optional<app::BrowseStep> step = history.back();
+    if (step)
+        restoreStep(*step);
+    return step.has_value();
+}
+
+bool orvel_tree::goForward()
+{
+    keepCurrentView();
+    const std::optional<app::BrowseStep> step = history.forward();
+    if (step)
+        restoreStep(*step);
+    return step.has_value();
+}
+
+void orvel_tree::restoreStep(const app::BrowseStep& step)
+{
+    classPopup->close();
+    pendingSearch = nullptr;
+    restoring = true;
+    name->setText(step.classText);
+    searchFor->setText(step.searchText);
+    name2 = step.docName;
+    search();
+    if (step.member)
+        selectMember(*step.member);
+    restoring = false;
+    ta->verticalScrollBar()->setValue(step.docScroll);
+    name->setFocus();
 }

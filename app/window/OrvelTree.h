@@ -12,13 +12,16 @@
 #include <memory>
 #include <vector>
 
+#include "app/BrowseHistory.h"
 #include "app/ConfigFile.h"
 #include "catalogue/PathsData.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "platform/classlib/JavaClass.h"
 
+class QKeyEvent;
 class QLabel;
+class QModelIndex;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -31,6 +34,9 @@ namespace app {
 class CompletionPopup;
 class LookupFailureView;
 }  // namespace app
+namespace javadoc {
+struct DocLink;
+}
 namespace lookup {
 class CompletionWorker;
 struct ClassChoice;
@@ -70,6 +76,13 @@ public:
     void search();
     // A member tree selection: its node texts and the leaf's member.
     void valueChanged(const QStringList& pathTexts, const std::optional<platform::Member>& member);
+    // SEARCH of a class by its binary name, as a class chosen from the
+    // completion list is; then, for a member, its leaf is selected so that its
+    // documentation shows. A class the library lacks shows the failure view.
+    void openTarget(const QString& binaryClassName, const std::optional<app::MemberRef>& member);
+    // Back and Forward over the SEARCH steps; false at either end.
+    bool goBack();
+    bool goForward();
 
     // What closing the window does after saving; the process exit by default.
     // Tests replace it so that closing does not end the test program.
@@ -92,6 +105,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The constructor's steps, in the order it runs them.
@@ -116,6 +130,20 @@ private:
     void lookUpChosen(const QString& binaryName);
     void showFailure(const QString& message, const QString& className);
     void showSuggestions(quint64 id, const std::vector<lookup::ClassChoice>& choices);
+
+    // Browsing: history, the member tree from the class field, links.
+    void attachBrowsing();
+    void recordStep();
+    void keepCurrentView();
+    void restoreStep(const app::BrowseStep& step);
+    bool selectMember(const app::MemberRef& member);
+    void selectLeaf(const QModelIndex& leaf);
+    void stepLeaf(int direction);
+    void openCurrentGroup(bool open);
+    bool browsingKey(const QKeyEvent* key);
+    void showLinks(const std::vector<javadoc::DocLink>& links);
+    void docContextMenu(const QPoint& pos);
+    void treeContextMenu(const QPoint& pos);
 
     std::shared_ptr<const platform::JavaClass> cl;
     std::vector<platform::JavaMember> m;
@@ -146,8 +174,10 @@ private:
     // index is handed over; a newer SEARCH or chosen class replaces it.
     std::function<void()> pendingSearch;
     lookup::CompletionWorker* suggestionWorker = nullptr;
-    quint64 suggestionId = 0;  // of the failure view shown last; older answers are dropped
+    quint64 suggestionId = 0;      // of the failure view shown last; older answers are dropped
     QLabel* statusLine = nullptr;  // made by the first problem to show
+    app::BrowseHistory history;
+    bool restoring = false;  // Back or Forward runs its SEARCH: not a new step
 };
 
 // "Java Orvel 1.02a — NAME": the title of a window reading a project.

@@ -17,6 +17,7 @@
 #include "app/window/OrvelTree.h"
 #include "lookup/ClassCompletion.h"
 #include "lookup/ClassIndexProvider.h"
+#include "lookup/widgets/MemberTreeView.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/QtPrinters.h"
@@ -162,4 +163,61 @@ TEST_F(CompletionWindowTest, AFailedLookupShowsItsMessageAndSuggestions)
     searchFor(QString(300, '.'));
     ASSERT_NE(window->failureView(), nullptr);
     EXPECT_TRUE(window->failureView()->suggestionButtons().empty());
+}
+
+namespace {
+
+// The selected leaf as (group row, leaf row); (-1, -1) when none is.
+std::pair<int, int> selectedLeaf(const orvel_tree* window)
+{
+    const QModelIndex i = window->memberTree()->currentIndex();
+    if (!i.data(lookup::kMemberRole).isValid() || window->memberTree()->getSelectionCount() == 0)
+        return {-1, -1};
+    return {i.parent().row(), i.row()};
+}
+
+}  // namespace
+
+TEST_F(CompletionWindowTest, AMethodRowOpensItsClassAtItsLeaf)
+{
+    type("#toUnmodifiableList");
+    ASSERT_TRUE(until([this] { return list()->isVisible(); }));  // the member index may be built first
+    int row = 0;
+    while (row < list()->count() && !list()->item(row)->toolTip().startsWith("java.util.stream.Collectors.")) ++row;
+    ASSERT_LT(row, list()->count()) << rows().join(' ').toStdString();
+    for (int i = 0; i <= row; ++i) key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(window->classField()->text(), "java.util.stream.Collectors");
+    ASSERT_NE(window->memberTree(), nullptr);
+    const auto member = window->memberTree()->currentIndex().data(lookup::kMemberRole).value<platform::Member>();
+    EXPECT_EQ(member.name, "toUnmodifiableList");
+    EXPECT_TRUE(window->classField()->hasFocus());
+}
+
+TEST_F(CompletionWindowTest, BrowsingKeysWalkTheTreeAndHistoryRestoresIt)
+{
+    searchFor("java.util.List");
+    ASSERT_NE(window->memberTree(), nullptr);
+    const struct {
+        Qt::Key key;
+        std::pair<int, int> leaf;
+    } steps[] = {
+        {Qt::Key_Down, {0, 0}}, {Qt::Key_Down, {0, 1}}, {Qt::Key_Up, {0, 0}},
+        {Qt::Key_Left, {-1, -1}},                      // the group closes and takes the selection
+        {Qt::Key_Down, {0, 0}}, {Qt::Key_Up, {0, 0}},  // the first leaf has none before it
+    };
+    for (const auto& s : steps) {
+        QTest::keyClick(window->classField(), s.key, Qt::ControlModifier);
+        EXPECT_EQ(selectedLeaf(window), s.leaf) << s.key;
+        EXPECT_TRUE(window->classField()->hasFocus());
+    }
+    QTest::keyClick(window->classField(), Qt::Key_Down, Qt::ControlModifier);
+    searchFor("java.lang.String");
+    EXPECT_TRUE(window->goBack());
+    EXPECT_EQ(window->classField()->text(), "java.util.List");
+    EXPECT_EQ(selectedLeaf(window), std::make_pair(0, 1));
+    EXPECT_FALSE(window->goBack());
+    EXPECT_TRUE(window->goForward());
+    EXPECT_EQ(window->classField()->text(), "java.lang.String");
+    EXPECT_FALSE(window->goForward());
 }

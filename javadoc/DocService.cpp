@@ -53,14 +53,14 @@ std::optional<QString> DocService::fromPages(const DocSelection& selection) cons
 std::optional<MemberDoc> DocService::document(const DocSelection& selection) const
 {
     if (std::optional<QString> page = fromPages(selection))
-        return MemberDoc {std::move(*page), DocOrigin::Page};
+        return MemberDoc {std::move(*page), DocOrigin::Page, {}};
     if (!sourceReader_)
         return std::nullopt;
     DocSelection withMember = selection;
     if (!withMember.member && withMember.findMember)
         withMember.member = withMember.findMember();
     if (std::optional<QString> source = sourceReader_->document(withMember); source && !source->isEmpty())
-        return MemberDoc {std::move(*source), DocOrigin::Source};
+        return MemberDoc {std::move(*source), DocOrigin::Source, {}};
     return std::nullopt;
 }
 

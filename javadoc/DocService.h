@@ -13,7 +13,9 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
+#include "javadoc/DocLink.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/Member.h"
 
@@ -50,6 +52,8 @@ enum class DocOrigin { Page, Source };
 struct MemberDoc {
     QString text;  // never empty: signature line, rule, then the sections
     DocOrigin origin = DocOrigin::Page;
+    // Spans of text that name a class or member, in text order.
+    std::vector<DocLink> links;
 };
 
 // The Java-source side of the documentation, as the service sees it.

@@ -62,6 +62,12 @@ public:
     virtual ~SourceReader() = default;
     // The member's text, or nothing when its class, source or declaration is not found.
     virtual std::optional<QString> document(const DocSelection& selection) = 0;
+    // The same text with its links; a reader that finds none keeps this one.
+    virtual std::optional<QString> documentWithLinks(const DocSelection& selection, std::vector<DocLink>& links)
+    {
+        links.clear();
+        return document(selection);
+    }
 };
 
 class DocService {
@@ -76,7 +82,7 @@ public:
     std::optional<MemberDoc> document(const DocSelection& selection) const;
 
 private:
-    std::optional<QString> fromPages(const DocSelection& selection) const;
+    std::optional<MemberDoc> fromPages(const DocSelection& selection) const;
 
     DocRoots roots_;
     SourceReader* sourceReader_;

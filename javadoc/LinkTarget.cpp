@@ -20,8 +20,9 @@ bool isIdentifier(QStringView text)
     return true;
 }
 
-// "java.util.Map.Entry<K, V>..." as the member tree's leaf spells a type: "Entry[]".
-QString leafType(QString type)
+}  // namespace
+
+QString leafTypeName(QString type)
 {
     const qsizetype generic = type.indexOf(QLatin1Char('<'));
     if (generic >= 0) {
@@ -31,8 +32,19 @@ QString leafType(QString type)
     if (type.endsWith(QLatin1String("...")))
         type.replace(type.size() - 3, 3, QLatin1String("[]"));
     type.remove(QLatin1Char(' '));
+    type.replace(QLatin1String(":A"), QLatin1String("[]"));  // javadoc 8's arrays
     return type.mid(type.lastIndexOf(QLatin1Char('.')) + 1);
 }
+
+QString memberTarget(const QString& binaryClassName, const QString& name, const QStringList& types)
+{
+    QStringList leafTypes;
+    for (const QString& type : types) leafTypes << leafTypeName(type);
+    return binaryClassName + QLatin1Char('#') + name + QLatin1Char('(') + leafTypes.join(QLatin1Char(',')) +
+        QLatin1Char(')');
+}
+
+namespace {
 
 // The part after "#": a member with its types, a field, or nothing for a
 // section of the page ("method-summary", "navbar.top").
@@ -41,10 +53,8 @@ QString memberPart(const QString& fragment, const QString& simpleClassName)
     if (fragment.isEmpty())
         return QString();
     if (const std::optional<MemberAnchor> anchor = parseMemberAnchor(fragment)) {
-        QStringList types;
-        for (const QString& type : anchor->types) types << leafType(type);
         const QString name = anchor->name == simpleClassName ? QStringLiteral("<init>") : anchor->name;
-        return QLatin1Char('#') + name + QLatin1Char('(') + types.join(QLatin1Char(',')) + QLatin1Char(')');
+        return memberTarget(QString(), name, anchor->types);
     }
     return isIdentifier(fragment) ? QLatin1Char('#') + fragment : QString();
 }

@@ -24,4 +24,12 @@ std::optional<PagePlace> pagePlace(const QString& fsRoot, const QString& fsPath)
 // what is not a class page: a package summary, an index, another site.
 std::optional<QString> hrefTarget(const PagePlace& page, QStringView href);
 
+// A type as a target's parameter list spells it: generic arguments and the
+// package dropped, varargs as an array ("java.util.List<E>..." is "List[]").
+QString leafTypeName(QString type);
+
+// The target of a member of a class by its binary name and the types its
+// declaration spells: "java.util.List#add(int,E)".
+QString memberTarget(const QString& binaryClassName, const QString& name, const QStringList& types);
+
 }  // namespace javadoc

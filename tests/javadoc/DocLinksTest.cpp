@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "javadoc/DocWriter.h"
 #include "javadoc/LinkTarget.h"
+#include "javadoc/PageText.h"
 
 TEST(LinkTarget, HrefsOfEveryLayoutAndAnchorSpelling)
 {
@@ -34,4 +36,21 @@ TEST(LinkTarget, HrefsOfEveryLayoutAndAnchorSpelling)
         const std::optional<QString> target = javadoc::hrefTarget(c.page, QString::fromUtf8(c.href));
         EXPECT_EQ(target.value_or(QString()), QString::fromUtf8(c.target)) << c.href;
     }
+}
+
+// The spans land on the anchors' text in the written text: after entities
+// are decoded, the line trimmed and indented, and the lines before it.
+TEST(LinkTarget, SpansCoverTheAnchorsTextInTheWrittenText)
+{
+    std::vector<javadoc::DocLink> spans;
+    const QString html = "  &nbsp;<code><a href=\"A.html\">&lt;T&gt; a</a></code> &amp; <a href='#b()'>b</a>";
+    const QString line = javadoc::plainTextWithLinks(html, spans);
+    ASSERT_EQ(line, javadoc::plainText(html));
+    javadoc::DocWriter writer;
+    writer.signature(u"void m()");
+    writer.line(line, spans);
+    QStringList covered;
+    for (const javadoc::DocLink& link : writer.links())
+        covered << writer.text().mid(link.start, link.length) + " " + link.target;
+    EXPECT_EQ(covered, QStringList({"<T> a A.html", "b #b()"}));
 }

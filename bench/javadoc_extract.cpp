@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "javadoc/Extractor.h"
+#include "javadoc/PageText.h"
 
 namespace {
 
@@ -172,6 +173,41 @@ void BM_CountLinesFloor(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 BENCHMARK(BM_CountLinesFloor)->Unit(benchmark::kMillisecond);
+
+// A body line with links, as JDK 17's pages write SPECIFIED BY: its text
+// alone (0, what a line without an href costs) and with its links (1).
+void BM_LinkedLine(benchmark::State& state)
+{
+    const QString html =
+        QStringLiteral("<dd><code><a href=\"Collection.html#add(E)\">add</a></code>&nbsp;in interface&nbsp;<code><a "
+                       "href=\"Collection.html\" title=\"interface in java.util\">Collection</a>&lt;<a "
+                       "href=\"Vector.html\" title=\"type parameter in Vector\">E</a>&gt;</code></dd>");
+    for (auto _ : state) {
+        std::vector<javadoc::DocLink> links;
+        QString text = state.range(0) ? javadoc::plainTextWithLinks(html, links) : javadoc::plainText(html);
+        benchmark::DoNotOptimize(text);
+        benchmark::DoNotOptimize(links);
+    }
+}
+BENCHMARK(BM_LinkedLine)->ArgName("links")->Arg(0)->Arg(1);
+
+// A selection's text and links from the installed JDK 17 documentation.
+void BM_JdkPageMember(benchmark::State& state)
+{
+    const QString api = QStringLiteral("/usr/share/doc/openjdk-17-doc/api/java.base");
+    javadoc::DocRequest r;
+    r.memberName = QStringLiteral("add");
+    r.groupName = r.nameText = r.name2 = QStringLiteral("java.util.Vector");
+    r.docpath = api;
+    r.paramTypes = QStringList {QStringLiteral("Object")};
+    for (auto _ : state) {
+        javadoc::DocResult result = javadoc::doit(r);
+        if (result.text.isEmpty())
+            state.SkipWithError("openjdk-17-doc is not installed");
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_JdkPageMember)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -25,6 +25,15 @@ std::optional<platform::Member> memberOfLeaf(const QString& group, const QString
     return lookup::leafMember(lookup::buildMemberTree(result.members, QString(), field, classes), group, leaf);
 }
 
+// One line a link: the text it covers, a tab, its target.
+QString linkLines(const javadoc::MemberDoc& doc)
+{
+    QString lines;
+    for (const javadoc::DocLink& link : doc.links)
+        lines += doc.text.mid(link.start, link.length) + QLatin1Char('\t') + link.target + QLatin1Char('\n');
+    return lines;
+}
+
 }  // namespace
 
 int runDoc(const QStringList& args)
@@ -35,6 +44,7 @@ int runDoc(const QStringList& args)
     std::optional<QString> group, leaf, member, commas;
     bool unselected = false;
     bool noSource = false;
+    bool links = false;
 
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& opt = args.at(i);
@@ -44,6 +54,10 @@ int runDoc(const QStringList& args)
         }
         if (opt == QLatin1String("--no-source")) {
             noSource = true;
+            continue;
+        }
+        if (opt == QLatin1String("--links")) {
+            links = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -97,7 +111,7 @@ int runDoc(const QStringList& args)
     const javadoc::DocService service(roots, noSource ? nullptr : &javadoc::source::systemSourceReader());
     const std::optional<javadoc::MemberDoc> doc = service.document(selection);
     const QString text = doc ? doc->text : QString();
-    out(text);
+    out(links && doc ? linkLines(*doc) : text);
     return 0;
 }
 

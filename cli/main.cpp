@@ -37,7 +37,7 @@ const char* usageLine(const QString& sub)
         return "usage: javaorvel-cli roots [--main DIR] [--swing DIR] NAME";
     if (sub == QLatin1String("doc"))
         return "usage: javaorvel-cli doc [--main DIR] [--swing DIR] [--name2 TEXT] [--field TEXT] "
-               "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected] [--no-source]";
+               "--group TEXT (--leaf TEXT | --member TEXT --commas N) [--unselected] [--no-source] [--links]";
     return "usage: javaorvel-cli [--project DIR] [--release N] (resolve TEXT | complete [--limit N] PREFIX | "
            "members [--since | --new-since N] NAME | tree NAME [SEARCH] | find [--limit N] QUERY | doc ... | "
            "roots NAME)";
@@ -79,7 +79,8 @@ int help()
                 "  %s\n"
                 "      Prints one member's documentation as plain text: from its javadoc page, else\n"
                 "      from the Java sources beside its class (the JDK's src.zip, NAME-sources.jar);\n"
-                "      --no-source reads the pages only.\n"
+                "      --no-source reads the pages only; --links prints the text's links instead,\n"
+                "      \"TEXT<tab>TARGET\" a line (\"java.util.List#add(Object)\").\n"
                 "  %s\n"
                 "      Lists where the class's documentation and sources are looked for, in order:\n"
                 "      the configured roots (JavaOrvel.cfg, --main, --swing), NAME-javadoc.jar and\n"

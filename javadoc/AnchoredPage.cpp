@@ -112,7 +112,9 @@ public:
 private:
     void piece(QStringView html)
     {
-        const QString text = plainText(html);
+        std::vector<DocLink> spans;
+        const bool linked = html.contains(QLatin1String("href="), Qt::CaseInsensitive);
+        const QString text = linked ? plainTextWithLinks(html, spans) : plainText(html);
         if (text.isEmpty())
             return;
         const QStringView trimmed = QStringView(html).trimmed();
@@ -120,11 +122,11 @@ private:
             writer.label(text.toUpper());
             return;
         }
-        writer.line(text);
+        writer.line(text, spans);
     }
 };
 
-QString convertBlock(const QStringList& block)
+QString convertBlock(const QStringList& block, std::vector<DocLink>* links)
 {
     BlockText out;
     QString signature;
@@ -158,6 +160,8 @@ QString convertBlock(const QStringList& block)
     }
     if (inSignature)
         out.signature(signature);
+    if (links && sawSignature)
+        *links = out.writer.links();
     return sawSignature ? out.writer.text() : QString();
 }
 
@@ -211,7 +215,8 @@ struct Candidate {
 
 }  // namespace
 
-std::optional<QString> extractAnchoredPage(const QString& fsPath, const AnchoredMember& member)
+std::optional<QString> extractAnchoredPage(
+    const QString& fsPath, const AnchoredMember& member, std::vector<DocLink>* links)
 {
     platform::LineReader reader(fsPath);
     if (!reader.isOpen())
@@ -313,7 +318,7 @@ std::optional<QString> extractAnchoredPage(const QString& fsPath, const Anchored
         return std::nullopt;
     if (!best || ambiguous)
         return QString();
-    return convertBlock(best->block);
+    return convertBlock(best->block, links);
 }
 
 }  // namespace javadoc

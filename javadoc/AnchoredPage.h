@@ -10,6 +10,9 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
+
+#include "javadoc/DocLink.h"
 
 #include "javadoc/PageGeneration.h"
 
@@ -26,6 +29,8 @@ struct AnchoredMember {
 // one line, the rule, the text with upper-case labels; "" when the page names
 // no member that fits (another overload is never shown instead); nothing when
 // the page has no member anchor at all.
-std::optional<QString> extractAnchoredPage(const QString& fsPath, const AnchoredMember& member);
+// links, when given, gets the text's links, their targets the page's hrefs as written.
+std::optional<QString> extractAnchoredPage(
+    const QString& fsPath, const AnchoredMember& member, std::vector<DocLink>* links = nullptr);
 
 }  // namespace javadoc

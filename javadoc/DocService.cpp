@@ -24,9 +24,11 @@ DocRequest pageRequest(const DocSelection& selection, const QString& main, const
     return request;
 }
 
-std::optional<QString> nonEmpty(QString text)
+std::optional<MemberDoc> nonEmpty(DocResult page)
 {
-    return text.isEmpty() ? std::nullopt : std::optional(std::move(text));
+    if (page.text.isEmpty())
+        return std::nullopt;
+    return MemberDoc {std::move(page.text), DocOrigin::Page, std::move(page.links)};
 }
 
 }  // namespace
@@ -35,16 +37,16 @@ DocService::DocService(DocRoots roots, SourceReader* sourceReader)
     : roots_(std::move(roots)), sourceReader_(sourceReader)
 { }
 
-std::optional<QString> DocService::fromPages(const DocSelection& selection) const
+std::optional<MemberDoc> DocService::fromPages(const DocSelection& selection) const
 {
     if (!roots_.main.isEmpty() || !roots_.swing.isEmpty()) {
-        if (auto text = nonEmpty(doit(pageRequest(selection, roots_.main, roots_.swing)).text))
+        if (auto text = nonEmpty(doit(pageRequest(selection, roots_.main, roots_.swing))))
             return text;
     }
     for (const QString& root : roots_.extra) {
         if (root.isEmpty())
             continue;
-        if (auto text = nonEmpty(doit(pageRequest(selection, root, root)).text))
+        if (auto text = nonEmpty(doit(pageRequest(selection, root, root))))
             return text;
     }
     return std::nullopt;
@@ -52,15 +54,17 @@ std::optional<QString> DocService::fromPages(const DocSelection& selection) cons
 
 std::optional<MemberDoc> DocService::document(const DocSelection& selection) const
 {
-    if (std::optional<QString> page = fromPages(selection))
-        return MemberDoc {std::move(*page), DocOrigin::Page, {}};
+    if (std::optional<MemberDoc> page = fromPages(selection))
+        return page;
     if (!sourceReader_)
         return std::nullopt;
     DocSelection withMember = selection;
     if (!withMember.member && withMember.findMember)
         withMember.member = withMember.findMember();
-    if (std::optional<QString> source = sourceReader_->document(withMember); source && !source->isEmpty())
-        return MemberDoc {std::move(*source), DocOrigin::Source, {}};
+    std::vector<DocLink> links;
+    if (std::optional<QString> source = sourceReader_->documentWithLinks(withMember, links);
+        source && !source->isEmpty())
+        return MemberDoc {std::move(*source), DocOrigin::Source, std::move(links)};
     return std::nullopt;
 }
 

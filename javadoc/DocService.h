@@ -52,7 +52,8 @@ enum class DocOrigin { Page, Source };
 struct MemberDoc {
     QString text;  // never empty: signature line, rule, then the sections
     DocOrigin origin = DocOrigin::Page;
-    std::vector<DocLink> links;  // spans of `text`, in text order
+    // Spans of text that name a class or member, in text order.
+    std::vector<DocLink> links;
 };
 
 // The Java-source side of the documentation, as the service sees it.
@@ -61,6 +62,12 @@ public:
     virtual ~SourceReader() = default;
     // The member's text, or nothing when its class, source or declaration is not found.
     virtual std::optional<QString> document(const DocSelection& selection) = 0;
+    // The same text with its links; a reader that finds none keeps this one.
+    virtual std::optional<QString> documentWithLinks(const DocSelection& selection, std::vector<DocLink>& links)
+    {
+        links.clear();
+        return document(selection);
+    }
 };
 
 class DocService {
@@ -75,7 +82,7 @@ public:
     std::optional<MemberDoc> document(const DocSelection& selection) const;
 
 private:
-    std::optional<QString> fromPages(const DocSelection& selection) const;
+    std::optional<MemberDoc> fromPages(const DocSelection& selection) const;
 
     DocRoots roots_;
     SourceReader* sourceReader_;

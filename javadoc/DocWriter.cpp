@@ -23,6 +23,16 @@ void DocWriter::line(QStringView text)
     text_ += QLatin1Char('\n');
 }
 
+void DocWriter::line(QStringView text, const std::vector<DocLink>& spans)
+{
+    const qsizetype at = text_.size() + 2;
+    line(text);
+    for (const DocLink& span : spans) {
+        if (span.start >= 0 && span.length > 0 && span.start + span.length <= text.size())
+            links_.push_back(DocLink {at + span.start, span.length, span.target});
+    }
+}
+
 void DocWriter::label(const QString& upperCase)
 {
     text_ += QLatin1String("  \n  ");

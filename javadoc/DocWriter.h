@@ -9,6 +9,9 @@
 
 #include <QString>
 #include <QStringView>
+#include <vector>
+
+#include "javadoc/DocLink.h"
 
 namespace javadoc {
 
@@ -21,14 +24,21 @@ public:
     void signature(QStringView line);
     // One line of text, indented as the signature.
     void line(QStringView text);
+    // The same line with links on spans of it (offsets within text); they
+    // are kept with the offsets they get in the whole text.
+    void line(QStringView text, const std::vector<DocLink>& spans);
     // A labelled part starts: "PARAMETERS:", "RETURNS:" (already upper case).
     void label(const QString& upperCase);
 
     const QString& text() const { return text_; }
     qsizetype size() const { return text_.size(); }
+    // In text order; a reader may leave its targets as the page wrote them
+    // for its caller to resolve.
+    const std::vector<DocLink>& links() const { return links_; }
 
 private:
     QString text_;
+    std::vector<DocLink> links_;
 };
 
 }  // namespace javadoc

@@ -1,14 +1,16 @@
 #include "javadoc/Extractor.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "javadoc/AnchoredPage.h"
 #include "javadoc/EraPage.h"
+#include "javadoc/LinkTarget.h"
 #include "javadoc/ModernPage.h"
 #include "platform/ControlChars.h"
 #include "platform/LineReader.h"
-#include "platform/SwingNaming.h"
 #include "platform/Member.h"
+#include "platform/SwingNaming.h"
 
 namespace javadoc {
 
@@ -27,7 +29,7 @@ bool namesSwing(const QString& name2)
     return platform::mentionsSwingRoot(name2);
 }
 
-QString readPage(const QString& fsPath, const DocRequest& request)
+QString readPage(const QString& fsPath, const DocRequest& request, std::vector<DocLink>& links)
 {
     // Only a regular file is read: a folder, a device or a pipe would either
     // fail at once or never end.
@@ -47,11 +49,11 @@ QString readPage(const QString& fsPath, const DocRequest& request)
         modern.commaCount = request.commaCount;
         modern.simpleClassName = simpleClassName;
         modern.paramTypes = request.paramTypes;
-        const std::optional<QString> text = extractModernPage(fsPath, modern);
+        const std::optional<QString> text = extractModernPage(fsPath, modern, &links);
         if (text && !text->isEmpty())
             return *text;
         // javadoc 14 and 15 put the member's id on an anchor inside its section.
-        if (std::optional<QString> anchored = extractAnchoredPage(fsPath, member))
+        if (std::optional<QString> anchored = extractAnchoredPage(fsPath, member, &links))
             return *anchored;
         if (text)
             return *text;
@@ -64,12 +66,33 @@ QString readPage(const QString& fsPath, const DocRequest& request)
             return era;
     }
     if (generation != PageGeneration::Sections) {
-        if (std::optional<QString> text = extractAnchoredPage(fsPath, member))
+        if (std::optional<QString> text = extractAnchoredPage(fsPath, member, &links))
             return *text;
     }
     // No member anchor at all: only the era reader can find anything there.
     return generation == PageGeneration::Unknown ? QString()
                                                  : extractEraPage(fsPath, request.memberName, request.commaCount);
+}
+
+// The readers' links with the page's hrefs made targets; those that name no
+// class page, or lie past the text's end, are dropped.
+std::vector<DocLink> pageLinks(const QString& fsRoot, const QString& fsPath, std::vector<DocLink> hrefs, qsizetype size)
+{
+    std::vector<DocLink> links;
+    if (hrefs.empty())
+        return links;
+    std::optional<PagePlace> place = pagePlace(fsRoot, fsPath);
+    if (!place)  // a module-layout page found beside the root
+        place = pagePlace(QFileInfo(QDir::cleanPath(fsRoot)).path(), fsPath);
+    if (!place)
+        return links;
+    for (DocLink& link : hrefs) {
+        if (link.start + link.length > size)
+            break;
+        if (std::optional<QString> target = hrefTarget(*place, link.target))
+            links.push_back(DocLink {link.start, link.length, std::move(*target)});
+    }
+    return links;
 }
 
 }  // namespace
@@ -115,8 +138,14 @@ DocResult doit(const DocRequest& request)
         fsPath = *modulePage;
     }
     result.pageOpened = true;
-    result.text = platform::showControlChars(readPage(fsPath, request));
+    std::vector<DocLink> hrefs;
+    const QString text = readPage(fsPath, request, hrefs);
+    result.text = platform::showControlChars(text);
     capDocText(result.text);
+    // Escaped control characters move the text after them; such a page
+    // keeps its text and loses its links.
+    if (result.text.size() <= text.size() && QStringView(text).startsWith(result.text))
+        result.links = pageLinks(toFileSystem(root), fsPath, std::move(hrefs), result.text.size());
     return result;
 }
 

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
+
+#include "javadoc/DocLink.h"
 
 namespace javadoc {
 
@@ -23,8 +26,9 @@ struct DocRequest {
 };
 
 struct DocResult {
-    QString text;             // "" when no page or no member was found
-    bool pageOpened = false;  // a page file existed: the caller moves the focus to the class field
+    QString text;                // "" when no page or no member was found
+    bool pageOpened = false;     // a page file existed: the caller moves the focus to the class field
+    std::vector<DocLink> links;  // the text's links to class pages, in text order
 };
 
 DocResult doit(const DocRequest& request);

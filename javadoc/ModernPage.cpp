@@ -128,6 +128,11 @@ QString signatureText(QString html)
     return plainText(html);
 }
 
+bool hasLink(QStringView html)
+{
+    return findText(html, QLatin1String("href=")) >= 0 || findText(html, QLatin1String("HREF=")) >= 0;
+}
+
 class ModernBuilder {
 public:
     DocWriter writer;
@@ -136,7 +141,8 @@ public:
 
     void body(QStringView html)
     {
-        const QString text = plainText(html);
+        std::vector<DocLink> spans;
+        const QString text = hasLink(html) ? plainTextWithLinks(html, spans) : plainText(html);
         if (text.isEmpty())
             return;
         // Tag labels ("Parameters:", "Since:", ...) as the era pages' lower-case
@@ -145,7 +151,7 @@ public:
             writer.label(text.toUpper());
             return;
         }
-        writer.line(text);
+        writer.line(text, spans);
     }
 };
 
@@ -194,6 +200,7 @@ namespace {
 
 struct Scan {
     std::optional<QString> text;  // nothing: no detail section on the page
+    std::vector<DocLink> links;   // the text's, their targets the page's hrefs
     bool matched = false;
     int fewerCommaSections = 0;  // sections of the member's name with parameters but fewer commas
     QString fewerCommaId;        // the first of them
@@ -270,6 +277,7 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
             const qsizetype end = findText(line, kSectionEnd, from);
             if (end >= 0 && (sig < 0 || end < sig)) {
                 scan.text = out.writer.text();  // a member section without a signature
+                scan.links = out.writer.links();
                 return scan;
             }
             if (sig < 0)
@@ -300,6 +308,7 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
         if (end >= 0) {
             out.body(QStringView(line).mid(from, end - from));
             scan.text = out.writer.text();
+            scan.links = out.writer.links();
             return scan;
         }
         out.body(QStringView(line).mid(from));
@@ -311,12 +320,11 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
     if (state == State::Signature)
         out.signature(signature);
     scan.text = out.writer.text();
+    scan.links = out.writer.links();
     return scan;
 }
 
-}  // namespace
-
-std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member)
+Scan chooseModernSection(const QString& fsPath, const ModernMember& member)
 {
     Scan scan = scanModernPage(fsPath, member, QString());
     if (member.paramTypes && !member.memberName.isEmpty()) {
@@ -324,10 +332,12 @@ std::optional<QString> extractModernPage(const QString& fsPath, const ModernMemb
         // (a type variable, a bridge) is taken when it is the only best one,
         // and no section is better than another overload's.
         if (!scan.text || scan.matched)
-            return scan.text;
+            return scan;
         if (scan.looseFit && !scan.looseTie)
-            return scanModernPage(fsPath, member, scan.looseId).text;
-        return QString();
+            return scanModernPage(fsPath, member, scan.looseId);
+        Scan none;
+        none.text = QString();
+        return none;
     }
     // The tree counts the commas of a throws clause too ("m(int) throws A,B"
     // gives 2), a section id only the parameters'. When no section has the
@@ -335,6 +345,16 @@ std::optional<QString> extractModernPage(const QString& fsPath, const ModernMemb
     // one is the member.
     if (scan.text && !scan.matched && scan.fewerCommaSections == 1 && !member.memberName.isEmpty())
         scan = scanModernPage(fsPath, member, scan.fewerCommaId);
+    return scan;
+}
+
+}  // namespace
+
+std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member, std::vector<DocLink>* links)
+{
+    Scan scan = chooseModernSection(fsPath, member);
+    if (links && scan.text)
+        *links = std::move(scan.links);
     return scan.text;
 }
 

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
+
+#include "javadoc/DocLink.h"
 
 namespace javadoc {
 
@@ -29,6 +32,8 @@ struct ModernMember {
 
 // The member's text in the same shape as the era reader's, or nothing when the
 // page holds no <section class="detail"> at all (then it is not such a page).
-std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member);
+// links, when given, gets the text's links, their targets the page's hrefs as written.
+std::optional<QString> extractModernPage(
+    const QString& fsPath, const ModernMember& member, std::vector<DocLink>* links = nullptr);
 
 }  // namespace javadoc

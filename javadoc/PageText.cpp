@@ -2,6 +2,9 @@
 
 #include "platform/JavaText.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace javadoc {
 
 namespace {
@@ -106,6 +109,74 @@ QString plainText(QStringView html)
         i = close + 1;
     }
     return platform::javaTrim(decodeEntities(text));
+}
+
+namespace {
+
+// The href of an "<a ...>" tag, or nothing for any other tag.
+std::optional<QString> anchorHref(QStringView tag)
+{
+    if (tag.size() < 3 || (tag[1] != QLatin1Char('a') && tag[1] != QLatin1Char('A')) || !tag[2].isSpace())
+        return std::nullopt;
+    const qsizetype at = tag.indexOf(QLatin1String("href="), 0, Qt::CaseInsensitive);
+    if (at < 0 || at + 5 >= tag.size())
+        return std::nullopt;
+    const QChar quote = tag[at + 5];
+    if (quote != QLatin1Char('"') && quote != QLatin1Char('\''))
+        return std::nullopt;
+    const qsizetype end = tag.indexOf(quote, at + 6);
+    return end < 0 ? std::nullopt : std::optional(decodeEntities(tag.mid(at + 6, end - at - 6)));
+}
+
+bool closesAnchor(QStringView tag)
+{
+    return tag.size() >= 4 && tag[1] == QLatin1Char('/') &&
+        (tag[2] == QLatin1Char('a') || tag[2] == QLatin1Char('A')) && (tag[3] == QLatin1Char('>') || tag[3].isSpace());
+}
+
+}  // namespace
+
+QString plainTextWithLinks(QStringView html, std::vector<DocLink>& links)
+{
+    // The text is built piece by piece, decoding each piece between tags, so
+    // that the anchors' places are known; it is the text plainText gives
+    // unless an entity is split by a tag, and then no link is kept.
+    QString text;
+    std::vector<DocLink> found;
+    std::optional<QString> openHref;
+    qsizetype openAt = 0;
+    qsizetype i = 0;
+    while (i < html.size()) {
+        const qsizetype open = html.indexOf(QLatin1Char('<'), i);
+        const qsizetype close = open < 0 ? -1 : html.indexOf(QLatin1Char('>'), open);
+        if (close < 0) {
+            text += decodeEntities(html.mid(i));
+            break;
+        }
+        text += decodeEntities(html.mid(i, open - i));
+        const QStringView tag = html.mid(open, close + 1 - open);
+        if (std::optional<QString> href = anchorHref(tag)) {
+            openHref = std::move(href);
+            openAt = text.size();
+        } else if (openHref && closesAnchor(tag)) {
+            found.push_back(DocLink {openAt, text.size() - openAt, *openHref});
+            openHref.reset();
+        }
+        i = close + 1;
+    }
+    const QString trimmed = platform::javaTrim(text);
+    const QString plain = plainText(html);
+    if (trimmed != plain)
+        return plain;
+    qsizetype lead = 0;
+    while (lead < text.size() && text.at(lead).unicode() <= ' ') ++lead;
+    for (DocLink& link : found) {
+        const qsizetype start = std::max<qsizetype>(link.start - lead, 0);
+        const qsizetype end = std::min(link.start + link.length - lead, trimmed.size());
+        if (end > start)
+            links.push_back(DocLink {start, end - start, std::move(link.target)});
+    }
+    return plain;
 }
 
 QString signatureLine(QStringView html)

@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QStringView>
+#include <vector>
+
+#include "javadoc/DocLink.h"
 
 namespace javadoc {
 
@@ -33,6 +36,10 @@ QString decodeEntities(QStringView text);
 // Tags dropped (a "<" without ">" keeps the rest as it is), then entities
 // decoded, so "&lt;init&gt;" is never mistaken for a tag; trimmed.
 QString plainText(QStringView html);
+
+// plainText(html), and the spans of it that the markup's <a href> anchors
+// cover, each with its href as written (entities decoded) for a target.
+QString plainTextWithLinks(QStringView html, std::vector<DocLink>& links);
 
 // A signature's markup as one line: tags dropped, entities decoded, blank runs
 // made one blank, annotations before the declaration left out.

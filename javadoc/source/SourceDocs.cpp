@@ -2,6 +2,7 @@
 
 #include "javadoc/DocWriter.h"
 #include "javadoc/Extractor.h"
+#include "javadoc/LinkTarget.h"
 #include "javadoc/SelectionArgs.h"
 
 #include <QRegularExpression>
@@ -212,6 +213,7 @@ struct SourceDocs::Impl {
     ClassLibrary& library;
     SourceLocator locator;
     std::list<std::shared_ptr<const ParsedFile>> parsed;
+    std::vector<DocLink> lastLinks;  // the links of the text document() wrote last
 
     explicit Impl(ClassLibrary& lib) : library(lib) { }
 
@@ -535,8 +537,11 @@ public:
     {
         for (const QString& line : markupLines(markup)) writer_.line(line);
     }
+    // One line of plain text with links on spans of it.
+    void linked(const QString& line, const std::vector<DocLink>& spans) { writer_.line(line, spans); }
     void label(const char* upper) { writer_.label(QLatin1String(upper)); }
     const QString& text() const { return writer_.text(); }
+    const std::vector<DocLink>& links() const { return writer_.links(); }
 
 private:
     DocWriter writer_;
@@ -770,6 +775,20 @@ void writeDescription(Output& out, const MemberContext& c)
     out.lines(renderInlineTags(description, c.value));
 }
 
+// "add in interface List": the member's name links to the supertype's
+// method, the supertype's name to its class.
+void supertypeLine(Output& out, const MemberContext& c, const char* kind, const std::string& internalName)
+{
+    const QString binaryName = QString::fromStdString(internalName).replace(QLatin1Char('/'), QLatin1Char('.'));
+    const QString shown = displayName(internalName);
+    const QString head = c.member.name + QLatin1String(kind);
+    QStringList types;
+    for (const SourceParam& p : c.member.params) types << p.type;
+    out.linked(head + shown,
+        {DocLink {0, c.member.name.size(), memberTarget(binaryName, c.member.name, types)},
+            DocLink {head.size(), shown.size(), binaryName}});
+}
+
 // SPECIFIED BY and OVERRIDES from the class library.
 void writeSupertypes(Output& out, const MemberContext& c)
 {
@@ -779,17 +798,17 @@ void writeSupertypes(Output& out, const MemberContext& c)
     const bool nearestShown = nearest != c.supertypes.end() && nearest->isPublic;
     if (nearestShown && nearest->isAbstract) {
         out.label("SPECIFIED BY:");
-        out.lines(c.member.name + QStringLiteral(" in class ") + displayName(nearest->internalName));
+        supertypeLine(out, c, " in class ", nearest->internalName);
     }
     for (const Candidate& s : c.supertypes) {
         if (!s.isInterface || !s.isPublic)
             continue;
         out.label("SPECIFIED BY:");
-        out.lines(c.member.name + QStringLiteral(" in interface ") + displayName(s.internalName));
+        supertypeLine(out, c, " in interface ", s.internalName);
     }
     if (nearestShown && !nearest->isAbstract) {
         out.label("OVERRIDES:");
-        out.lines(c.member.name + QStringLiteral(" in class ") + displayName(nearest->internalName));
+        supertypeLine(out, c, " in class ", nearest->internalName);
     }
 }
 
@@ -1080,11 +1099,13 @@ QString SourceDocs::Impl::memberText(const FoundType& own, const SourceMember& m
     writeSince(out, context);
     writeSeeAlso(out, context, [&](const QString& ref) { return seeLabel(ref, cls); });
     writeBookReferences(out, context);
+    lastLinks = out.links();
     return out.text();
 }
 
 QString SourceDocs::Impl::document(const SourceRequest& request)
 {
+    lastLinks.clear();
     std::optional<Target> target = request.member ? targetOfMember(*request.member) : targetOfTexts(request);
     if (!target)
         return QString();
@@ -1109,22 +1130,29 @@ void SourceDocs::dropParsedFiles()
     impl_->parsed.clear();
 }
 
-QString SourceDocs::document(const SourceRequest& request)
+QString SourceDocs::document(const SourceRequest& request, std::vector<DocLink>* links)
 {
     try {
         // Shown and bounded like every page's member text: the window never lays out more.
-        QString text = platform::showControlChars(impl_->document(request));
+        const QString written = impl_->document(request);
+        QString text = platform::showControlChars(written);
         capDocText(text);
+        // Escaped control characters move what follows them: such a text has no links.
+        if (links && text.size() <= written.size() && QStringView(written).startsWith(text)) {
+            for (const DocLink& link : impl_->lastLinks)
+                if (link.start + link.length <= text.size())
+                    links->push_back(link);
+        }
         return text;
     } catch (const std::bad_alloc&) {
         return QString();
     }
 }
 
-QString sourceDoc(const SourceRequest& request)
+QString sourceDoc(const SourceRequest& request, std::vector<DocLink>* links)
 {
     static SourceDocs docs(ClassLibrary::system());
-    return docs.document(request);
+    return docs.document(request, links);
 }
 
 namespace {
@@ -1133,9 +1161,18 @@ class SystemSourceReader final : public javadoc::SourceReader {
 public:
     std::optional<QString> document(const javadoc::DocSelection& selection) override
     {
+        std::vector<DocLink> links;
+        return documentWithLinks(selection, links);
+    }
+
+    std::optional<QString> documentWithLinks(
+        const javadoc::DocSelection& selection, std::vector<DocLink>& links) override
+    {
         const SelectionArgs& args = selection.args;
+        links.clear();
         QString text = sourceDoc({args.memberName, args.commaCount, args.groupName, selection.nameText,
-            selection.leafText, selection.member});
+                                     selection.leafText, selection.member},
+            &links);
         return text.isEmpty() ? std::nullopt : std::optional(std::move(text));
     }
 };

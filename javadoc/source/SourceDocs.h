@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "javadoc/DocService.h"
 #include "platform/Member.h"
@@ -37,7 +38,8 @@ public:
 
     // The member's documentation in the extractor's shape, or "" when its
     // class, source or declaration cannot be found.
-    QString document(const SourceRequest& request);
+    // links, when given, gets the text's links (see DocLink.h).
+    QString document(const SourceRequest& request, std::vector<DocLink>* links = nullptr);
 
     // Forgets the files parsed for the last selections (the benchmark's cold
     // start); the open archives stay open.
@@ -49,7 +51,7 @@ private:
 };
 
 // Over the process's class library; the archives it opens stay open for the run.
-QString sourceDoc(const SourceRequest& request);
+QString sourceDoc(const SourceRequest& request, std::vector<DocLink>* links = nullptr);
 
 // The documentation service's source side over sourceDoc: the process's class library.
 javadoc::SourceReader& systemSourceReader();

@@ -319,3 +319,32 @@ TEST(JdkSources, TheLeafsMemberFindsWhatItsTextsFind)
     }
     EXPECT_GT(compared, 300);
 }
+
+// SPECIFIED BY and OVERRIDES link the member's name to the supertype's method
+// and the supertype's name to its class, as the page's own hrefs do.
+TEST(JdkSources, SupertypeLinksAgreeWithThePages)
+{
+    if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile() ||
+        !QDir(source_oracle::kApi + "/java.base").exists())
+        GTEST_SKIP() << "openjdk-17-source or openjdk-17-doc is not installed";
+    javadoc::source::SourceDocs docs(ClassLibrary::system());
+    for (const char* leaf : {"add  boolean add(Object)", "addAll  boolean addAll(int,Collection)",
+             "equals  boolean equals(Object)", "toString  String toString()"}) {
+        const javadoc::SelectionArgs args = *javadoc::deriveSelection({"Methods", "java.util.Vector", leaf});
+        auto targets = [&](const QString& text, const std::vector<javadoc::DocLink>& links) {
+            QSet<QString> named;  // the links on the member's name and on a class
+            for (const javadoc::DocLink& link : links)
+                if (text.mid(link.start, link.length) == args.memberName || link.target.contains('#') == false)
+                    named << link.target;
+            return named;
+        };
+        std::vector<javadoc::DocLink> fromSource;
+        const QString source = docs.document(
+            {args.memberName, args.commaCount, args.groupName, "java.util.Vector", QString(leaf).trimmed()},
+            &fromSource);
+        const javadoc::DocResult page = javadoc::doit(javadoc_test::request(
+            source_oracle::kApi + "/java.base", args.memberName, args.commaCount, args.groupName));
+        ASSERT_FALSE(fromSource.empty()) << leaf;
+        EXPECT_TRUE(targets(page.text, page.links).contains(targets(source, fromSource))) << leaf;
+    }
+}

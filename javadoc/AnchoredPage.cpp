@@ -9,6 +9,7 @@
 #include "javadoc/PageAnchors.h"
 #include "javadoc/PageText.h"
 #include "platform/JavaText.h"
+#include "javadoc/PageSource.h"
 #include "platform/LineReader.h"
 
 namespace javadoc {
@@ -213,7 +214,8 @@ struct Candidate {
 
 std::optional<QString> extractAnchoredPage(const QString& fsPath, const AnchoredMember& member)
 {
-    platform::LineReader reader(fsPath);
+    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
+    platform::LineReader& reader = *page;
     if (!reader.isOpen())
         return QString();
 

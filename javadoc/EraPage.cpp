@@ -3,6 +3,7 @@
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
+#include "javadoc/PageSource.h"
 #include "platform/LineReader.h"
 
 namespace javadoc {
@@ -196,7 +197,8 @@ QString convertEraLine(QString line)
 
 QString extractEraPage(const QString& fsPath, const QString& memberName, int commaCount)
 {
-    platform::LineReader reader(fsPath);
+    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
+    platform::LineReader& reader = *page;
     Emitter out;
     if (!reader.isOpen())
         return out.result;

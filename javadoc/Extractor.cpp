@@ -5,10 +5,11 @@
 #include "javadoc/AnchoredPage.h"
 #include "javadoc/EraPage.h"
 #include "javadoc/ModernPage.h"
+#include "javadoc/PageSource.h"
 #include "platform/ControlChars.h"
 #include "platform/LineReader.h"
-#include "platform/SwingNaming.h"
 #include "platform/Member.h"
+#include "platform/SwingNaming.h"
 
 namespace javadoc {
 
@@ -22,6 +23,12 @@ QString toFileSystem(QString path)
     return path;
 }
 
+// A page of a folder, or of a javadoc jar read in place.
+bool exists(const QString& fsPath)
+{
+    return pageExists(fsPath) || platform::fileExists(fsPath);
+}
+
 bool namesSwing(const QString& name2)
 {
     return platform::mentionsSwingRoot(name2);
@@ -31,7 +38,7 @@ QString readPage(const QString& fsPath, const DocRequest& request)
 {
     // Only a regular file is read: a folder, a device or a pipe would either
     // fail at once or never end.
-    if (!QFileInfo(fsPath).isFile())
+    if (!pageExists(fsPath))
         return QString();
     // The page's own name: the class may have come from a package group.
     const QString simpleClassName = QFileInfo(fsPath).completeBaseName();
@@ -100,14 +107,14 @@ DocResult doit(const DocRequest& request)
     const QString pageName = request.selectionCount > 0 ? className : request.name2;
 
     QString path = root + QLatin1Char('\\') + pageName + QLatin1String(".html");
-    if (!platform::fileExists(toFileSystem(path))) {
+    if (!exists(toFileSystem(path))) {
         QString folders = pageName;
         folders.replace(QLatin1Char('.'), QLatin1Char('\\'));
         path = root + QLatin1Char('\\') + folders + QLatin1String(".html");
         path = platform::withModernSwingRoot(path, QLatin1Char('\\'));
     }
     QString fsPath = toFileSystem(path);
-    if (!platform::fileExists(fsPath)) {
+    if (!exists(fsPath)) {
         // Neither of the two classic layouts: a module-layout tree, perhaps.
         std::optional<QString> modulePage = modulePageCandidate(toFileSystem(root), pageName, request.memberName);
         if (!modulePage)

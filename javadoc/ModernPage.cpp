@@ -10,6 +10,7 @@
 #include "javadoc/PageText.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
+#include "javadoc/PageSource.h"
 #include "platform/LineReader.h"
 #include "platform/SwingNaming.h"
 
@@ -208,7 +209,8 @@ struct Scan {
 Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QString& exactId)
 {
     Scan scan;
-    platform::LineReader reader(fsPath);
+    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
+    platform::LineReader& reader = *page;
     if (!reader.isOpen()) {
         scan.text = QString();
         return scan;

@@ -7,9 +7,9 @@
 #include "javadoc/Extractor.h"
 #include "javadoc/MemberTypes.h"
 #include "javadoc/PageAnchors.h"
+#include "javadoc/PageSource.h"
 #include "javadoc/PageText.h"
 #include "platform/JavaText.h"
-#include "javadoc/PageSource.h"
 #include "platform/LineReader.h"
 
 namespace javadoc {

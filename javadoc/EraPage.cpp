@@ -1,9 +1,9 @@
 #include "javadoc/EraPage.h"
 
 #include "javadoc/Extractor.h"
+#include "javadoc/PageSource.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
-#include "javadoc/PageSource.h"
 #include "platform/LineReader.h"
 
 namespace javadoc {

@@ -7,10 +7,10 @@
 #include "javadoc/DocWriter.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/MemberTypes.h"
+#include "javadoc/PageSource.h"
 #include "javadoc/PageText.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
-#include "javadoc/PageSource.h"
 #include "platform/LineReader.h"
 #include "platform/SwingNaming.h"
 
@@ -44,7 +44,8 @@ QHash<QString, QString> readElementList(const QString& path, bool& hasModules)
 {
     QHash<QString, QString> moduleOf;
     hasModules = false;
-    platform::LineReader reader(path);
+    const std::unique_ptr<platform::LineReader> opened = openPage(path);  // a file, or a jar's entry
+    platform::LineReader& reader = *opened;
     QString module;
     for (int i = 0; i < kMaxElementListLines; ++i) {
         std::optional<QString> line = reader.readLine();
@@ -83,7 +84,7 @@ std::optional<QString> pageInModules(
         const QString moduleDir = it.value().isEmpty() ? QString() : it.value() + QLatin1Char('/');
         const QString path = apiDir + QLatin1Char('/') + moduleDir + folders + QLatin1Char('/') + dotted.mid(dot + 1) +
             QLatin1String(".html");
-        if (QFileInfo(path).isFile())
+        if (pageExists(path))
             return path;
         return std::nullopt;
     }
@@ -167,9 +168,9 @@ std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString&
     const QString parent = QFileInfo(root).path();
     for (const QString& dir : {root, parent}) {
         QString list = dir + QLatin1String("/element-list");
-        if (!QFileInfo(list).isFile())
+        if (!pageExists(list))
             list = dir + QLatin1String("/package-list");  // javadoc 8 and older
-        if (!QFileInfo(list).isFile())
+        if (!pageExists(list))
             continue;
         bool hasModules = false;
         const QHash<QString, QString> moduleOf = readElementList(list, hasModules);

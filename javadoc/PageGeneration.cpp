@@ -2,8 +2,8 @@
 
 #include "javadoc/MemberTypes.h"
 #include "javadoc/PageAnchors.h"
-#include "javadoc/PageText.h"
 #include "javadoc/PageSource.h"
+#include "javadoc/PageText.h"
 #include "platform/LineReader.h"
 
 namespace javadoc {

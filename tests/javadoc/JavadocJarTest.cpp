@@ -27,7 +27,9 @@ const QByteArray kPage =
 
 QByteArray javadocJar(const QByteArray& list = kElementList, const QByteArray& page = kPage)
 {
-    return test_support::buildZip({{"element-list", list}, {"org/example/Widget.html", page}}).bytes;
+    return test_support::buildZip(
+        {{"element-list", list}, {"org/example/Widget.html", page}, {"org/example/Widget.Part.html", page}})
+        .bytes;
 }
 
 std::optional<javadoc::MemberDoc> lengthDoc(const QStringList& extra, const QString& className = "org.example.Widget")
@@ -62,6 +64,8 @@ TEST(JavadocJar, FoundBesideTheLibraryInEveryLayoutAndReadInPlace)
         const auto doc = lengthDoc(roots);
         ASSERT_TRUE(doc) << jar;
         EXPECT_TRUE(doc->text.contains("Counts the widget's parts.")) << jar;
+        const auto nested = lengthDoc(roots, "org.example.Widget$Part");  // found through the element-list
+        EXPECT_TRUE(nested && nested->text.contains("Counts the widget's parts.")) << jar;
         // A library's root never answers for the JDK's packages.
         EXPECT_TRUE(javadoc::source::foundDocRoots(finder, "java.util.Map").isEmpty()) << jar;
     }

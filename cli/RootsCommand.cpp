@@ -2,6 +2,7 @@
 
 #include "app/ConfigFile.h"
 #include "cli/Commands.h"
+#include "javadoc/ModernPage.h"
 #include "javadoc/PageSource.h"
 #include "javadoc/source/FoundRoots.h"
 #include "javadoc/source/RootFinder.h"
@@ -96,7 +97,9 @@ int runRoots(const QStringList& args)
     const auto mark = [&](const QString& pageRoot, bool named) {
         if (!named)
             return Mark::Unnamed;
-        if (answered || dot < 0 || !javadoc::pageExists(pageUnder(pageRoot, dotted, dot)))
+        if (answered || dot < 0 ||
+            (!javadoc::pageExists(pageUnder(pageRoot, dotted, dot)) &&
+                !javadoc::modulePageCandidate(pageRoot, dotted)))  // a module layout (JDK 11+)
             return Mark::Named;
         answered = true;
         return Mark::Answered;

@@ -10,8 +10,11 @@
 // With --lib LABEL API_DIR JAR (repeatable): every class page of a library's
 // own javadoc, its jar on CLASSPATH.
 //
+// With --found: no root is given; each class's page is read from the first
+// root found for it (javadoc/source/FoundRoots.h), as with no set-up.
+//
 // usage: bench_javadoc_hitrate [API_DIR [SAMPLE_SIZE]]
-//        bench_javadoc_hitrate --lib LABEL API_DIR JAR [--lib ...] [--misses N]
+//        bench_javadoc_hitrate --lib LABEL API_DIR JAR [--lib ...] [--misses N] [--found]
 
 #include <QDir>
 #include <QDirIterator>
@@ -27,6 +30,7 @@
 #include "javadoc/EraPage.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/FoundRoots.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
 #include "platform/classlib/ClassLibrary.h"
@@ -134,6 +138,8 @@ struct Walk {
     QStringList misses;
     int maxMisses = 40;
     int classes = 0, notFound = 0;
+    bool foundRoots = false;  // each class's root as found with no set-up, not the one given
+    int noRoot = 0;           // classes no found root names
 
     void run(const QStringList& docNames, const QString& main, const QString& swing, int limit = INT_MAX)
     {
@@ -146,6 +152,15 @@ struct Walk {
             if (found.status != lookup::LookupResult::Status::Found) {
                 ++notFound;
                 continue;
+            }
+            QString classMain = main, classSwing = swing;
+            if (foundRoots) {
+                const QStringList roots = javadoc::source::foundDocRoots(name);
+                if (roots.isEmpty()) {
+                    ++noRoot;
+                    continue;
+                }
+                classMain = classSwing = roots.first();
             }
             ++classes;
             QStringList groups;
@@ -162,8 +177,8 @@ struct Walk {
                     r.paramTypes = args->paramTypes;
                     r.nameText = name;
                     r.name2 = name;
-                    r.docpath = main;
-                    r.docpath2 = swing;
+                    r.docpath = classMain;
+                    r.docpath2 = classSwing;
                     const javadoc::DocResult result = javadoc::doit(r);
                     if (!result.pageOpened)
                         continue;  // javadoc left the class out: not counted
@@ -203,6 +218,7 @@ int main(int argc, char** argv)
     };
     QList<Lib> libs;
     int maxMisses = 40;
+    const bool found = args.contains("--found");
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == "--lib" && i + 3 < args.size()) {
             libs.append({args[i + 1], args[i + 2], args[i + 3]});
@@ -222,9 +238,10 @@ int main(int argc, char** argv)
         for (const Lib& lib : libs) {
             Walk walk;
             walk.maxMisses = maxMisses;
+            walk.foundRoots = found;
             walk.run(libraryClasses(lib.api), lib.api, QString());
-            std::printf(
-                "%s: %d classes (%d not found by the lookup)\n", qPrintable(lib.label), walk.classes, walk.notFound);
+            std::printf("%s: %d classes (%d not found by the lookup, %d with no root found)\n", qPrintable(lib.label),
+                walk.classes, walk.notFound, walk.noRoot);
             print(lib.label + " era", walk.era);
             print(lib.label + " doit", walk.doit);
             for (const QString& m : walk.misses) std::printf("  miss: %s\n", qPrintable(m));

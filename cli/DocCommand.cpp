@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "javadoc/DocService.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/FoundRoots.h"
 #include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassLookup.h"
 #include "lookup/MemberTree.h"
@@ -107,7 +108,9 @@ int runDoc(const QStringList& args)
     selection.nameText = field;
     selection.name2 = name2;
     selection.selectionCount = unselected ? 0 : 1;
-    // As in the window: the roots' page, else (unless refused) the class's Java source.
+    // As in the window: the roots' page, the roots found for the class, else
+    // (unless refused) the class's Java source.
+    roots.extra = javadoc::source::foundDocRoots(javadoc::source::selectedClass(selection));
     const javadoc::DocService service(roots, noSource ? nullptr : &javadoc::source::systemSourceReader());
     const std::optional<javadoc::MemberDoc> doc = service.document(selection);
     const QString text = doc ? doc->text : QString();

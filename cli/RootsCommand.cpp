@@ -2,6 +2,9 @@
 
 #include "app/ConfigFile.h"
 #include "cli/Commands.h"
+#include "javadoc/ModernPage.h"
+#include "javadoc/PageSource.h"
+#include "javadoc/source/FoundRoots.h"
 #include "javadoc/source/RootFinder.h"
 #include "lookup/ClassCompletion.h"
 #include "platform/classlib/ClassLibrary.h"
@@ -37,15 +40,12 @@ void printRow(const char* section, Mark mark, const char* kind, const QString& p
         QLatin1Char(' ') + path + QLatin1Char('\n'));
 }
 
-javadoc::source::RootEnvironment rootEnvironment(const platform::classlib::ClassLibrary& library)
+// The class's page under a root ("a/b/Outer.Inner.html"), as the page readers look for it.
+QString pageUnder(const QString& root, const QString& dottedClass, qsizetype packageEnd)
 {
-    javadoc::source::RootEnvironment env;
-    for (const auto& source : library.sources())
-        if (source->location() != library.jdkLibrary())
-            env.classPathEntries.push_back(source->location());
-    env.jdkHome = library.jdkHome();
-    env.docPath = qEnvironmentVariable("JAVAORVEL_DOC_PATH").toStdString();
-    return env;
+    QString package = dottedClass.left(packageEnd);
+    return root + QLatin1Char('/') + package.replace(QLatin1Char('.'), QLatin1Char('/')) + QLatin1Char('/') +
+        dottedClass.mid(packageEnd + 1) + QLatin1String(".html");
 }
 
 }  // namespace
@@ -53,7 +53,9 @@ javadoc::source::RootEnvironment rootEnvironment(const platform::classlib::Class
 // roots [--main DIR] [--swing DIR] NAME: the documentation roots and source
 // archives tried for the class, in order, the configured roots first (from
 // JavaOrvel.cfg unless given); "+" where the root's package list names the
-// class's package, or the archive holds its source file.
+// class's package, or the archive holds its source file; "=" for the first
+// documentation root holding the class's page: the one whose page the
+// documentation service reads (unless the page lacks the member).
 int runRoots(const QStringList& args)
 {
     const QString usage = QStringLiteral("roots");
@@ -87,17 +89,35 @@ int runRoots(const QStringList& args)
         name.section(QLatin1Char('$'), 0, 0).replace(QLatin1Char('.'), QLatin1Char('/')).toStdString();
     const std::string module = library.originOf(name.replace(QLatin1Char('.'), QLatin1Char('/')).toStdString()).module;
 
-    RootFinder finder(rootEnvironment(library));
+    RootFinder finder(javadoc::source::rootEnvironment(library));
+    const QString dotted =
+        QString(name).replace(QLatin1Char('/'), QLatin1Char('.')).replace(QLatin1Char('$'), QLatin1Char('.'));
+    bool answered = false;
+    // Named roots only: a page under a root whose list lacks the package is never read.
+    const auto mark = [&](const QString& pageRoot, bool named) {
+        if (!named)
+            return Mark::Unnamed;
+        if (answered || dot < 0 ||
+            (!javadoc::pageExists(pageUnder(pageRoot, dotted, dot)) &&
+                !javadoc::modulePageCandidate(pageRoot, dotted)))  // a module layout (JDK 11+)
+            return Mark::Named;
+        answered = true;
+        return Mark::Answered;
+    };
     for (const auto& [root, kind] :
         {std::pair {docpath, "configured-main"}, std::pair {docpath2, "configured-swing"}}) {
         if (root.isEmpty())
             continue;
-        const bool named = finder.namesPackage(QFileInfo(root).absoluteFilePath().toStdString(), false, package);
-        printRow("doc", named ? Mark::Named : Mark::Unnamed, kind, root);
+        const QString absolute = QFileInfo(root).absoluteFilePath();
+        printRow("doc", mark(absolute, finder.namesPackage(absolute.toStdString(), false, package)), kind, root);
     }
-    for (const RootCandidate& root : finder.documentation())
-        printRow("doc", finder.namesPackage(root.path, root.isArchive, package) ? Mark::Named : Mark::Unnamed,
-            javadoc::source::kindName(root.kind), QString::fromStdString(root.path));
+    for (const RootCandidate& root : finder.documentation()) {
+        const QString path = QString::fromStdString(root.path);
+        printRow("doc",
+            mark(root.isArchive ? javadoc::jarRoot(path) : path,
+                finder.namesPackage(root.path, root.isArchive, package)),
+            javadoc::source::kindName(root.kind), path);
+    }
     for (const RootCandidate& root : finder.sources())
         printRow("src", finder.holdsSource(root, topInternal, module) ? Mark::Named : Mark::Unnamed,
             javadoc::source::kindName(root.kind), QString::fromStdString(root.path));

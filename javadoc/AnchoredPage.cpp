@@ -7,6 +7,7 @@
 #include "javadoc/Extractor.h"
 #include "javadoc/MemberTypes.h"
 #include "javadoc/PageAnchors.h"
+#include "javadoc/PageSource.h"
 #include "javadoc/PageText.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
@@ -218,7 +219,8 @@ struct Candidate {
 std::optional<QString> extractAnchoredPage(
     const QString& fsPath, const AnchoredMember& member, std::vector<DocLink>* links)
 {
-    platform::LineReader reader(fsPath);
+    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
+    platform::LineReader& reader = *page;
     if (!reader.isOpen())
         return QString();
 

@@ -1,6 +1,7 @@
 #include "javadoc/EraPage.h"
 
 #include "javadoc/Extractor.h"
+#include "javadoc/PageSource.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
 #include "platform/LineReader.h"
@@ -196,7 +197,8 @@ QString convertEraLine(QString line)
 
 QString extractEraPage(const QString& fsPath, const QString& memberName, int commaCount)
 {
-    platform::LineReader reader(fsPath);
+    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
+    platform::LineReader& reader = *page;
     Emitter out;
     if (!reader.isOpen())
         return out.result;

@@ -7,6 +7,7 @@
 #include "javadoc/EraPage.h"
 #include "javadoc/LinkTarget.h"
 #include "javadoc/ModernPage.h"
+#include "javadoc/PageSource.h"
 #include "platform/ControlChars.h"
 #include "platform/LineReader.h"
 #include "platform/Member.h"
@@ -24,6 +25,12 @@ QString toFileSystem(QString path)
     return path;
 }
 
+// A page of a folder, or of a javadoc jar read in place.
+bool exists(const QString& fsPath)
+{
+    return pageExists(fsPath) || platform::fileExists(fsPath);
+}
+
 bool namesSwing(const QString& name2)
 {
     return platform::mentionsSwingRoot(name2);
@@ -33,7 +40,7 @@ QString readPage(const QString& fsPath, const DocRequest& request, std::vector<D
 {
     // Only a regular file is read: a folder, a device or a pipe would either
     // fail at once or never end.
-    if (!QFileInfo(fsPath).isFile())
+    if (!pageExists(fsPath))
         return QString();
     // The page's own name: the class may have come from a package group.
     const QString simpleClassName = QFileInfo(fsPath).completeBaseName();
@@ -123,14 +130,14 @@ DocResult doit(const DocRequest& request)
     const QString pageName = request.selectionCount > 0 ? className : request.name2;
 
     QString path = root + QLatin1Char('\\') + pageName + QLatin1String(".html");
-    if (!platform::fileExists(toFileSystem(path))) {
+    if (!exists(toFileSystem(path))) {
         QString folders = pageName;
         folders.replace(QLatin1Char('.'), QLatin1Char('\\'));
         path = root + QLatin1Char('\\') + folders + QLatin1String(".html");
         path = platform::withModernSwingRoot(path, QLatin1Char('\\'));
     }
     QString fsPath = toFileSystem(path);
-    if (!platform::fileExists(fsPath)) {
+    if (!exists(fsPath)) {
         // Neither of the two classic layouts: a module-layout tree, perhaps.
         std::optional<QString> modulePage = modulePageCandidate(toFileSystem(root), pageName, request.memberName);
         if (!modulePage)

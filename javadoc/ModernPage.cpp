@@ -7,6 +7,7 @@
 #include "javadoc/DocWriter.h"
 #include "javadoc/Extractor.h"
 #include "javadoc/MemberTypes.h"
+#include "javadoc/PageSource.h"
 #include "javadoc/PageText.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/JavaText.h"
@@ -43,7 +44,8 @@ QHash<QString, QString> readElementList(const QString& path, bool& hasModules)
 {
     QHash<QString, QString> moduleOf;
     hasModules = false;
-    platform::LineReader reader(path);
+    const std::unique_ptr<platform::LineReader> opened = openPage(path);  // a file, or a jar's entry
+    platform::LineReader& reader = *opened;
     QString module;
     for (int i = 0; i < kMaxElementListLines; ++i) {
         std::optional<QString> line = reader.readLine();
@@ -82,7 +84,7 @@ std::optional<QString> pageInModules(
         const QString moduleDir = it.value().isEmpty() ? QString() : it.value() + QLatin1Char('/');
         const QString path = apiDir + QLatin1Char('/') + moduleDir + folders + QLatin1Char('/') + dotted.mid(dot + 1) +
             QLatin1String(".html");
-        if (QFileInfo(path).isFile())
+        if (pageExists(path))
             return path;
         return std::nullopt;
     }
@@ -172,9 +174,9 @@ std::optional<QString> modulePageCandidate(const QString& fsRoot, const QString&
     const QString parent = QFileInfo(root).path();
     for (const QString& dir : {root, parent}) {
         QString list = dir + QLatin1String("/element-list");
-        if (!QFileInfo(list).isFile())
+        if (!pageExists(list))
             list = dir + QLatin1String("/package-list");  // javadoc 8 and older
-        if (!QFileInfo(list).isFile())
+        if (!pageExists(list))
             continue;
         bool hasModules = false;
         const QHash<QString, QString> moduleOf = readElementList(list, hasModules);
@@ -215,7 +217,8 @@ struct Scan {
 Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QString& exactId)
 {
     Scan scan;
-    platform::LineReader reader(fsPath);
+    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
+    platform::LineReader& reader = *page;
     if (!reader.isOpen()) {
         scan.text = QString();
         return scan;

@@ -2,6 +2,7 @@
 
 #include "javadoc/MemberTypes.h"
 #include "javadoc/PageAnchors.h"
+#include "javadoc/PageSource.h"
 #include "javadoc/PageText.h"
 #include "platform/LineReader.h"
 
@@ -17,7 +18,8 @@ constexpr int kMaxSniffLines = 4000;
 
 PageGeneration pageGeneration(const QString& fsPath)
 {
-    platform::LineReader reader(fsPath);
+    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
+    platform::LineReader& reader = *page;
     bool later = false, inHead = true;
     for (int i = 0; i < kMaxSniffLines; ++i) {
         std::optional<QString> read = reader.readLine();

@@ -38,6 +38,10 @@ LineReader::LineReader(const QString& path, qsizetype maxLineBytes) : maxLine_(m
     fd_ = openRegularFile(path, openError_);
 }
 
+LineReader::LineReader(QByteArray bytes, qsizetype maxLineBytes)
+    : maxLine_(maxLineBytes), buf_(std::move(bytes)), eof_(true), inMemory_(true)
+{ }
+
 LineReader::~LineReader()
 {
     if (fd_ >= 0)
@@ -116,7 +120,7 @@ std::optional<QByteArray> LineReader::next()
 
 std::optional<QByteArray> LineReader::readLineBytes()
 {
-    if (fd_ < 0 || failed_)
+    if (!isOpen() || failed_)
         return std::nullopt;
     // Memory is bounded by the line cap; should even that not be had, the
     // read fails like any other rather than ending the process.

@@ -23,13 +23,16 @@ public:
     // Only a regular file is opened (see RegularFile.h): a FIFO or a device
     // is refused without blocking.
     explicit LineReader(const QString& path, qsizetype maxLineBytes = kMaxLineBytes);
+    // The lines of bytes already in memory (a page read from an archive): the
+    // same line rules and cap as a file's.
+    explicit LineReader(QByteArray bytes, qsizetype maxLineBytes = kMaxLineBytes);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
     // False when the file could not be opened: missing, a folder, a FIFO or
     // device, unreadable.
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ >= 0 || inMemory_; }
     // Why it could not be opened, one line; "" when it is open.
     const std::string& openError() const { return openError_; }
 
@@ -55,7 +58,8 @@ private:
     bool eof_ = false;
     bool failed_ = false;
     bool tooLong_ = false;
-    bool skipLf_ = false;  // the last line ended at "\r": a following "\n" belongs to it
+    bool inMemory_ = false;  // buf_ holds the whole input; there is no file
+    bool skipLf_ = false;    // the last line ended at "\r": a following "\n" belongs to it
 };
 
 // Whether a file (or folder) exists at the path, as File.exists() answers.

@@ -29,6 +29,7 @@
 #include "javadoc/CatalogueLookup.h"
 #include "javadoc/DocService.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/FoundRoots.h"
 #include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassCompletion.h"
 #include "lookup/ClassIndexProvider.h"
@@ -498,7 +499,9 @@ void orvel_tree::valueChanged(const QStringList& pathTexts, const std::optional<
     selection.nameText = name->text();
     selection.name2 = name2;
     selection.selectionCount = tree ? tree->getSelectionCount() : 0;
-    const javadoc::DocService service({docpath, docpath2, {}}, &javadoc::source::systemSourceReader());
+    const javadoc::DocService service(
+        {docpath, docpath2, javadoc::source::foundDocRoots(javadoc::source::selectedClass(selection))},
+        &javadoc::source::systemSourceReader());
     const std::optional<javadoc::MemberDoc> doc = service.document(selection);
     if (doc) {
         const QString& text = doc->text;

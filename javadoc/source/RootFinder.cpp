@@ -11,6 +11,7 @@
 #include <optional>
 #include <unordered_set>
 
+#include "javadoc/PageSource.h"
 #include "javadoc/source/SourceLocator.h"
 #include "platform/RegularFile.h"
 #include "platform/ZipArchive.h"
@@ -136,25 +137,9 @@ private:
     std::unordered_set<uint64_t> identities_;
 };
 
-// NAME-javadoc.jar (suffix "-javadoc.jar") for a jar: beside it (a folder of
-// jars, a Maven repository's version folder), then in the sibling hash
-// folders of a Gradle cache (files-2.1/GROUP/ARTIFACT/VERSION/HASH/FILE).
 void besideJar(const std::string& jar, const char* suffix, RootCandidate::Kind kind, Collector& out)
 {
-    const std::string name = fileNameOf(jar);
-    const std::string wanted = name.substr(0, name.size() - 4) + suffix;
-    const std::string hashFolder = parentOf(jar);
-    out.archive(kind, hashFolder + "/" + wanted);
-
-    const size_t cache = jar.rfind(kGradleCache);
-    if (cache == std::string::npos ||
-        std::count(jar.begin() + ptrdiff_t(cache + sizeof kGradleCache - 1), jar.end(), '/') != 4)
-        return;
-    const std::string versionFolder = parentOf(hashFolder);
-    const std::string ownHash = fileNameOf(hashFolder);
-    for (const std::string& hash : subfolders(versionFolder))
-        if (hash != ownHash)
-            out.archive(kind, versionFolder + "/" + hash + "/" + wanted);
+    for (const std::string& path : archivesBeside(jar, suffix)) out.archive(kind, path);
 }
 
 // A JDK's packaged documentation (openjdk-17-jre-headless/api, or a link to it).
@@ -191,6 +176,29 @@ bool isJdkDocumentation(const std::string& folder)
 }
 
 }  // namespace
+
+std::vector<std::string> archivesBeside(const std::string& jar, const char* suffix)
+{
+    std::vector<std::string> found;
+    const std::string name = fileNameOf(jar);
+    if (!endsWithJar(name))
+        return found;
+    const std::string wanted = name.substr(0, name.size() - 4) + suffix;
+    const std::string hashFolder = parentOf(jar);
+    if (isRegularFile(hashFolder + "/" + wanted))
+        found.push_back(hashFolder + "/" + wanted);
+
+    const size_t cache = jar.rfind(kGradleCache);
+    if (cache == std::string::npos ||
+        std::count(jar.begin() + ptrdiff_t(cache + sizeof kGradleCache - 1), jar.end(), '/') != 4)
+        return found;
+    const std::string versionFolder = parentOf(hashFolder);
+    const std::string ownHash = fileNameOf(hashFolder);
+    for (const std::string& hash : subfolders(versionFolder))
+        if (const std::string path = versionFolder + "/" + hash + "/" + wanted; hash != ownHash && isRegularFile(path))
+            found.push_back(path);
+    return found;
+}
 
 const char* kindName(RootCandidate::Kind kind)
 {
@@ -277,7 +285,7 @@ bool RootFinder::namesPackage(const std::string& root, bool isArchive, const std
     if (it == packages_.end()) {
         std::optional<QByteArray> list;
         for (const char* name : {"element-list", "package-list"}) {
-            list = isArchive ? readArchiveEntry(root, name, kMaxPackageListBytes)
+            list = isArchive ? javadoc::readJarEntry(root, name, kMaxPackageListBytes)
                              : platform::readRegularFile(root + "/" + name, kMaxPackageListBytes);
             if (list)
                 break;

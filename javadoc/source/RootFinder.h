@@ -29,6 +29,12 @@ struct RootCandidate {
     bool isArchive;
 };
 
+// The archives NAME+suffix ("-javadoc.jar", "-sources.jar") that exist for
+// the jar NAME.jar: beside it (a folder of jars, a Maven repository's version
+// folder), then in the sibling hash folders of a Gradle cache
+// (files-2.1/GROUP/ARTIFACT/VERSION/HASH/FILE).
+std::vector<std::string> archivesBeside(const std::string& jar, const char* suffix);
+
 // "javadoc-jar", "jdk-docs", ...: for listings.
 const char* kindName(RootCandidate::Kind kind);
 

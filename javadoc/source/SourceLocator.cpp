@@ -1,6 +1,7 @@
 #include "javadoc/source/SourceLocator.h"
 
 #include "javadoc/source/JavaSourceScanner.h"
+#include "javadoc/source/RootFinder.h"
 #include "platform/RegularFile.h"
 
 namespace javadoc::source {
@@ -79,6 +80,10 @@ std::optional<QString> SourceLocator::topLevelSource(const platform::classlib::C
         if (base.size() > 4 && (base.ends_with(".jar") || base.ends_with(".JAR") || base.ends_with(".zip")))
             base.resize(base.size() - 4);
         bytes = readEntry(base + "-sources.jar", file);
+        // A Gradle cache keeps the sources jar in a sibling folder.
+        for (const std::string& sources : archivesBeside(origin.location, "-sources.jar"))
+            if (!bytes)
+                bytes = readEntry(sources, file);
         if (!bytes)
             bytes = readEntry(origin.location, file);
         break;

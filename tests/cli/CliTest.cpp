@@ -223,4 +223,7 @@ TEST(CliWithJdk, RootsListsConfiguredThenFoundRoots)
     EXPECT_EQ(lines[0], "doc + configured-main " + dir.path() + "/main");
     EXPECT_EQ(lines[1], "doc - configured-swing " + dir.path() + "/swing");
     EXPECT_TRUE(lines.contains("doc - doc-path " + dir.path() + "/lib")) << r.out.toStdString();
+    // With the class's page there, that root is the one that answers.
+    ASSERT_TRUE(testing_classlib::writeBytes(dir.path() + "/main/java/util/Vector.html", {'\n'}));
+    EXPECT_TRUE(cli({"roots", "--main", dir.path() + "/main", "Vector"}, env).out.startsWith("doc = configured-main "));
 }

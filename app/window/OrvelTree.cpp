@@ -585,6 +585,9 @@ void orvel_tree::showSuggestions(quint64 id, const std::vector<lookup::ClassChoi
 void orvel_tree::openTarget(const QString& binaryClassName, const std::optional<app::MemberRef>& member)
 {
     classPopup->close();
+    // A followed link or a chosen method shows its whole class: the search
+    // text that narrowed the last class would hide the target (Back restores it).
+    searchFor->clear();
     lookUpChosen(binaryClassName);
     if (member && tree)
         selectMember(*member);
@@ -717,16 +720,61 @@ void orvel_tree::selectLeaf(const QModelIndex& leaf)
     name->setFocus();
 }
 
+namespace {
+
+// A link's target names parameter types as its page does: simple names
+// ("Object[]", "Map.Entry"), and a type variable ("E") where the page gives no
+// erasure; a member value names them by binary name ("java.lang.Object[]").
+bool parameterFits(QString wanted, QString leafType)
+{
+    while (wanted.endsWith(QLatin1String("[]")) && leafType.endsWith(QLatin1String("[]"))) {
+        wanted.chop(2);
+        leafType.chop(2);
+    }
+    if (wanted == leafType)
+        return true;
+    const QString simple = leafType.mid(leafType.lastIndexOf(QLatin1Char('.')) + 1);
+    if (wanted == simple || wanted == QString(simple).replace(QLatin1Char('$'), QLatin1Char('.')))
+        return true;
+    // A type variable fits any class type (never a primitive: those have no dot).
+    const bool typeVariable = !wanted.isEmpty() && wanted.at(0).isUpper() && !wanted.contains(QLatin1Char('.')) &&
+        !wanted.endsWith(QLatin1String("[]"));
+    return typeVariable && leafType.contains(QLatin1Char('.'));
+}
+
+bool memberFits(const app::MemberRef& ref, const platform::Member& leaf, bool exactTypes)
+{
+    const bool constructor = ref.name == QLatin1String("<init>");
+    if (constructor ? leaf.kind != platform::MemberKind::Constructor : leaf.name != ref.name)
+        return false;
+    if (!ref.parameterTypes)
+        return true;
+    if (exactTypes)
+        return *ref.parameterTypes == leaf.parameterTypes;
+    if (ref.parameterTypes->size() != leaf.parameterTypes.size())
+        return false;
+    for (qsizetype i = 0; i < ref.parameterTypes->size(); ++i) {
+        if (!parameterFits(ref.parameterTypes->at(i), leaf.parameterTypes.at(i)))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool orvel_tree::selectMember(const app::MemberRef& ref)
 {
     if (!tree)
         return false;
-    for (const QModelIndex& leaf : leavesOf(*tree->model())) {
-        const std::optional<platform::Member> leafMember = memberAt(leaf);
-        if (leafMember && leafMember->name == ref.name &&
-            (!ref.parameterTypes || *ref.parameterTypes == leafMember->parameterTypes)) {
-            selectLeaf(leaf);
-            return true;
+    const std::vector<QModelIndex> leaves = leavesOf(*tree->model());
+    // Reflection's own names first (history, the method list), then a page's spelling.
+    for (const bool exact : {true, false}) {
+        for (const QModelIndex& leaf : leaves) {
+            const std::optional<platform::Member> leafMember = memberAt(leaf);
+            if (leafMember && memberFits(ref, *leafMember, exact)) {
+                selectLeaf(leaf);
+                return true;
+            }
         }
     }
     return false;

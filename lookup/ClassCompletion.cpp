@@ -1,5 +1,7 @@
 #include "lookup/ClassCompletion.h"
 
+#include "lookup/MemberSearch.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -39,20 +41,6 @@ std::string utf8(const QString& s)
 QString text(std::string_view s)
 {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-// The qualified names' code-unit order: the internal names compared as if
-// their "/" were ".".
-bool qualifiedLess(std::string_view a, std::string_view b)
-{
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char x = a[i] == '/' ? '.' : static_cast<unsigned char>(a[i]);
-        const unsigned char y = b[i] == '/' ? '.' : static_cast<unsigned char>(b[i]);
-        if (x != y)
-            return x < y;
-    }
-    return a.size() < b.size();
 }
 
 // Ids of a sorted view whose key starts with `prefix`.

@@ -24,8 +24,8 @@ std::string utf8(QStringView s)
     return std::string(bytes.constData(), size_t(bytes.size()));
 }
 
-// The qualified names' code-unit order: internal names compared as if their
-// "/" were ".".
+}  // namespace
+
 bool qualifiedLess(std::string_view a, std::string_view b)
 {
     const size_t n = std::min(a.size(), b.size());
@@ -37,8 +37,6 @@ bool qualifiedLess(std::string_view a, std::string_view b)
     }
     return a.size() < b.size();
 }
-
-}  // namespace
 
 std::string lowerAscii(std::string_view s)
 {

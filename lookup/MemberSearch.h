@@ -20,6 +20,10 @@
 
 namespace lookup {
 
+// The qualified names' code-unit order, shared by the completion list and
+// the member search: internal names compared as if their "/" were ".".
+bool qualifiedLess(std::string_view a, std::string_view b);
+
 enum class NameMatch : uint8_t { Exact, Prefix, Capitals, None };
 
 struct MemberQuery {

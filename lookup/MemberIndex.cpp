@@ -79,7 +79,13 @@ void describeParameters(std::string_view parameters, QStringList& erased, QStrin
 {
     // A descriptor read from disk may be damaged: appendDescriptorType stops at
     // its end, and so does this loop.
-    const std::string descriptor = "(" + std::string(parameters) + ")";
+    // Appended into a reserved string: GCC 12 at -O3 misreads `"(" + std::string(...)`
+    // as an overlapping copy (-Wrestrict).
+    std::string descriptor;
+    descriptor.reserve(parameters.size() + 2);
+    descriptor += '(';
+    descriptor += parameters;
+    descriptor += ')';
     size_t i = 1;
     while (i < descriptor.size() && descriptor[i] != ')') {
         std::string type;

@@ -12,7 +12,7 @@ trap 'rm -f "$log"' EXIT
 cmake --preset release >/dev/null
 cmake --build --preset release --target javaorvel javaorvel-cli 2>&1 | tee "$log"
 if [ "$strict" -eq 1 ] && grep -q 'warning:' "$log"; then
-  grep -A8 'warning:' "$log" >&2
+  grep -B12 -A3 'warning:' "$log" >&2   # with the "inlined from" lines that name our code
   echo "build-release: the release build printed compiler warnings (above); a user's build must be clean" >&2
   exit 1
 fi

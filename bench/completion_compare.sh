@@ -8,6 +8,7 @@
 # opened and listed by the class index) complete Str should stay within 3x.
 # usage: bench/completion_compare.sh [BUILD_DIR] [ROUNDS] [JAR|CLASSPATH]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
 build=${1:-build}
 rounds=${2:-40}
 jar=${3:-/usr/share/java/commons-lang3.jar}
@@ -24,7 +25,6 @@ for ((i = 0; i < rounds; i++)); do
     times[$r]+="$((t1 - t0)) "
   done
 done
-median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END {print (NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2}'; }
 base=$(echo "${times[resolve Vector]}" | median)
 echo "$rounds rounds, alternating, CLASSPATH=$jar"
 for r in "${runs[@]}"; do

@@ -5,6 +5,7 @@
 # its cache folder empty each time (target: under 1 s).
 # usage: bench/find_compare.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
 build=${1:-build}
 rounds=${2:-20}
 cli="$build/javaorvel-cli"
@@ -14,7 +15,6 @@ cache=$(mktemp -d)
 trap 'rm -rf "$cache"' EXIT
 export XDG_CACHE_HOME="$cache/warm"
 
-median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END {print (NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2}'; }
 runs=("resolve Vector" "find toUnmodifiableList")
 declare -A times
 for r in "${runs[@]}"; do $cli $r >/dev/null; done   # the index written, the page cache warm

@@ -6,6 +6,7 @@
 # Debian's repository (maven, libmaven-dependency-plugin-java, junit4).
 # usage: bench/project_compare.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
 build=${1:-build}
 rounds=${2:-20}
 cli="$build/javaorvel-cli"
@@ -38,7 +39,6 @@ for ((i = 0; i < rounds; i++)); do
   CLASSPATH="$byhand" "$cli" members "$class" >/dev/null; t2=${EPOCHREALTIME/./}
   a+=($((t1 - t0))); b+=($((t2 - t1)))
 done
-median() { sort -n | awk '{v[NR]=$1} END {print (NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2}'; }
 ma=$(printf '%s\n' "${a[@]}" | median); mb=$(printf '%s\n' "${b[@]}" | median)
 echo "$rounds rounds, alternating, class $class"
 awk -v a="$ma" -v b="$mb" 'BEGIN {printf "A --project (warm cache): median %.2f ms\nB CLASSPATH by hand:      median %.2f ms\nA/B: %.2fx (target: under 2x)\n", a/1000, b/1000, a/b}'

@@ -5,14 +5,12 @@
 # `members --since java.util.List` (every held release asked; target < 50 ms).
 # usage: bench/release_compare.sh [BUILD_DIR] [CLASS] [ROUNDS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
 build=${1:-build}
 class=${2:-javax.swing.JTable}
 rounds=${3:-20}
 cli="$build/javaorvel-cli"
 [ -x "$cli" ] || { echo "no $cli: build it first" >&2; exit 2; }
-
-median() { sort -n | awk '{v[NR]=$1} END {printf "%.2f", ((NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2)/1000}'; }
-time_us() { local t0=${EPOCHREALTIME/./}; "$@" >/dev/null; echo $((${EPOCHREALTIME/./} - t0)); }
 
 a=(); b=(); c=()
 "$cli" --release 8 tree "$class" >/dev/null; "$cli" tree "$class" >/dev/null   # warm the page cache
@@ -21,9 +19,9 @@ for ((i = 0; i < rounds; i++)); do
   b+=($(time_us "$cli" tree "$class"))
   c+=($(time_us "$cli" members --since java.util.List))
 done
-ma=$(printf '%s\n' "${a[@]}" | median); mb=$(printf '%s\n' "${b[@]}" | median)
+ma=$(ms "$(printf '%s\n' "${a[@]}" | median)"); mb=$(ms "$(printf '%s\n' "${b[@]}" | median)")
 echo "$rounds rounds, alternating, class $class (medians, whole process)"
 echo "A --release 8 tree:              $ma ms"
 echo "B tree:                          $mb ms"
 awk -v a="$ma" -v b="$mb" 'BEGIN {printf "A/B: %.2fx (target <= 1.5x)\n", a/b}'
-echo "members --since java.util.List:  $(printf '%s\n' "${c[@]}" | median) ms (target < 50 ms)"
+echo "members --since java.util.List:  $(ms "$(printf '%s\n' "${c[@]}" | median)") ms (target < 50 ms)"

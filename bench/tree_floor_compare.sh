@@ -4,6 +4,7 @@
 # Target: tree's time above the floor at most 0.02x of javap's.
 # usage: bench/tree_floor_compare.sh [BUILD_DIR] [CLASS] [ROUNDS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/timing.sh"
 build=${1:-build}
 class=${2:-javax.swing.JTable}
 rounds=${3:-20}
@@ -21,7 +22,6 @@ for ((i = 0; i < rounds; i++)); do
     times[$r]+="$((t1 - t0)) "
   done
 done
-median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END {print (NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2}'; }
 f=$(echo "${times[${runs[0]}]}" | median)
 t=$(echo "${times[${runs[1]}]}" | median)
 j=$(echo "${times[${runs[2]}]}" | median)

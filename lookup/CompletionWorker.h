@@ -9,15 +9,11 @@
 
 #include <QObject>
 #include <QString>
-#include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <vector>
 
 #include "lookup/ClassCompletion.h"
+#include "platform/LatestJobThread.h"
 
 namespace lookup {
 
@@ -27,7 +23,6 @@ public:
     enum class Query { Complete, Suggest };
 
     explicit CompletionWorker(QObject* parent = nullptr);
-    ~CompletionWorker() override;
 
     // Never waits for a running query: it only swaps the waiting one.
     void ask(
@@ -38,20 +33,13 @@ signals:
 
 private:
     struct Job {
-        quint64 id = 0;
         Query query = Query::Complete;
         std::shared_ptr<const ClassCompletion> completion;
         QString text;
         size_t limit = 0;
     };
-    void run();
-
-    std::mutex mutex_;  // guards next_ only, never held while a query runs
-    std::condition_variable wake_;
-    std::optional<Job> next_;
-    std::atomic<quint64> latest_ {0};
-    std::atomic<bool> quitting_ {false};  // set under mutex_, read anywhere
-    std::thread thread_;
+    void answer(quint64 id, Job& job, const StopQuery& stale);
+    platform::LatestJobThread<Job> thread_;
 };
 
 }  // namespace lookup

@@ -4,52 +4,26 @@
 
 namespace app {
 
-MethodQueryWorker::MethodQueryWorker(QObject* parent) : QObject(parent), thread_([this] { run(); }) { }
-
-MethodQueryWorker::~MethodQueryWorker()
-{
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        quitting_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-}
+MethodQueryWorker::MethodQueryWorker(QObject* parent)
+    : QObject(parent), thread_([this](quint64 id, Job& job, const auto& stale) { answer(id, job, stale); })
+{ }
 
 void MethodQueryWorker::ask(quint64 id, const QString& text, size_t limit)
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        next_ = Job {id, text, limit};
-    }
-    wake_.notify_one();
+    thread_.post(id, Job {text, limit});
 }
 
-void MethodQueryWorker::run()
+void MethodQueryWorker::answer(quint64 id, const Job& job, const std::function<bool()>& stale)
 {
     platform::classlib::ClassLibrary& library = platform::classlib::ClassLibrary::system();
-    while (true) {
-        Job job;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [this] { return quitting_ || next_; });
-            if (quitting_)
-                return;
-            job = std::move(*next_);
-            next_.reset();
-        }
-        if (!index_)
-            index_ = lookup::MemberIndex::open(library);
-        std::vector<lookup::MethodHit> hits =
-            index_ ? index_->find(library, job.text, job.limit) : std::vector<lookup::MethodHit>();
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (quitting_ || next_)
-                continue;  // a newer query is waiting: this answer is already stale
-        }
-        QMetaObject::invokeMethod(
-            this, [this, id = job.id, hits = std::move(hits)] { emit answered(id, hits); }, Qt::QueuedConnection);
-    }
+    if (!index_)
+        index_ = lookup::MemberIndex::open(library);
+    std::vector<lookup::MethodHit> hits =
+        index_ ? index_->find(library, job.text, job.limit) : std::vector<lookup::MethodHit>();
+    if (stale())
+        return;  // a newer query is waiting: this answer is already stale
+    QMetaObject::invokeMethod(
+        this, [this, id, hits = std::move(hits)] { emit answered(id, hits); }, Qt::QueuedConnection);
 }
 
 }  // namespace app

@@ -8,14 +8,12 @@
 
 #include <QObject>
 #include <QString>
-#include <condition_variable>
+#include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <vector>
 
 #include "lookup/MemberIndex.h"
+#include "platform/LatestJobThread.h"
 
 namespace app {
 
@@ -23,7 +21,6 @@ class MethodQueryWorker : public QObject {
     Q_OBJECT
 public:
     explicit MethodQueryWorker(QObject* parent = nullptr);
-    ~MethodQueryWorker() override;
 
     // Never waits for a running query.
     void ask(quint64 id, const QString& text, size_t limit);
@@ -33,18 +30,12 @@ signals:
 
 private:
     struct Job {
-        quint64 id = 0;
         QString text;
         size_t limit = 0;
     };
-    void run();
-
-    std::mutex mutex_;  // guards next_ and quitting_, never held while a query runs
-    std::condition_variable wake_;
-    std::optional<Job> next_;
-    bool quitting_ = false;
+    void answer(quint64 id, const Job& job, const std::function<bool()>& stale);
     std::unique_ptr<lookup::MemberIndex> index_;  // the worker thread's own
-    std::thread thread_;
+    platform::LatestJobThread<Job> thread_;       // last: stopped before index_ goes
 };
 
 }  // namespace app

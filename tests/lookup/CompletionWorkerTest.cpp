@@ -15,6 +15,7 @@
 #include "platform/classlib/ClassIndex.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/ClassFileBuilder.h"
+#include "tests/support/QtApp.h"
 #include "tests/support/QtPrinters.h"
 
 namespace {
@@ -32,14 +33,7 @@ template <class Done> bool until(Done done, qint64 ms = 20000)
 
 class CompletionWorkerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { test_support::ensureApplication<QCoreApplication>(); }
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());

@@ -51,11 +51,8 @@ TEST(MemberIndexOracle, FindAnswersEveryMethodNameWithExactlyItsDeclaringClasses
         GTEST_SKIP() << "no JDK with javac installed";
     QTemporaryDir dir;
     const QString classes = dir.path() + "/classes.txt";
-    ASSERT_TRUE(test_support::runTool(bin + "javac",
-        {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/ClassIndexOracle.java",
-            JO_SOURCE_DIR "/tests/lookup/MemberIndexOracle.java"}));
-    const auto list =
-        test_support::runTool(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
+    const auto list = test_support::runJavaHelper(bin, dir.path(),
+        {"tests/platform/classlib/ClassIndexOracle.java", "tests/lookup/MemberIndexOracle.java"}, "ClassIndexOracle");
     ASSERT_TRUE(list && test_support::writeFile(classes, *list));
     const auto out = test_support::runTool(
         bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "MemberIndexOracle", classes});

@@ -37,4 +37,17 @@ inline std::optional<QByteArray> runTool(
     return std::nullopt;
 }
 
+// Compiles the oracle helpers (paths under the source tree, "tests/…") into
+// `classes` and runs `mainClass` headless with `args`: its standard output,
+// or nothing when either step fails.
+inline std::optional<QByteArray> runJavaHelper(const QString& bin, const QString& classes, const QStringList& sources,
+    const QString& mainClass, const QStringList& args = {})
+{
+    QStringList javac {"-d", classes};
+    for (const QString& source : sources) javac << QStringLiteral(JO_SOURCE_DIR "/") + source;
+    if (!runTool(bin + "javac", javac))
+        return std::nullopt;
+    return runTool(bin + "java", QStringList {"-Djava.awt.headless=true", "-cp", classes, mainClass} + args);
+}
+
 }  // namespace test_support

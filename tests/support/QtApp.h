@@ -1,17 +1,20 @@
 #pragma once
-// The one QApplication of a widget test program (ctest sets the offscreen platform).
+// The one application object of a test program (ctest sets the offscreen
+// platform): QApplication for widget tests, QCoreApplication for tests that
+// only need an event loop.
 
-#include <QApplication>
+#include <QCoreApplication>
 
 namespace test_support {
 
+template <typename App>
 inline void ensureApplication()
 {
     static int argc = 1;
     static char name[] = "tests";
     static char* argv[] = {name, nullptr};
-    if (!QApplication::instance())
-        new QApplication(argc, argv);
+    if (!QCoreApplication::instance())
+        new App(argc, argv);
 }
 
 }  // namespace test_support

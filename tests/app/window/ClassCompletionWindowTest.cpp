@@ -28,7 +28,7 @@ class CompletionWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test_support::ensureApplication();
+        test_support::ensureApplication<QApplication>();
         if (platform::classlib::ClassLibrary::system().jdkHome().empty())
             GTEST_SKIP() << "no JDK installed";
         previous = QDir::currentPath();

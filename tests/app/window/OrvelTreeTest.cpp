@@ -39,7 +39,7 @@ namespace {
 
 class WindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { test_support::ensureApplication(); }
+    static void SetUpTestSuite() { test_support::ensureApplication<QApplication>(); }
     void SetUp() override
     {
         previous = QDir::currentPath();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QApplication>
 #include <QPainter>
 #include <map>
 
@@ -20,7 +21,7 @@ class TreeViewTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        test_support::ensureApplication();
+        test_support::ensureApplication<QApplication>();
         QDir::setCurrent(QStringLiteral(JO_SOURCE_DIR "/assets"));  // the three GIFs
     }
     void SetUp() override
@@ -128,7 +129,7 @@ TEST_F(TreeViewTest, GroupsBoldAndTheSecondColumnAt110OrAfterAWideName)
 // beside the texts; a group reports none.
 TEST(TreeViewMembers, SelectionCarriesTheLeafsMember)
 {
-    test_support::ensureApplication();
+    test_support::ensureApplication<QApplication>();
     const platform::Member equals {"java.lang.Object", platform::MemberKind::Method, "equals", {"java.lang.Object"},
         "public boolean java.lang.Object.equals(java.lang.Object)"};
     QStringList classes;

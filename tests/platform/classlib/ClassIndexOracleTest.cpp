@@ -54,10 +54,8 @@ TEST(ClassIndexOracle, TheIndexTheRankAndTheTreesAgreeWithTheJvm)
     if (bin.isEmpty())
         GTEST_SKIP() << "no JDK with javac installed";
     QTemporaryDir dir;
-    ASSERT_TRUE(
-        test_support::runTool(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/ClassIndexOracle.java"}));
-    const auto out =
-        test_support::runTool(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "ClassIndexOracle"});
+    const auto out = test_support::runJavaHelper(
+        bin, dir.path(), {"tests/platform/classlib/ClassIndexOracle.java"}, "ClassIndexOracle");
     ASSERT_TRUE(out);
     std::vector<JvmClass> jvm;
     for (const QByteArray& line : out->split('\n')) {

@@ -27,9 +27,9 @@ TEST(Oracle, EveryClassOfJavaBaseAndJavaDesktopMatchesTheJvm)
     if (bin.isEmpty())
         GTEST_SKIP() << "no JDK with javac found (" << ClassLibrary::system().warning() << ")";
     QTemporaryDir dir;
-    ASSERT_TRUE(runTool(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/Oracle.java"}));
     const QString modules = qEnvironmentVariable("JO_ORACLE_MODULES", "java.base,java.desktop");
-    const auto out = runTool(bin + "java", {"-Djava.awt.headless=true", "-cp", dir.path(), "Oracle", "--all", modules});
+    const auto out = test_support::runJavaHelper(
+        bin, dir.path(), {"tests/platform/classlib/Oracle.java"}, "Oracle", {"--all", modules});
     ASSERT_TRUE(out);
     std::deque<std::pair<std::string, Lines>> classes;  // stable addresses
     Lines* current = nullptr;

@@ -20,7 +20,6 @@
 
 using namespace platform::classlib;
 using test_support::jdkBinWith;
-using test_support::runTool;
 
 namespace {
 
@@ -31,9 +30,8 @@ std::optional<Answers> askJavac(const QString& releases, const QStringList& clas
 {
     const QString bin = jdkBinWith("javac");
     QTemporaryDir dir;
-    if (!runTool(bin + "javac", {"-d", dir.path(), JO_SOURCE_DIR "/tests/platform/classlib/ReleaseOracle.java"}))
-        return std::nullopt;
-    const auto out = runTool(bin + "java", QStringList {"-cp", dir.path(), "ReleaseOracle", releases} + classes);
+    const auto out = test_support::runJavaHelper(bin, dir.path(), {"tests/platform/classlib/ReleaseOracle.java"},
+        "ReleaseOracle", QStringList {releases} + classes);
     if (!out)
         return std::nullopt;
     Answers answers;

@@ -4,14 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
 
+#include "app/BrowseHistory.h"
 #include "app/window/CompletionPopup.h"
 #include "app/window/LookupFailureView.h"
 #include "app/window/OrvelTree.h"
@@ -220,4 +226,102 @@ TEST_F(CompletionWindowTest, BrowsingKeysWalkTheTreeAndHistoryRestoresIt)
     EXPECT_TRUE(window->goForward());
     EXPECT_EQ(window->classField()->text(), "java.lang.String");
     EXPECT_FALSE(window->goForward());
+}
+
+namespace {
+
+platform::Member currentMember(const orvel_tree* window)
+{
+    return window->memberTree()->currentIndex().data(lookup::kMemberRole).value<platform::Member>();
+}
+
+// Triggers the action named `text` in the context menu that opens next.
+void chooseInNextMenu(const QString& text)
+{
+    QTimer::singleShot(0, [text] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions())
+            if (action->text() == text)
+                action->trigger();
+        menu->close();
+    });
+}
+
+// The centre of the first link span whose text is `text`, in the pane's viewport.
+std::optional<QPoint> linkPoint(QTextEdit* pane, const QString& text)
+{
+    for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isAnchor() && it.fragment().text() == text) {
+                QTextCursor cursor(pane->document());
+                cursor.setPosition(it.fragment().position() + 1);
+                return pane->cursorRect(cursor).center();
+            }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TEST_F(CompletionWindowTest, LinkTargetsSelectTheirLeafAsPagesSpellThem)
+{
+    const struct {
+        const char* target;
+        const char* name;
+        QStringList parameterTypes;
+    } links[] = {
+        {"java.util.Collection#add(E)", "add", {"java.lang.Object"}},  // a type variable
+        {"java.util.Vector#<init>(int)", "Vector", {"int"}},
+        {"java.util.Vector#toArray(Object[])", "toArray", {"java.lang.Object[]"}},
+        {"java.util.Map$Entry#comparingByKey(Comparator)", "comparingByKey", {"java.util.Comparator"}},
+        {"java.util.Vector#add(int,E)", "add", {"int", "java.lang.Object"}},
+    };
+    for (const auto& link : links) {
+        const app::BrowseTarget target = app::parseBrowseTarget(link.target);
+        window->openTarget(target.className, target.member);
+        ASSERT_NE(window->memberTree(), nullptr) << link.target;
+        const platform::Member selected = currentMember(window);
+        EXPECT_EQ(selected.name, link.name) << link.target;
+        EXPECT_EQ(selected.parameterTypes, link.parameterTypes) << link.target;
+    }
+    // A target not on the class path shows "Class not found", as typing it would.
+    window->openTarget("com.example.Gone", std::nullopt);
+    EXPECT_NE(window->findChild<app::LookupFailureView*>(), nullptr);
+    EXPECT_TRUE(window->goBack());
+    EXPECT_EQ(currentMember(window).parameterTypes, (QStringList {"int", "java.lang.Object"}));
+}
+
+TEST_F(CompletionWindowTest, AClickedLinkOpensItsClassBackReturnsAndTheMenusCopy)
+{
+    window->openTarget("java.util.Vector", app::MemberRef {"add", QStringList {"java.lang.Object"}});
+    QTextEdit* pane = window->textPane();
+    const QString vectorAdd = pane->toPlainText();
+    std::optional<QPoint> collection;
+    until([&] {  // the pane is laid out once the window is shown
+        collection = linkPoint(pane, "Collection");
+        return collection && !pane->anchorAt(*collection).isEmpty();
+    });
+    if (!collection)
+        GTEST_SKIP() << "no documentation with links for Vector.add (openjdk-17-doc or -source missing)";
+
+    chooseInNextMenu("Copy link target");
+    emit pane->customContextMenuRequested(*collection);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("java.util.Collection"));
+
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, *collection);
+    EXPECT_EQ(window->classField()->text(), "java.util.Collection");
+    EXPECT_TRUE(window->goBack());
+    EXPECT_EQ(window->classField()->text(), "java.util.Vector");
+    EXPECT_EQ(currentMember(window).name, "add");
+    EXPECT_EQ(pane->toPlainText(), vectorAdd);
+
+    const QRect leaf = window->memberTree()->visualRect(window->memberTree()->currentIndex());
+    for (const auto& [action, copied] : {std::pair {"Copy signature", currentMember(window).printed},
+             std::pair {"Copy qualified name", QStringLiteral("java.util.Vector.add")}}) {
+        QApplication::clipboard()->clear();
+        chooseInNextMenu(action);
+        emit window->memberTree()->customContextMenuRequested(leaf.center());
+        EXPECT_EQ(QApplication::clipboard()->text(), copied) << action;
+    }
 }

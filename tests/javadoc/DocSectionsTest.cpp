@@ -1,6 +1,6 @@
-// The class files' sections on a member's text: SINCE last where the text
-// names no release, a bracket where it names another, DEPRECATED FOR REMOVAL
-// where it says nothing of removal; only when asked, never on an era page.
+// The class files' sections: SINCE last where the text names no release, a
+// bracket where it names another, DEPRECATED FOR REMOVAL where it is silent;
+// only when asked, and never on an era page.
 
 #include <gtest/gtest.h>
 
@@ -8,129 +8,85 @@
 #include "tests/support/PageFiles.h"
 
 using namespace javadoc_test;
-using javadoc::MemberFacts;
 
 namespace {
 
 const QString kBody = shown("public static List of()", "  Returns a list.\n");
-QString section(const QString& label, const QString& line)
+QString part(const QString& label, const QString& line)
 {
-    return "  \n  " + label + "\n  " + line + "\n";
+    return "  \n  " + label + ":\n  " + line + "\n";
 }
-const QString kRemovalLine = "This member, or its class, is marked to be removed in a future release.";
+const QString kRemoval =
+    part("DEPRECATED FOR REMOVAL", "This member, or its class, is marked to be removed in a future release.");
+const QString kSaid =
+    kBody + "  Deprecated, for removal: This API element is subject to removal in a future version.\n";
 
 class FixedFacts final : public javadoc::MemberFactsReader {
 public:
-    explicit FixedFacts(MemberFacts facts) : facts_(facts) { }
-    std::optional<MemberFacts> facts(const platform::Member& member) override
-    {
-        asked.push_back(member.name);
-        return facts_;
-    }
-    QStringList asked;
+    std::optional<javadoc::MemberFacts> facts(const platform::Member&) override { return ++asked, facts_; }
+    int asked = 0;
 
 private:
-    MemberFacts facts_;
+    javadoc::MemberFacts facts_ {9, false, false};
 };
 
 }  // namespace
 
 TEST(DocSections, AddedWhereTheTextIsSilent)
 {
-    const QString since12 = kBody + section("SINCE:", "1.2");
-    const QString removal = kBody +
-        "  Deprecated, for removal: This API element is subject to removal in a future "
-        "version.\n";
+    const QString see = part("SEE ALSO", "List");
     const struct {
-        const char* what;
         QString text;
-        MemberFacts facts;
+        javadoc::MemberFacts facts;
         QString expected;
     } cases[] = {
-        {"own since agrees", kBody + section("SINCE:", "9"), {9, false, false}, kBody + section("SINCE:", "9")},
-        {"no since", kBody, {9, false, false}, kBody + section("SINCE:", "9")},
-        {"older than the oldest held", kBody, {7, true, false}, kBody + section("SINCE:", "\u22647")},
-        {"own since differs", since12, {9, false, false}, kBody + section("SINCE:", "1.2 [class files: 9]")},
-        {"own since older than the oldest held", since12, {7, true, false}, since12},
-        {"own 1.8 is release 8", kBody + section("SINCE:", "1.8"), {8, false, false}, kBody + section("SINCE:", "1.8")},
-        {"own since with no number", kBody + section("SINCE:", "ages ago"), {9, false, false},
-            kBody + section("SINCE:", "ages ago")},
-        {"not the JDK's class: no release", kBody, {0, false, false}, kBody},
-        {"marked for removal", kBody, {9, false, true},
-            kBody + section("DEPRECATED FOR REMOVAL:", kRemovalLine) + section("SINCE:", "9")},
-        {"the text already says so", removal, {0, false, true}, removal},
-        {"a section written before stays once", kBody + section("DEPRECATED FOR REMOVAL:", kRemovalLine),
-            {0, false, true}, kBody + section("DEPRECATED FOR REMOVAL:", kRemovalLine)},
+        {kBody + part("SINCE", "9"), {9, false, false}, kBody + part("SINCE", "9")},
+        {kBody, {9, false, false}, kBody + part("SINCE", "9")},
+        {kBody, {7, true, false}, kBody + part("SINCE", "\u22647")},
+        {kBody + part("SINCE", "1.2") + see, {9, false, false}, kBody + part("SINCE", "1.2 [class files: 9]") + see},
+        {kBody + part("SINCE", "JDK1.2"), {7, true, false}, kBody + part("SINCE", "JDK1.2")},
+        {kBody + part("SINCE", "1.8"), {8, false, false}, kBody + part("SINCE", "1.8")},
+        {kBody + part("SINCE", "ages ago"), {9, false, false}, kBody + part("SINCE", "ages ago")},
+        {kBody, {0, false, false}, kBody},  // not the JDK's class
+        {kBody, {9, false, true}, kBody + kRemoval + part("SINCE", "9")},
+        {kSaid, {0, false, true}, kSaid},
+        {kBody + kRemoval, {0, false, true}, kBody + kRemoval},
     };
     for (const auto& c : cases) {
         QString text = c.text;
-        std::vector<javadoc::DocLink> links;
+        std::vector<javadoc::DocLink> links {{text.lastIndexOf("List"), 4, "java.util.List"}};
         javadoc::addClassFileSections(text, links, c.facts);
-        EXPECT_EQ(text, c.expected) << c.what;
+        EXPECT_EQ(text, c.expected);
+        EXPECT_EQ(text.mid(links[0].start, 4), "List") << "a link keeps its text";
     }
-}
-
-TEST(DocSections, LinksAfterABracketMoveWithTheirText)
-{
-    const QString head = kBody + section("SINCE:", "1.2");
-    QString text = head + section("SEE ALSO:", "List");
-    const qsizetype before = 2, after = text.lastIndexOf("List");
-    std::vector<javadoc::DocLink> links {{before, 6, "a"}, {after, 4, "b"}};
-    javadoc::addClassFileSections(text, links, {9, false, false});
-    EXPECT_EQ(text.mid(links[0].start, 6), "public");
-    EXPECT_EQ(text.mid(links[1].start, 4), "List");
-}
-
-TEST(DocSections, ReleaseNamedBySinceText)
-{
-    const struct {
-        QString text;
-        std::optional<int> release;
-    } cases[] = {{"9", 9}, {"1.8", 8}, {"JDK1.2", 2}, {"1.4.2", 4}, {"Java SE 11", 11}, {"1.0", 1}, {"1.", 1},
-        {"none", std::nullopt}, {"", std::nullopt}, {"99999999999999", std::nullopt}};
-    for (const auto& c : cases) EXPECT_EQ(javadoc::releaseOfSinceText(c.text), c.release) << c.text.toStdString();
 }
 
 TEST(DocSections, OnlyWhenAskedAndNeverOnAnEraPage)
 {
     QTemporaryDir era, modern;
     writePage(era.path(), "java.util.List.html",
-        {"<HTML><BODY>", "<TABLE><TR><TD><B>Constructor Detail</B></TD></TR></TABLE>",
-            "public static List <B>of</B>()</PRE>", "<DL>", "<DD>Returns a list.", "</DD>", "<HR>"});
+        {"<TABLE><TR><TD><B>Constructor Detail</B></TD></TR></TABLE>", "public static List <B>of</B>()</PRE>",
+            "<DD>Returns a list.", "<HR>"});
     writePage(modern.path(), "java.util.List.html",
         {"<meta name=\"generator\" content=\"javadoc/ClassWriterImpl\">", "<section class=\"detail\" id=\"of()\">",
-            "<div class=\"member-signature\"><span class=\"modifiers\">public</span>&nbsp;static List&nbsp;of()</div>",
+            "<div class=\"member-signature\">public&nbsp;static List&nbsp;of()</div>",
             "<div class=\"block\">Returns a list.</div>", "</section>"});
     const platform::Member of {"java.util.List", platform::MemberKind::Method, "of", {}, "of()"};
-    javadoc::DocSelection selection;
-    selection.args = {"of", -1, "java.util.List", QStringList {}};
-    selection.nameText = selection.name2 = "java.util.List";
-    const QString eraText = javadoc::DocService({era.path(), {}, {}}).document(selection).value().text;
     const struct {
-        const char* what;
         QString root;
-        bool asked;
-        bool known;  // the selection carries its member
+        bool asked, known;  // known: the selection carries its member, else it is found at a cost
         QString expected;
-    } cases[] = {
-        {"not asked", modern.path(), false, true, kBody},
-        {"asked", modern.path(), true, true, kBody + section("SINCE:", "9")},
-        {"asked, the member found at a cost", modern.path(), true, false, kBody + section("SINCE:", "9")},
-        {"an era page stays as it is", era.path(), true, true, eraText},
-    };
+    } cases[] = {{modern.path(), false, true, kBody}, {modern.path(), true, true, kBody + part("SINCE", "9")},
+        {modern.path(), true, false, kBody + part("SINCE", "9")}, {era.path(), true, true, kBody}};
     for (const auto& c : cases) {
-        FixedFacts facts({9, false, false});
+        FixedFacts facts;
         javadoc::DocService service({c.root, {}, {}});
-        if (c.asked)
-            service.setMemberFacts(&facts);
-        javadoc::DocSelection asked = selection;
-        if (c.known)
-            asked.member = of;
-        else
-            asked.findMember = [&] { return std::optional(of); };
-        const std::optional<javadoc::MemberDoc> doc = service.document(asked);
-        ASSERT_TRUE(doc) << c.what;
-        EXPECT_EQ(doc->text, c.expected) << c.what;
-        EXPECT_EQ(facts.asked.size(), c.asked && c.root == modern.path() ? 1 : 0) << c.what;
+        service.setMemberFacts(c.asked ? &facts : nullptr);
+        javadoc::DocSelection selection {
+            {"of", -1, "java.util.List", QStringList {}}, {}, {}, {}, "java.util.List", {}, 1};
+        selection.member = c.known ? std::optional(of) : std::nullopt;
+        selection.findMember = [&] { return std::optional(of); };
+        EXPECT_EQ(service.document(selection).value_or(javadoc::MemberDoc {}).text, c.expected);
+        EXPECT_EQ(facts.asked, c.expected != kBody);
     }
 }

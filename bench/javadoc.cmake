@@ -16,3 +16,8 @@ add_dependencies(bench_javadoc_source javaorvel-cli)
 jo_add_bench(bench_roots SOURCES ${CMAKE_CURRENT_LIST_DIR}/roots_bench.cpp
   LIBS javadoc_source platform_classlib platform_core ZLIB::ZLIB)
 target_include_directories(bench_roots PRIVATE ${PROJECT_SOURCE_DIR})
+
+# The class files' sections on one selection (List.of from the JDK's page): warm, under 1 ms more.
+jo_add_bench(bench_doc_sections SOURCES ${CMAKE_CURRENT_LIST_DIR}/doc_sections.cpp
+  LIBS javadoc_core javadoc_source platform_classlib Qt6::Core)
+target_include_directories(bench_doc_sections PRIVATE ${PROJECT_SOURCE_DIR})

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "javadoc/DocService.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/ClassFileFacts.h"
 #include "javadoc/source/FoundRoots.h"
 #include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassLookup.h"
@@ -111,7 +112,9 @@ int runDoc(const QStringList& args)
     // As in the window: the roots' page, the roots found for the class, else
     // (unless refused) the class's Java source.
     roots.extra = javadoc::source::foundDocRoots(javadoc::source::selectedClass(selection));
-    const javadoc::DocService service(roots, noSource ? nullptr : &javadoc::source::systemSourceReader());
+    javadoc::DocService service(roots, noSource ? nullptr : &javadoc::source::systemSourceReader());
+    // The class files' SINCE and DEPRECATED FOR REMOVAL sections, in --release's view.
+    service.setMemberFacts(&javadoc::source::systemMemberFacts());
     const std::optional<javadoc::MemberDoc> doc = service.document(selection);
     const QString text = doc ? doc->text : QString();
     out(links && doc ? linkLines(*doc) : text);

@@ -28,7 +28,7 @@ std::optional<MemberDoc> nonEmpty(DocResult page)
 {
     if (page.text.isEmpty())
         return std::nullopt;
-    return MemberDoc {std::move(page.text), DocOrigin::Page, std::move(page.links)};
+    return MemberDoc {std::move(page.text), DocOrigin::Page, std::move(page.links), page.eraPage};
 }
 
 }  // namespace
@@ -52,7 +52,7 @@ std::optional<MemberDoc> DocService::fromPages(const DocSelection& selection) co
     return std::nullopt;
 }
 
-std::optional<MemberDoc> DocService::document(const DocSelection& selection) const
+std::optional<MemberDoc> DocService::fromPagesOrSource(const DocSelection& selection) const
 {
     if (std::optional<MemberDoc> page = fromPages(selection))
         return page;
@@ -66,6 +66,26 @@ std::optional<MemberDoc> DocService::document(const DocSelection& selection) con
         source && !source->isEmpty())
         return MemberDoc {std::move(*source), DocOrigin::Source, std::move(links)};
     return std::nullopt;
+}
+
+std::optional<MemberDoc> DocService::document(const DocSelection& selection) const
+{
+    if (!facts_)
+        return fromPagesOrSource(selection);
+    // The sections need the member whichever reader answers: found once, here.
+    DocSelection withMember = selection;
+    if (!withMember.member && withMember.findMember)
+        withMember.member = withMember.findMember();
+    std::optional<MemberDoc> doc = fromPagesOrSource(withMember);
+    if (doc && !doc->eraPage && withMember.member)
+        addSections(*doc, *withMember.member);
+    return doc;
+}
+
+void DocService::addSections(MemberDoc& doc, const platform::Member& member) const
+{
+    if (const std::optional<MemberFacts> facts = facts_->facts(member))
+        addClassFileSections(doc.text, doc.links, *facts);
 }
 
 }  // namespace javadoc

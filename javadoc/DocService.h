@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "javadoc/DocLink.h"
+#include "javadoc/DocSections.h"
 #include "javadoc/SelectionArgs.h"
 #include "platform/Member.h"
 
@@ -54,6 +55,8 @@ struct MemberDoc {
     DocOrigin origin = DocOrigin::Page;
     // Spans of text that name a class or member, in text order.
     std::vector<DocLink> links;
+    // Read by the era (javadoc 1.2 and before) reader, in that era's own shape.
+    bool eraPage = false;
 };
 
 // The Java-source side of the documentation, as the service sees it.
@@ -77,15 +80,22 @@ public:
 
     const DocRoots& roots() const { return roots_; }
     void setRoots(DocRoots roots) { roots_ = std::move(roots); }
+    // Given, a text in the writer's shape gets the class files' sections
+    // (DocSections.h); an era page's text never does. Off by default, so that
+    // a text is what its reader wrote. The reader must outlive the service.
+    void setMemberFacts(MemberFactsReader* facts) { facts_ = facts; }
 
     // The first source in the order that documents the member; nothing when none does.
     std::optional<MemberDoc> document(const DocSelection& selection) const;
 
 private:
     std::optional<MemberDoc> fromPages(const DocSelection& selection) const;
+    std::optional<MemberDoc> fromPagesOrSource(const DocSelection& selection) const;
+    void addSections(MemberDoc& doc, const platform::Member& member) const;
 
     DocRoots roots_;
     SourceReader* sourceReader_;
+    MemberFactsReader* facts_ = nullptr;
 };
 
 }  // namespace javadoc

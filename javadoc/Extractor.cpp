@@ -36,7 +36,7 @@ bool namesSwing(const QString& name2)
     return platform::mentionsSwingRoot(name2);
 }
 
-QString readPage(const QString& fsPath, const DocRequest& request, std::vector<DocLink>& links)
+QString readPage(const QString& fsPath, const DocRequest& request, std::vector<DocLink>& links, bool& era)
 {
     // Only a regular file is read: a folder, a device or a pipe would either
     // fail at once or never end.
@@ -68,17 +68,20 @@ QString readPage(const QString& fsPath, const DocRequest& request, std::vector<D
     // What cannot be told from a javadoc 1.2 page is read the era way first,
     // and its result stands when it found the member.
     if (generation == PageGeneration::Unknown) {
-        const QString era = extractEraPage(fsPath, request.memberName, request.commaCount);
-        if (!era.isEmpty())
-            return era;
+        const QString eraText = extractEraPage(fsPath, request.memberName, request.commaCount);
+        era = !eraText.isEmpty();
+        if (era)
+            return eraText;
     }
     if (generation != PageGeneration::Sections) {
         if (std::optional<QString> text = extractAnchoredPage(fsPath, member, &links))
             return *text;
     }
     // No member anchor at all: only the era reader can find anything there.
-    return generation == PageGeneration::Unknown ? QString()
-                                                 : extractEraPage(fsPath, request.memberName, request.commaCount);
+    if (generation == PageGeneration::Unknown)
+        return QString();
+    era = true;
+    return extractEraPage(fsPath, request.memberName, request.commaCount);
 }
 
 // The readers' links with the page's hrefs made targets; those that name no
@@ -146,7 +149,7 @@ DocResult doit(const DocRequest& request)
     }
     result.pageOpened = true;
     std::vector<DocLink> hrefs;
-    const QString text = readPage(fsPath, request, hrefs);
+    const QString text = readPage(fsPath, request, hrefs, result.eraPage);
     result.text = platform::showControlChars(text);
     capDocText(result.text);
     // Escaped control characters move the text after them; such a page

@@ -29,6 +29,7 @@ struct DocResult {
     QString text;                // "" when no page or no member was found
     bool pageOpened = false;     // a page file existed: the caller moves the focus to the class field
     std::vector<DocLink> links;  // the text's links to class pages, in text order
+    bool eraPage = false;        // the era reader wrote the text, in its own shape
 };
 
 DocResult doit(const DocRequest& request);

@@ -29,6 +29,7 @@
 #include "javadoc/CatalogueLookup.h"
 #include "javadoc/DocService.h"
 #include "javadoc/SelectionArgs.h"
+#include "javadoc/source/ClassFileFacts.h"
 #include "javadoc/source/FoundRoots.h"
 #include "javadoc/source/SourceDocs.h"
 #include "lookup/ClassCompletion.h"
@@ -499,9 +500,10 @@ void orvel_tree::valueChanged(const QStringList& pathTexts, const std::optional<
     selection.nameText = name->text();
     selection.name2 = name2;
     selection.selectionCount = tree ? tree->getSelectionCount() : 0;
-    const javadoc::DocService service(
+    javadoc::DocService service(
         {docpath, docpath2, javadoc::source::foundDocRoots(javadoc::source::selectedClass(selection))},
         &javadoc::source::systemSourceReader());
+    service.setMemberFacts(&javadoc::source::systemMemberFacts());
     const std::optional<javadoc::MemberDoc> doc = service.document(selection);
     if (doc) {
         const QString& text = doc->text;

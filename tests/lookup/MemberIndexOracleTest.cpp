@@ -43,9 +43,7 @@ std::map<QString, std::set<QString>> expectedByName(const std::vector<JvmMethod>
 
 TEST(MemberIndexOracle, FindAnswersEveryMethodNameWithExactlyItsDeclaringClasses)
 {
-    ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
-    env.classPathSet = false;
-    const std::unique_ptr<ClassLibrary> library = ClassLibrary::discover(env);
+    const std::unique_ptr<ClassLibrary> library = test_support::jdkOnlyLibrary();
     const QString bin = test_support::jdkBinWith("javac");
     if (bin.isEmpty())
         GTEST_SKIP() << "no JDK with javac installed";

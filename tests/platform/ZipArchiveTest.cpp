@@ -54,8 +54,7 @@ TEST(ZipArchive, HostileArchivesEndInOneLine)
         QByteArray bytes;
         const char* error;
     } cases[] = {
-        {"deflated", damaged([](BuiltZip&) {}), ""},
-        {"stored", damaged([](BuiltZip&) {}, false), ""},
+        {"stored", damaged([](BuiltZip&) {}, false), ""},  // the deflated one: the rows below that read it
         {"empty entry", damaged([](BuiltZip&) {}, true, ""), ""},
         {"launcher script before the archive", "#!/bin/sh\nexec java -jar \"$0\"\n" + damaged([](BuiltZip&) {}), ""},
         {"comment after the end record", buildZip({{"a.txt", kText}}, QByteArray(60000, 'c')).bytes, ""},

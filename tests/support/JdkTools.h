@@ -19,6 +19,16 @@ inline QString jdkBinWith(const char* tool)
     return !home.empty() && QFileInfo(bin + tool).isExecutable() ? bin : QString();
 }
 
+// The installed JDK's class library without the caller's CLASSPATH, read at
+// `release` when one is given: the side of an oracle test that is ours.
+inline std::unique_ptr<platform::classlib::ClassLibrary> jdkOnlyLibrary(const std::string& release = {})
+{
+    auto env = platform::classlib::ClassLibrary::Environment::fromProcess();
+    env.classPathSet = false;
+    env.release = release;
+    return platform::classlib::ClassLibrary::discover(env);
+}
+
 // The tool's standard output, or nothing (its standard error printed) when it fails;
 // run in `workingDir` when one is given (jar xf unpacks there).
 inline std::optional<QByteArray> runTool(

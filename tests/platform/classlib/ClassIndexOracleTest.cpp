@@ -47,9 +47,7 @@ bool rankLess(const JvmClass& a, const JvmClass& b)
 
 TEST(ClassIndexOracle, TheIndexTheRankAndTheTreesAgreeWithTheJvm)
 {
-    ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
-    env.classPathSet = false;
-    const std::unique_ptr<ClassLibrary> library = ClassLibrary::discover(env);
+    const std::unique_ptr<ClassLibrary> library = test_support::jdkOnlyLibrary();
     const QString bin = test_support::jdkBinWith("javac");
     if (bin.isEmpty())
         GTEST_SKIP() << "no JDK with javac installed";

@@ -50,14 +50,6 @@ std::optional<Answers> askJavac(const QString& releases, const QStringList& clas
     return answers;
 }
 
-std::unique_ptr<ClassLibrary> libraryOf(int release)
-{
-    ClassLibrary::Environment env = ClassLibrary::Environment::fromProcess();
-    env.classPathSet = false;
-    env.release = std::to_string(release);
-    return ClassLibrary::discover(env);
-}
-
 // Differences as lines "- key" (javac only) and "+ key" (ours only).
 std::string difference(const std::set<std::string>& javac, const std::set<std::string>& ours)
 {
@@ -75,12 +67,12 @@ std::string difference(const std::set<std::string>& javac, const std::set<std::s
 
 TEST(ReleaseOracle, DeclaredMembersOfEveryExportedJavaBaseClassMatchJavacIn8And11)
 {
-    if (jdkBinWith("javac").isEmpty() || libraryOf(8)->release() != 8)
+    if (jdkBinWith("javac").isEmpty() || test_support::jdkOnlyLibrary("8")->release() != 8)
         GTEST_SKIP() << "no JDK with javac and a ct.sym holding release 8";
     const auto answers = askJavac(QStringLiteral("8,11"), {"--exports", "java.base"});
     ASSERT_TRUE(answers);
     for (const int release : {8, 11}) {
-        auto library = libraryOf(release);
+        auto library = test_support::jdkOnlyLibrary(std::to_string(release));
         ASSERT_EQ(library->release(), release);
         const auto& classes = answers->at(release);
         EXPECT_GE(classes.size(), 900u) << release;

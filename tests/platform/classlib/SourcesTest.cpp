@@ -9,7 +9,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "platform/LineReader.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/ClassFileBuilder.h"
 #include "tests/support/Files.h"
@@ -161,8 +160,10 @@ TEST_F(Sources, BadImagesAndJars)
         const std::string e = readError(*discover("", spath("cp") + ":" + spath(jar)), "p.A");
         const std::string unreadable =
             "Cannot read class p.A: p/A.class in " + spath(jar) + ": ";  // the reader's reason
-        if (jar == "corrupt.jar" || (jar == "secret.jar" && encrypted))
-            EXPECT_EQ(e.substr(0, unreadable.size()), unreadable);
+        if (jar == "corrupt.jar")
+            EXPECT_EQ(e, unreadable + "CRC error");  // the reason itself, not a bare "No error"
+        else if (jar == "secret.jar" && encrypted)
+            EXPECT_EQ(e, unreadable + "entry is encrypted");
         else
             EXPECT_EQ(e, "not found: p.A") << jar.toStdString();
         EXPECT_EQ(e.find('\n'), std::string::npos) << e;
@@ -172,6 +173,7 @@ TEST_F(Sources, BadImagesAndJars)
 TEST_F(Sources, SpecialFilesAreRefusedWithoutBlocking)
 {
     // A FIFO would block every open until a writer came; /dev/zero never ends.
+    // (The line reader's refusal is the window's closing test's, over the configuration file.)
     makeModulesJdk(path("jdk"));
     QDir().mkpath(path("cp/p"));
     for (const char* kind : {"fifo", "zero"}) {
@@ -184,7 +186,6 @@ TEST_F(Sources, SpecialFilesAreRefusedWithoutBlocking)
         std::string why;
         EXPECT_EQ(JImage::open(spath("modules"), why), nullptr);
         EXPECT_EQ(why, spath("modules") + ": not a regular file");
-        EXPECT_FALSE(platform::LineReader(path("cp/p/A.class")).isOpen());
     }
 }
 
@@ -224,17 +225,4 @@ TEST_F(Sources, DamageIsReportedWithItsReason)
         "javaorvel: JDK image " + spath("jdk/lib/modules") + " is damaged: the file has " +
             std::to_string(image.size() - 40) + " bytes but its resources reach to byte " +
             std::to_string(image.size()) + " (cut short?)");
-
-    // A deflated entry holding more than its recorded size: the reason, not a bare "No error".
-    ASSERT_TRUE(makeJar(path("long.jar"), {{"p/A.class", std::vector<uint8_t>(5000, 1)}}));
-    QFile jar(path("long.jar"));
-    ASSERT_TRUE(jar.open(QIODevice::ReadWrite));
-    QByteArray bytes = jar.readAll();
-    for (const qsizetype at : {qsizetype(22), bytes.indexOf("PK\x01\x02") + 24})  // local and central size
-        bytes.replace(at, 4, QByteArray("\x64\0\0\0", 4));
-    jar.seek(0);
-    jar.write(bytes);
-    jar.close();
-    EXPECT_EQ(readError(*discover("", spath("long.jar")), "p.A"),
-        "Cannot read class p.A: p/A.class in " + spath("long.jar") + ": entry longer than its recorded size");
 }

@@ -1,13 +1,13 @@
 // Reflection's rules where the installed JDK has no example, on small class
 // files assembled in the tests: binary names, the old Swing naming, broken
 // hierarchies. The getMethods() merge (bridges, default and static interface
-// methods, redeclared defaults, overrides and overloads) and the printed form
-// are checked on every class of java.base and java.desktop against the JVM by
-// the oracle test.
+// methods, overrides) and the printed form are checked on every class of
+// java.base and java.desktop against the JVM by the oracle test.
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "tests/support/ClassFileBuilder.h"
 #include "tests/support/Reflection.h"
@@ -157,4 +157,37 @@ TEST_F(Rules, LoopsMissingSupertypesAndUnreadableFilesAreOneLineErrors)
         EXPECT_EQ(e.find('\n'), std::string::npos) << e;
     }
     EXPECT_EQ(methods("java.lang.Object"), kObjectMethods);  // the library stays usable
+}
+
+TEST_F(Rules, InheritedPublicMethodsOfAMadeUpHierarchy)
+{
+    // I: a default, a static, a default that J redeclares, a default Base also has.
+    add(ifaceDef("q/I")
+            .method(kPublic, "kept", "()V")
+            .method(kPublic | kStatic, "util", "()V")
+            .method(kPublic, "redeclared", "()V")
+            .method(kPublic, "both", "()V"));
+    add(ifaceDef("q/J", {"q/I"}).method(kPublic, "redeclared", "()V").method(kPublic | kStatic, "jutil", "()I"));
+    add(classDef("q/Base").method(kPublic, "m", "()V").method(kPublic, "both", "()V").method(kPublic, "n", "(I)V"));
+    add(classDef("q/Sub", "q/Base", {"q/J"}).method(kPublic, "m", "()V").method(kPublic, "n", "(J)V"));
+    const struct {
+        std::string cls;
+        Lines declared;  // besides Object's
+    } cases[] = {
+        // Base.m is overridden; Base.n(int) is an overload and stays; I.redeclared
+        // gives way to J's, I.both to the class's; the static methods of I and J stay theirs.
+        {"q.Sub",
+            {"public void q.Sub.m()", "public void q.Sub.n(long)", "public void q.Base.both()",
+                "public void q.Base.n(int)", "public default void q.I.kept()", "public default void q.J.redeclared()"}},
+        // An interface lists its own statics, and its superinterface's defaults but not its statics.
+        {"q.J",
+            {"public static int q.J.jutil()", "public default void q.J.redeclared()", "public default void q.I.both()",
+                "public default void q.I.kept()"}},
+    };
+    for (const auto& c : cases) {
+        Lines got = methods(c.cls), want = c.cls == "q.J" ? c.declared : c.declared + kObjectMethods;
+        std::sort(got.begin(), got.end());
+        std::sort(want.begin(), want.end());
+        EXPECT_EQ(got, want) << c.cls;
+    }
 }

@@ -74,3 +74,42 @@ TEST(SourceLinks, MarkedLinesKeepTheTextAndFindTheLabels)
         EXPECT_EQ(spans.join('|'), c.spans) << c.raw;
     }
 }
+
+// A reference's parts handed to the member lookup as javadoc reads them, and
+// a signature type's class names found in it.
+TEST(SourceLinks, ReferencesAndTypesBecomeTargets)
+{
+    const QSet<QString> classes {
+        "p.Vector", "p.Vector$Item", "java.util.Map", "java.util.Map$Entry", "java.lang.Object", "java.lang.Math"};
+    TypeScope scope {"p", {"java.util.Map"}, {}, {"p.Vector"}};
+    const SourceLinks links(TypeResolver(scope, [&](const QString& name) { return classes.contains(name); }),
+        "p.Vector", [](const QString& cls, const QString& name, const std::optional<QStringList>& types) {
+            // Only methods named "m" exist; the answer shows what the lookup was asked.
+            if (name != "m" && name != "<init>")
+                return std::optional<QString>();
+            return std::optional<QString>(cls + "#" + name + "(" + types.value_or(QStringList {"?"}).join(',') + ")");
+        });
+    const struct {
+        const char *reference, *target;  // "" for no link
+    } cases[] = {
+        {"#m()", "p.Vector#m()"},
+        {"Map.Entry#m(int, java.util.List<String>)", "java.util.Map$Entry#m(int,List)"},
+        {"#m(long timeout, Object... rest)", "p.Vector#m(long,Object[])"},
+        {"#m", "p.Vector#m(?)"},
+        {"#Vector(int)", "p.Vector#<init>(int)"},
+        {"Item", "p.Vector$Item"},
+        {"Object#FIELD", "java.lang.Object#FIELD"},  // not a method: a field, unchecked
+        {"Object#gone(int)", ""},
+        {"Math.max(int, int)", ""},  // the old dotted member form names nothing
+        {"Unknown#m()", ""},
+        {"<../java/util/Map.Entry.html#m()", "java.util.Map$Entry#m()"},
+        {"<http://example.org/", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(links.target(c.reference).value_or(QString()), c.target) << c.reference;
+
+    QStringList found;
+    const QString type = "Map.Entry<K, ? extends Item>[] m(T t)";
+    for (const javadoc::DocLink& s : links.typeSpans(type, 10, {{"K", "p.Vector"}, {"T", ""}}))
+        found << QString::number(s.start) + ":" + type.mid(s.start - 10, s.length) + "=" + s.target;
+    EXPECT_EQ(found, QStringList({"10:Map.Entry=java.util.Map$Entry", "20:K=p.Vector", "33:Item=p.Vector$Item"}));
+}

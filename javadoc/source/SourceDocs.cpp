@@ -499,36 +499,48 @@ struct SourceDocs::Impl {
         w.count = types ? int(types->size()) : -1;
         std::vector<const LoadedClass*> order;
         std::unordered_set<const LoadedClass*> seen;
-        for (const LoadedClass* s = cls.get(); s && order.size() < kMaxSupertypes; s = s->superclass.get())
+        // A constructor is the class's own; a method may be inherited.
+        for (const LoadedClass* s = cls.get(); s && order.size() < kMaxSupertypes && (order.empty() || !w.constructor);
+             s = s->superclass.get())
             if (seen.insert(s).second)
                 order.push_back(s);
         for (size_t n = 0; n < order.size() && order.size() < kMaxSupertypes && !w.constructor; ++n)
             for (const auto& i : order[n]->interfaces)
                 if (i && seen.insert(i.get()).second)
                     order.push_back(i.get());
-        for (const LoadedClass* c : order) {
-            const MethodInfo* found = nullptr;
-            for (const MethodInfo& m : c->info.methods) {
+        // The types as written, in every class first; else the one method
+        // of that many parameters ("#add(E)" names the erased add(Object)).
+        const auto declares = [&](const LoadedClass& c, bool exact) -> const MethodInfo* {
+            const MethodInfo* byCount = nullptr;
+            int sameCount = 0;
+            for (const MethodInfo& m : c.info.methods) {
                 if ((m.access & platform::classlib::ACC_BRIDGE) || QString::fromStdString(m.name) != name)
                     continue;
-                if (!w.typesKnown || descriptorTypes(m.descriptor) == w.types) {
-                    found = &m;
-                    break;
-                }
+                const QStringList declared = descriptorTypes(m.descriptor);
+                if (!w.typesKnown || declared == w.types)
+                    return &m;
+                if (declared.size() == w.types.size() && sameCount++ == 0)
+                    byCount = &m;
             }
-            if (!found)
-                continue;
-            QStringList declared = descriptorTypes(found->descriptor);
-            const std::string& top = file.topInternal;
-            if (c->internalName == top || c->internalName.rfind(top + "$", 0) == 0) {
-                if (const std::optional<FoundType> t = findType(c->internalName)) {
-                    if (const SourceMember* m = findMember(*t, w, true)) {
-                        declared.clear();
-                        for (const SourceParam& p : m->params) declared << p.type;
+            return !exact && sameCount == 1 ? byCount : nullptr;
+        };
+        for (const bool exact : {true, false}) {
+            for (const LoadedClass* c : order) {
+                const MethodInfo* found = declares(*c, exact);
+                if (!found)
+                    continue;
+                QStringList declared = descriptorTypes(found->descriptor);
+                const std::string& top = file.topInternal;
+                if (c->internalName == top || c->internalName.rfind(top + "$", 0) == 0) {
+                    if (const std::optional<FoundType> t = findType(c->internalName)) {
+                        if (const SourceMember* m = findMember(*t, w, true)) {
+                            declared.clear();
+                            for (const SourceParam& p : m->params) declared << p.type;
+                        }
                     }
                 }
+                return memberTarget(binaryName(c->internalName), name, declared);
             }
-            return memberTarget(binaryName(c->internalName), name, declared);
         }
         return std::nullopt;
     }

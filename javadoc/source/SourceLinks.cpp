@@ -159,6 +159,9 @@ std::optional<std::vector<MarkedLine>> markedLines(const QString& markup, qsizet
 
 namespace {
 
+// An anchor's tag longer than this is not looked into for its href.
+constexpr qsizetype kMaxAnchorTag = 4096;
+
 // The href of the "<a ...>" tag at `open`, or "" for any other tag.
 QString anchorHref(QStringView tag)
 {
@@ -175,6 +178,22 @@ QString markAnchors(const QString& markup, QStringList& refs)
 {
     if (!markup.contains(QLatin1String("</a>"), Qt::CaseInsensitive))
         return markup;
+    // Each search goes on from where the last one found its answer, so that a
+    // comment of a thousand "<a " and one "</a>" is read once, not a thousand times.
+    struct Next {
+        qsizetype at = -1;
+        qsizetype find(const QString& text, QStringView needle, qsizetype from)
+        {
+            if (at < from) {
+                at = text.indexOf(needle, from, Qt::CaseInsensitive);
+                if (at < 0)
+                    at = text.size();
+            }
+            return at;
+        }
+    };
+    Next gt, end, anchor, mark;
+    const char16_t openMark[] = {kLinkOpen, 0};
     QString out;
     out.reserve(markup.size());
     QStringList ordered;
@@ -184,13 +203,16 @@ QString markAnchors(const QString& markup, QStringList& refs)
         const QChar c = markup[i];
         if (c == QChar(kLinkOpen) && nextRef < refs.size())
             ordered << refs[nextRef++];
-        const bool anchor = c == QLatin1Char('<') && i + 2 < markup.size() &&
+        const bool opensAnchor = c == QLatin1Char('<') && i + 2 < markup.size() &&
             (markup[i + 1] == QLatin1Char('a') || markup[i + 1] == QLatin1Char('A')) && markup[i + 2].unicode() <= ' ';
-        const qsizetype close = anchor ? markup.indexOf(QLatin1Char('>'), i) : -1;
-        const qsizetype end = close < 0 ? -1 : markup.indexOf(QLatin1String("</a>"), close, Qt::CaseInsensitive);
-        const QString href = end < 0 ? QString() : anchorHref(QStringView(markup).sliced(i, close - i));
-        const QStringView label = end < 0 ? QStringView() : QStringView(markup).sliced(close + 1, end - close - 1);
-        if (href.isEmpty() || hasLinkMarks(label) || label.contains(QLatin1String("<a"), Qt::CaseInsensitive)) {
+        const qsizetype tagEnd = opensAnchor ? gt.find(markup, u">", i) : markup.size();
+        const qsizetype labelEnd =
+            tagEnd < markup.size() && tagEnd - i <= kMaxAnchorTag ? end.find(markup, u"</a>", tagEnd) : markup.size();
+        // A label with an anchor or a link of its own in it is left as it is.
+        const bool plainLabel = labelEnd < markup.size() && anchor.find(markup, u"<a", tagEnd) > labelEnd &&
+            mark.find(markup, openMark, tagEnd) > labelEnd;
+        const QString href = plainLabel ? anchorHref(QStringView(markup).sliced(i, tagEnd - i)) : QString();
+        if (href.isEmpty()) {
             out += c;
             ++i;
             continue;
@@ -198,12 +220,12 @@ QString markAnchors(const QString& markup, QStringList& refs)
         ordered << QLatin1Char('<') + href;
         out += QChar(kLinkOpen);
         // The tag's own line breaks stay, as the tags' removal keeps them.
-        for (qsizetype k = i; k < close; ++k)
+        for (qsizetype k = i; k < tagEnd; ++k)
             if (markup[k] == QLatin1Char('\n'))
                 out += QLatin1Char('\n');
-        out += label;
+        out += QStringView(markup).sliced(tagEnd + 1, labelEnd - tagEnd - 1);
         out += QChar(kLinkClose);
-        i = end + 4;
+        i = labelEnd + 4;
     }
     while (nextRef < refs.size()) ordered << refs[nextRef++];
     refs = ordered;

@@ -2,7 +2,8 @@
 // 386 KB source, with the archive already open as in the window after its
 // first selection (target: under 5 ms); and the whole CLI process answering
 // from the sources against the same process answering from the HTML page
-// (target: within 3 times).
+// (target: within 3 times). The links cost the class lookups of the comment's
+// references on top.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -39,6 +40,57 @@ void BM_SourceDoc_JTableGetValueAt(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SourceDoc_JTableGetValueAt)->Unit(benchmark::kMillisecond);
+
+// The same with the text's links, as the window asks for it: the comment's
+// references and the signature's types resolved through the class library.
+void BM_SourceDoc_JTableGetValueAtWithLinks(benchmark::State& state)
+{
+    javadoc::source::SourceDocs docs(platform::classlib::ClassLibrary::system());
+    std::vector<javadoc::DocLink> links;
+    if (docs.document(kGetValueAt, &links).isEmpty()) {
+        state.SkipWithError("no documentation for JTable.getValueAt: is openjdk-17-source installed?");
+        return;
+    }
+    for (auto _ : state) {
+        docs.dropParsedFiles();
+        links.clear();
+        benchmark::DoNotOptimize(docs.document(kGetValueAt, &links));
+    }
+    state.counters["links"] = double(links.size());
+}
+BENCHMARK(BM_SourceDoc_JTableGetValueAtWithLinks)->Unit(benchmark::kMillisecond);
+
+// Selections within one class whose comments link much (its source parsed
+// once, as in the window): without the links (0) and with them (1), the
+// difference being what the links cost a selection.
+void BM_SourceDoc_StringSelections(benchmark::State& state)
+{
+    const char* const leaves[] = {"split  String[] split(String,int)", "matches  boolean matches(String)",
+        "format  String format(String,Object[])", "compareTo  int compareTo(String)",
+        "getBytes  byte[] getBytes(Charset)", "regionMatches  boolean regionMatches(boolean,int,String,int,int)",
+        "replaceAll  String replaceAll(String,String)", "indexOf  int indexOf(int,int)"};
+    const QString string = QStringLiteral("java.lang.String");
+    javadoc::source::SourceDocs docs(platform::classlib::ClassLibrary::system());
+    std::vector<javadoc::DocLink> links;
+    size_t linkCount = 0;
+    for (auto _ : state) {
+        linkCount = 0;
+        for (const char* leaf : leaves) {
+            const QString text = QString::fromLatin1(leaf);
+            const javadoc::source::SourceRequest request {
+                text.section(QLatin1Char(' '), 0, 0), int(text.count(QLatin1Char(','))), string, string, text};
+            links.clear();
+            if (docs.document(request, state.range(0) ? &links : nullptr).isEmpty()) {
+                state.SkipWithError("no documentation for String's members: is openjdk-17-source installed?");
+                return;
+            }
+            linkCount += links.size();
+        }
+    }
+    state.counters["selections"] = double(std::size(leaves));
+    state.counters["links"] = double(linkCount);
+}
+BENCHMARK(BM_SourceDoc_StringSelections)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // What an open src.zip holds in memory: its central directory (and, from the
 // second lookup, a hash index over it), never the entries' contents.

@@ -16,6 +16,16 @@ void DocWriter::signature(QStringView line)
     text_ += QLatin1Char('\n');
 }
 
+void DocWriter::signature(QStringView line, const std::vector<DocLink>& spans)
+{
+    const qsizetype at = text_.size() + 2;
+    signature(line);
+    for (const DocLink& span : spans) {
+        if (span.start >= 0 && span.length > 0 && span.start + span.length <= line.size())
+            links_.push_back(DocLink {at + span.start, span.length, span.target});
+    }
+}
+
 void DocWriter::line(QStringView text)
 {
     text_ += QLatin1String("  ");

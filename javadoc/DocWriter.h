@@ -22,6 +22,8 @@ class DocWriter {
 public:
     // The first line and the rule under it.
     void signature(QStringView line);
+    // The same with links on spans of the signature (offsets within line).
+    void signature(QStringView line, const std::vector<DocLink>& spans);
     // One line of text, indented as the signature.
     void line(QStringView text);
     // The same line with links on spans of it (offsets within text); they

@@ -211,7 +211,7 @@ QString referenceLabel(const QString& reference)
     return cls + QLatin1Char('.') + member;
 }
 
-QString renderInlineTags(const QString& raw, const ValueLookup& value)
+QString renderInlineTags(const QString& raw, const ValueLookup& value, QStringList* linkRefs)
 {
     QString out;
     out.reserve(raw.size());
@@ -238,7 +238,13 @@ QString renderInlineTags(const QString& raw, const ValueLookup& value)
             out += escapeMarkup(content);
         } else if (name == QLatin1String("link") || name == QLatin1String("linkplain")) {
             const auto [ref, label] = splitReference(content);
+            if (linkRefs) {
+                out += QChar(kLinkOpen);
+                *linkRefs << ref;
+            }
             out += label.isEmpty() ? escapeMarkup(referenceLabel(ref)) : label;
+            if (linkRefs)
+                out += QChar(kLinkClose);
         } else if (name == QLatin1String("value")) {
             const QString v = value ? value(platform::javaTrim(content)) : QString();
             out += escapeMarkup(v.isEmpty() ? referenceLabel(content) : v);

@@ -44,7 +44,14 @@ using ValueLookup = std::function<QString(const QString& reference)>;
 // Inline tags to the page's markup: {@code}/{@literal} escaped so that they
 // survive the tag removal, {@link} as its label, {@value} through `value`.
 // {@inheritDoc} must have been replaced already; any left over is dropped.
-QString renderInlineTags(const QString& raw, const ValueLookup& value = {});
+// With linkRefs, each {@link}/{@linkplain} label is put between kLinkOpen and
+// kLinkClose and its reference appended, so that the label's place can be
+// found in the lines (SourceLinks.h).
+QString renderInlineTags(const QString& raw, const ValueLookup& value = {}, QStringList* linkRefs = nullptr);
+
+// Noncharacters: no comment has a use for them, and neither markup nor trim touches them.
+inline constexpr char16_t kLinkOpen = 0xFDD0;
+inline constexpr char16_t kLinkClose = 0xFDD1;
 
 // Markup to the lines the page's extract shows: tags removed, entities
 // decoded, each line trimmed, empty lines dropped.

@@ -220,6 +220,8 @@ public:
                 continue;
             }
             if (isWord(pos_, "package")) {
+                ++pos_;
+                file.packageName = dottedName().join(QLatin1Char('.'));
                 skipPast(QLatin1Char(';'));
                 continue;
             }
@@ -249,6 +251,21 @@ private:
             skipPast(QLatin1Char(';'));
             return;
         }
+        const QStringList names = dottedName();
+        if (isPunct(pos_, '*') && isPunct(pos_ + 1, ';') && !names.isEmpty())
+            file.onDemandImports << names.join(QLatin1Char('.'));
+        if (isPunct(pos_, ';') && names.size() >= 2)
+            file.typeImports << names.join(QLatin1Char('.'));
+        if (isPunct(pos_, ';') && names.size() >= 2 && !names[names.size() - 2].isEmpty() &&
+            names[names.size() - 2][0].isUpper())
+            file.nestedImports.insert(names.last(), names[names.size() - 2] + QLatin1Char('.') + names.last());
+        skipPast(QLatin1Char(';'));
+    }
+
+    // "java . util . Map" from pos_ on, as far as it goes; pos_ stays after
+    // the last name's ".", when one ends it ("java.io.*").
+    QStringList dottedName()
+    {
         QStringList names;
         while (peek().kind == Token::Ident) {
             names << textOf(peek()).toString();
@@ -257,10 +274,7 @@ private:
                 break;
             ++pos_;
         }
-        if (isPunct(pos_, ';') && names.size() >= 2 && !names[names.size() - 2].isEmpty() &&
-            names[names.size() - 2][0].isUpper())
-            file.nestedImports.insert(names.last(), names[names.size() - 2] + QLatin1Char('.') + names.last());
-        skipPast(QLatin1Char(';'));
+        return names;
     }
 
     const Token& peek(size_t ahead = 0) const

@@ -54,6 +54,12 @@ struct SourceFile {
     // Member types imported by their own name ("import java.util.Map.Entry;"):
     // "Entry" → "Map.Entry", as javadoc writes them.
     QHash<QString, QString> nestedImports;
+    // What names in the file's comments resolve against: its package
+    // ("java.util", "" for none), its single-type imports as written
+    // ("java.util.Map.Entry") and its on-demand ones without ".*" ("java.io").
+    QString packageName;
+    QStringList typeImports;
+    QStringList onDemandImports;
 };
 
 // The text with its \uXXXX escapes translated (JLS 3.3): a "\" preceded by an

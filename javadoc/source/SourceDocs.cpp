@@ -13,6 +13,7 @@
 
 #include "javadoc/source/CommentRenderer.h"
 #include "javadoc/source/JavaSourceScanner.h"
+#include "javadoc/source/SourceLinks.h"
 #include "javadoc/source/SourceLocator.h"
 #include "platform/ControlChars.h"
 #include "platform/JavaText.h"
@@ -46,6 +47,11 @@ QString displayName(const std::string& internalName)
     s = s.mid(s.lastIndexOf(QLatin1Char('/')) + 1);
     s.replace(QLatin1Char('$'), QLatin1Char('.'));
     return s;
+}
+
+QString binaryName(const std::string& internalName)
+{
+    return QString::fromStdString(internalName).replace(QLatin1Char('/'), QLatin1Char('.'));
 }
 
 std::string toInternal(const QString& dotted)
@@ -214,6 +220,9 @@ struct SourceDocs::Impl {
     SourceLocator locator;
     std::list<std::shared_ptr<const ParsedFile>> parsed;
     std::vector<DocLink> lastLinks;  // the links of the text document() wrote last
+    // Whether the comments' references are resolved: only a caller that
+    // takes the links pays for their class lookups.
+    bool resolveLinks = false;
 
     explicit Impl(ClassLibrary& lib) : library(lib) { }
 
@@ -438,6 +447,104 @@ struct SourceDocs::Impl {
         return shownClass + name + QLatin1Char('(') + params + QLatin1Char(')');
     }
 
+    bool classExists(const QString& binaryName) const
+    {
+        return library.originOf(toInternal(binaryName)).kind != ClassLibrary::Origin::Kind::None;
+    }
+
+    // The links of comments written in the type's file, resolved there.
+    std::unique_ptr<SourceLinks> linksIn(const FoundType& t)
+    {
+        const SourceFile& file = t.file->file;
+        TypeScope scope {file.packageName, file.typeImports, file.onDemandImports, {}};
+        const QString binary = binaryName(t.internalName);
+        scope.memberScopes << binary;
+        if (std::shared_ptr<const LoadedClass> cls = library.linkedClass(t.internalName)) {
+            size_t steps = 0;
+            for (const LoadedClass* s = cls.get(); s && steps < 32; s = s->superclass.get(), ++steps) {
+                if (s != cls.get())
+                    scope.memberScopes << binaryName(s->internalName);
+                for (const auto& i : s->interfaces)
+                    if (i)
+                        scope.memberScopes << binaryName(i->internalName);
+            }
+        }
+        for (QString outer = binary; outer.lastIndexOf(QLatin1Char('$')) > outer.lastIndexOf(QLatin1Char('.'));) {
+            outer.truncate(outer.lastIndexOf(QLatin1Char('$')));
+            scope.memberScopes << outer;
+        }
+        std::shared_ptr<const ParsedFile> parsedFile = t.file;
+        return std::make_unique<SourceLinks>(
+            TypeResolver(std::move(scope), [this](const QString& name) { return classExists(name); }), binary,
+            [this, parsedFile](const QString& cls, const QString& name, const std::optional<QStringList>& types) {
+                return memberLinkTarget(*parsedFile, cls, name, types);
+            });
+    }
+
+    // A method or constructor a reference names: the class that declares it,
+    // the class itself first, then its superclasses, then its interfaces;
+    // its types as the source declares them when it is the file at hand
+    // (type variables kept, as the pages spell them), else as the class file does.
+    std::optional<QString> memberLinkTarget(
+        const ParsedFile& file, const QString& binary, const QString& name, const std::optional<QStringList>& types)
+    {
+        const std::shared_ptr<const LoadedClass> cls = library.linkedClass(toInternal(binary));
+        if (!cls)
+            return std::nullopt;
+        Wanted w;
+        w.name = name;
+        w.constructor = name == QLatin1String("<init>");
+        w.typesKnown = types.has_value();
+        w.types = types.value_or(QStringList());
+        w.count = types ? int(types->size()) : -1;
+        std::vector<const LoadedClass*> order;
+        std::unordered_set<const LoadedClass*> seen;
+        // A constructor is the class's own; a method may be inherited.
+        for (const LoadedClass* s = cls.get(); s && order.size() < kMaxSupertypes && (order.empty() || !w.constructor);
+             s = s->superclass.get())
+            if (seen.insert(s).second)
+                order.push_back(s);
+        for (size_t n = 0; n < order.size() && order.size() < kMaxSupertypes && !w.constructor; ++n)
+            for (const auto& i : order[n]->interfaces)
+                if (i && seen.insert(i.get()).second)
+                    order.push_back(i.get());
+        // The types as written, in every class first; else the one method
+        // of that many parameters ("#add(E)" names the erased add(Object)).
+        const auto declares = [&](const LoadedClass& c, bool exact) -> const MethodInfo* {
+            const MethodInfo* byCount = nullptr;
+            int sameCount = 0;
+            for (const MethodInfo& m : c.info.methods) {
+                if ((m.access & platform::classlib::ACC_BRIDGE) || QString::fromStdString(m.name) != name)
+                    continue;
+                const QStringList declared = descriptorTypes(m.descriptor);
+                if (!w.typesKnown || declared == w.types)
+                    return &m;
+                if (declared.size() == w.types.size() && sameCount++ == 0)
+                    byCount = &m;
+            }
+            return !exact && sameCount == 1 ? byCount : nullptr;
+        };
+        for (const bool exact : {true, false}) {
+            for (const LoadedClass* c : order) {
+                const MethodInfo* found = declares(*c, exact);
+                if (!found)
+                    continue;
+                QStringList declared = descriptorTypes(found->descriptor);
+                const std::string& top = file.topInternal;
+                if (c->internalName == top || c->internalName.rfind(top + "$", 0) == 0) {
+                    if (const std::optional<FoundType> t = findType(c->internalName)) {
+                        if (const SourceMember* m = findMember(*t, w, true)) {
+                            declared.clear();
+                            for (const SourceParam& p : m->params) declared << p.type;
+                        }
+                    }
+                }
+                return memberTarget(binaryName(c->internalName), name, declared);
+            }
+        }
+        return std::nullopt;
+    }
+
     std::optional<Target> targetOfTexts(const SourceRequest& request);
     std::optional<Target> targetOfMember(const platform::Member& member);
     void preferDocumentedDeclarer(Target& target);
@@ -532,10 +639,54 @@ QString tagText(const Commented& c, const char* name)
 class Output {
 public:
     explicit Output(const QString& signature) { writer_.signature(signature); }
+    Output(const QString& signature, const std::vector<DocLink>& spans) { writer_.signature(signature, spans); }
 
     void lines(const QString& markup)
     {
         for (const QString& line : markupLines(markup)) writer_.line(line);
+    }
+    // The lines lines(prefix + renderInlineTags(raw)) writes, with the
+    // comment's references linked where `links` resolves them, and the
+    // prefix's first `linkedLength` characters linked to `prefixRef`.
+    void linked(const QString& prefix, const QString& raw, const ValueLookup& value, const SourceLinks* links,
+        qsizetype linkedLength = 0, const QString& prefixRef = QString())
+    {
+        const bool markable = links && !hasLinkMarks(prefix) && !hasLinkMarks(raw);
+        if (!markable) {
+            lines(prefix + renderInlineTags(raw, value));
+            return;
+        }
+        QStringList refs;
+        QString markup = prefix;
+        if (linkedLength > 0) {
+            markup.insert(linkedLength, QChar(kLinkClose));
+            markup.prepend(QChar(kLinkOpen));
+            refs << prefixRef;
+        }
+        markup = markAnchors(markup + renderInlineTags(raw, value, &refs), refs);
+        const std::optional<std::vector<MarkedLine>> marked =
+            refs.isEmpty() ? std::nullopt : markedLines(markup, refs.size());
+        if (!marked) {
+            lines(refs.isEmpty() ? markup : prefix + renderInlineTags(raw, value));
+            return;
+        }
+        std::vector<std::optional<QString>> targets(size_t(refs.size()));
+        std::vector<bool> resolved(size_t(refs.size()), false);
+        for (const MarkedLine& line : *marked) {
+            std::vector<DocLink> spans;
+            for (const DocLink& span : line.spans) {
+                const size_t ref = span.target.toULong();
+                if (ref >= targets.size())
+                    continue;
+                if (!resolved[ref]) {
+                    targets[ref] = links->target(refs[qsizetype(ref)]);
+                    resolved[ref] = true;
+                }
+                if (targets[ref])
+                    spans.push_back(DocLink {span.start, span.length, *targets[ref]});
+            }
+            writer_.line(line.text, spans);
+        }
     }
     // One line of plain text with links on spans of it.
     void linked(const QString& line, const std::vector<DocLink>& spans) { writer_.line(line, spans); }
@@ -598,7 +749,11 @@ QString qualifyNested(const QString& type, const QHash<QString, QString>& nested
     return out + QStringView(type).mid(last);
 }
 
-QString signatureOf(const SourceMember& m, const SourceType& owner, const QHash<QString, QString>& nested)
+// A signature's types with their offsets in it, for its links.
+using TypePieces = std::vector<std::pair<qsizetype, QString>>;
+
+QString signatureOf(
+    const SourceMember& m, const SourceType& owner, const QHash<QString, QString>& nested, TypePieces* pieces = nullptr)
 {
     QString sig = shownModifiers(m, owner);
     auto add = [&](const QString& part) {
@@ -608,20 +763,44 @@ QString signatureOf(const SourceMember& m, const SourceType& owner, const QHash<
             sig += QLatin1Char(' ');
         sig += part;
     };
+    TypePieces found;
     add(m.typeParameters);
-    if (m.kind == SourceMember::Kind::Method)
-        add(qualifyNested(m.returnType, nested));
+    if (!m.typeParameters.isEmpty())
+        found.emplace_back(sig.size() - m.typeParameters.size(), m.typeParameters);
+    if (m.kind == SourceMember::Kind::Method) {
+        const QString type = qualifyNested(m.returnType, nested);
+        add(type);
+        found.emplace_back(sig.size() - type.size(), type);
+    }
     QStringList params;
-    for (const SourceParam& p : m.params) params << qualifyNested(p.type, nested) + QLatin1Char(' ') + p.name;
-    if (owner.kind == SourceType::Kind::Annotation && m.params.empty())
+    qsizetype at = 0;  // from the parameter list's start
+    for (const SourceParam& p : m.params) {
+        const QString type = qualifyNested(p.type, nested);
+        found.emplace_back(-at - 1, type);  // placed once the list's start is known
+        params << type + QLatin1Char(' ') + p.name;
+        at += params.last().size() + 2;
+    }
+    if (owner.kind == SourceType::Kind::Annotation && m.params.empty()) {
         add(m.name);  // an annotation interface's element: javadoc shows no parentheses
-    else
+    } else {
         add(m.name + QLatin1Char('(') + params.join(QLatin1String(", ")) + QLatin1Char(')'));
+        const qsizetype listStart = sig.size() - 1 - (at > 0 ? at - 2 : 0);
+        for (auto& piece : found)
+            if (piece.first < 0)
+                piece.first = listStart - piece.first - 1;
+    }
     if (!m.throwsTypes.isEmpty()) {
         QStringList t;
-        for (const QString& x : m.throwsTypes) t << qualifyNested(x, nested);
+        qsizetype from = sig.size() + 8;  // after " throws "
+        for (const QString& x : m.throwsTypes) {
+            t << qualifyNested(x, nested);
+            found.emplace_back(from, t.last());
+            from += t.last().size() + 2;
+        }
         add(QLatin1String("throws ") + t.join(QLatin1String(", ")));
     }
+    if (pieces)
+        *pieces = std::move(found);
     return sig;
 }
 
@@ -683,6 +862,8 @@ struct MemberContext {
     const std::vector<Candidate>& supertypes;
     const PartResolver& resolver;
     const ValueLookup& value;
+    // The links of the comment at that place of the chain (nullptr: none).
+    const std::function<const SourceLinks*(size_t)>& links;
 
     const Commented& me() const { return resolver.chain().front(); }
     bool ownDescription() const { return !platform::javaTrim(me().parts.description).isEmpty(); }
@@ -757,7 +938,7 @@ void writeDeprecation(Output& out, const MemberContext& c)
     else if (deprecated || c.member.deprecation)
         out.lines(QStringLiteral("Deprecated."));
     if (deprecated)
-        out.lines(renderInlineTags(deprecated->text, c.value));
+        out.linked(QString(), deprecated->text, c.value, c.links(0));
 }
 
 void writeDescription(Output& out, const MemberContext& c)
@@ -772,7 +953,7 @@ void writeDescription(Output& out, const MemberContext& c)
             (source.isInterface ? QStringLiteral("interface: ") : QStringLiteral("class: ")) +
             displayName(source.type.internalName));
     }
-    out.lines(renderInlineTags(description, c.value));
+    out.linked(QString(), description, c.value, c.links(from));
 }
 
 // "add in interface List": the member's name links to the supertype's
@@ -822,49 +1003,59 @@ void writeNotes(Output& out, const MemberContext& c)
     for (const auto& note : notes) {
         if (const CommentTag* tag = c.me().parts.find(QLatin1String(note.tag))) {
             out.label(note.label);
-            out.lines(renderInlineTags(tag->text, c.value));
+            out.linked(QString(), tag->text, c.value, c.links(0));
         }
     }
+}
+
+// A part's text, where in the chain it came from, and what comes before it.
+struct FoundPart {
+    QString prefix;
+    QString raw;
+    size_t from = 0;
+};
+
+void writeParts(Output& out, const MemberContext& c, const char* label, const std::vector<FoundPart>& parts)
+{
+    if (parts.empty())
+        return;
+    out.label(label);
+    for (const FoundPart& p : parts) out.linked(p.prefix, p.raw, c.value, c.links(p.from));
 }
 
 void writeTypeParameters(Output& out, const MemberContext& c)
 {
     const auto typeVars = typeVariablesOf(c.member.typeParameters);
-    QStringList typeParams;
+    std::vector<FoundPart> typeParams;
     for (size_t i = 0; i < typeVars.size(); ++i) {
-        const QString text = c.resolver.part([i](const Commented& e) { return paramText(e, i, true); }, 0);
+        size_t from = 0;
+        const QString text = c.resolver.part([i](const Commented& e) { return paramText(e, i, true); }, 0, &from);
         if (!text.isEmpty())
-            typeParams << typeVars[i].first + QStringLiteral(" - ") + renderInlineTags(text, c.value);
+            typeParams.push_back({typeVars[i].first + QStringLiteral(" - "), text, from});
     }
-    if (!typeParams.isEmpty()) {
-        out.label("TYPE PARAMETERS:");
-        for (const QString& p : typeParams) out.lines(p);
-    }
+    writeParts(out, c, "TYPE PARAMETERS:", typeParams);
 }
 
 void writeParameters(Output& out, const MemberContext& c)
 {
-    QStringList params;
+    std::vector<FoundPart> params;
     for (size_t i = 0; i < c.member.params.size(); ++i) {
-        const QString text = c.resolver.part([i](const Commented& e) { return paramText(e, i, false); }, 0);
+        size_t from = 0;
+        const QString text = c.resolver.part([i](const Commented& e) { return paramText(e, i, false); }, 0, &from);
         if (!text.isEmpty())
-            params << c.member.params[i].name + QStringLiteral(" - ") + renderInlineTags(text, c.value);
+            params.push_back({c.member.params[i].name + QStringLiteral(" - "), text, from});
     }
-    if (!params.isEmpty()) {
-        out.label("PARAMETERS:");
-        for (const QString& p : params) out.lines(p);
-    }
+    writeParts(out, c, "PARAMETERS:", params);
 }
 
 void writeReturns(Output& out, const MemberContext& c)
 {
     if (c.member.kind != SourceMember::Kind::Method || c.member.returnType == QLatin1String("void"))
         return;
-    const QString text = c.resolver.part([](const Commented& e) { return tagText(e, "return"); }, 0);
-    if (!text.isEmpty()) {
-        out.label("RETURNS:");
-        out.lines(renderInlineTags(text, c.value));
-    }
+    size_t from = 0;
+    const QString text = c.resolver.part([](const Commented& e) { return tagText(e, "return"); }, 0, &from);
+    if (!text.isEmpty())
+        writeParts(out, c, "RETURNS:", {{QString(), text, from}});
 }
 
 // THROWS: the member's own, each {@inheritDoc} from the supertypes; with
@@ -874,9 +1065,9 @@ void writeThrows(Output& out, const MemberContext& context)
     const PartResolver& resolver = context.resolver;
     const Commented& me = context.me();
     const bool ownDescription = context.ownDescription();
-    const ValueLookup& value = context.value;
-    QStringList throwsLines;
-    for (size_t i = 0; i < resolver.chain().size() && throwsLines.isEmpty(); ++i) {
+    std::vector<FoundPart> throwsLines;
+    std::vector<QString> thrown;  // each line's exception as written, linked on its shown name
+    for (size_t i = 0; i < resolver.chain().size() && throwsLines.empty(); ++i) {
         const Commented& c = resolver.chain()[i];
         for (const CommentTag& tag : c.parts.tags) {
             if (tag.name != QLatin1String("throws") && tag.name != QLatin1String("exception"))
@@ -897,14 +1088,19 @@ void writeThrows(Output& out, const MemberContext& context)
                         },
                         i + 1));
             }
-            throwsLines << (text.isEmpty() ? shown : shown + QStringLiteral(" - ") + renderInlineTags(text, value));
+            throwsLines.push_back({shown + (text.isEmpty() ? QString() : QStringLiteral(" - ")), text, i});
+            thrown.push_back(name);
         }
         if (i == 0 && !me.member->doc.isEmpty() && ownDescription)
             break;  // a documented member does not take the supertypes' THROWS
     }
-    if (!throwsLines.isEmpty()) {
-        out.label("THROWS:");
-        for (const QString& t : throwsLines) out.lines(t);
+    if (throwsLines.empty())
+        return;
+    out.label("THROWS:");
+    for (size_t n = 0; n < throwsLines.size(); ++n) {
+        const FoundPart& t = throwsLines[n];
+        const qsizetype nameEnd = t.prefix.size() - (t.raw.isEmpty() ? 0 : 3);
+        out.linked(t.prefix, t.raw, context.value, context.links(t.from), nameEnd, thrown[n]);
     }
 }
 
@@ -912,7 +1108,7 @@ void writeSince(Output& out, const MemberContext& c)
 {
     if (const CommentTag* since = c.me().parts.find(QStringLiteral("since"))) {
         out.label("SINCE:");
-        out.lines(renderInlineTags(since->text, c.value));
+        out.linked(QString(), since->text, c.value, c.links(0));
     }
 }
 
@@ -920,14 +1116,16 @@ void writeSince(Output& out, const MemberContext& c)
 // seeLabel names a reference to a class or member as javadoc prints it.
 void writeSeeAlso(Output& out, const MemberContext& c, const std::function<QString(const QString&)>& seeLabel)
 {
-    const Commented* seeSource = &c.me();
-    for (const Commented& e : c.resolver.chain()) {
-        if (e.parts.find(QStringLiteral("see"))) {
-            seeSource = &e;
+    size_t seeFrom = 0;
+    for (size_t i = 0; i < c.resolver.chain().size(); ++i) {
+        if (c.resolver.chain()[i].parts.find(QStringLiteral("see"))) {
+            seeFrom = i;
             break;
         }
     }
+    const Commented* seeSource = &c.resolver.chain()[seeFrom];
     QStringList sees;
+    std::vector<QString> refs;  // each line's reference, "" for a text
     for (const CommentTag& tag : seeSource->parts.tags) {
         if (tag.name != QLatin1String("see"))
             continue;
@@ -937,14 +1135,21 @@ void writeSeeAlso(Output& out, const MemberContext& c, const std::function<QStri
             if (s.startsWith(QLatin1Char('"')))
                 s.remove(QLatin1Char('"'));
             sees << s;
+            refs.emplace_back();
             continue;
         }
         const auto [ref, label] = splitReference(t);
         sees << (label.isEmpty() ? seeLabel(ref) : label);
+        refs.push_back(ref);
     }
-    if (!sees.isEmpty()) {
-        out.label("SEE ALSO:");
-        for (const QString& s : sees) out.lines(s);
+    if (sees.isEmpty())
+        return;
+    out.label("SEE ALSO:");
+    for (qsizetype n = 0; n < sees.size(); ++n) {
+        if (refs[size_t(n)].isEmpty())
+            out.lines(sees[n]);
+        else
+            out.linked(sees[n], QString(), c.value, c.links(seeFrom), sees[n].size(), refs[size_t(n)]);
     }
 }
 
@@ -1084,10 +1289,32 @@ QString SourceDocs::Impl::memberText(const FoundType& own, const SourceMember& m
         supertypes = declaringSupertypes(cls, inherited);
     const PartResolver resolver(commentChain(own, member, supertypes, inherited));
     const ValueLookup value = [&](const QString& ref) { return valueOf(own, ref); };
-    const MemberContext context {own, member, supertypes, resolver, value};
+    std::vector<std::unique_ptr<SourceLinks>> built(resolver.chain().size());
+    const std::function<const SourceLinks*(size_t)> links = [&](size_t at) -> const SourceLinks* {
+        if (!resolveLinks || at >= built.size() || !resolver.chain()[at].type.file || !resolver.chain()[at].type.type)
+            return nullptr;
+        if (!built[at])
+            built[at] = linksIn(resolver.chain()[at].type);
+        return built[at].get();
+    };
+    const MemberContext context {own, member, supertypes, resolver, value, links};
 
     addInheritedMemberTypes(member, cls, nested);
-    Output out(signatureOf(member, *own.type, nested));
+    TypePieces pieces;
+    const QString signature = signatureOf(member, *own.type, nested, &pieces);
+    // A class's type variables link to the class, as its page documents
+    // them; the member's own and the enclosing types' nowhere.
+    QHash<QString, QString> typeVariables;
+    for (const auto& variable : scope(own, &member)) typeVariables.insert(variable.first, QString());
+    for (const auto& variable : typeVariablesOf(own.type->typeParameters))
+        typeVariables.insert(variable.first, binaryName(own.internalName));
+    for (const auto& variable : typeVariablesOf(member.typeParameters)) typeVariables.insert(variable.first, QString());
+    std::vector<DocLink> signatureLinks;
+    if (const SourceLinks* ownLinks = links(0))
+        for (const auto& [at, type] : pieces)
+            for (DocLink& link : ownLinks->typeSpans(type, at, typeVariables))
+                signatureLinks.push_back(std::move(link));
+    Output out(signature, signatureLinks);
     writeDeprecation(out, context);
     writeDescription(out, context);
     writeSupertypes(out, context);
@@ -1134,6 +1361,7 @@ QString SourceDocs::document(const SourceRequest& request, std::vector<DocLink>*
 {
     try {
         // Shown and bounded like every page's member text: the window never lays out more.
+        impl_->resolveLinks = links != nullptr;
         const QString written = impl_->document(request);
         QString text = platform::showControlChars(written);
         capDocText(text);

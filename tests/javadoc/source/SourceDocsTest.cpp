@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include "javadoc/LinkTarget.h"
+#include "javadoc/PageText.h"
 #include "javadoc/source/SourceDocs.h"
 #include "platform/classlib/ClassLibrary.h"
 #include "tests/support/ClassFileBuilder.h"
@@ -288,7 +290,8 @@ TEST(JdkSources, AgreeWithTheHtmlPages)
 }
 
 // The leaf's member finds the text its node texts find; it may find more (a
-// class whose texts do not name it), never another member's.
+// class whose texts do not name it), never another member's. Asked with its
+// links, the text is the same.
 TEST(JdkSources, TheLeafsMemberFindsWhatItsTextsFind)
 {
     if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile())
@@ -309,7 +312,8 @@ TEST(JdkSources, TheLeafsMemberFindsWhatItsTextsFind)
                 const QString byTexts = docs.document(request);
                 request.member = leaf.member;
                 ASSERT_TRUE(request.member.has_value());
-                const QString byMember = docs.document(request);
+                std::vector<javadoc::DocLink> links;  // the text with its links is the same text
+                const QString byMember = docs.document(request, &links);
                 if (byTexts.isEmpty())
                     continue;
                 ++compared;
@@ -332,9 +336,10 @@ TEST(JdkSources, SupertypeLinksAgreeWithThePages)
              "equals  boolean equals(Object)", "toString  String toString()"}) {
         const javadoc::SelectionArgs args = *javadoc::deriveSelection({"Methods", "java.util.Vector", leaf});
         auto targets = [&](const QString& text, const std::vector<javadoc::DocLink>& links) {
-            QSet<QString> named;  // the links on the member's name and on a class
+            QSet<QString> named;  // the links on the member's name and on a class, under the signature
             for (const javadoc::DocLink& link : links)
-                if (text.mid(link.start, link.length) == args.memberName || link.target.contains('#') == false)
+                if (link.start > text.indexOf('\n') &&
+                    (text.mid(link.start, link.length) == args.memberName || link.target.contains('#') == false))
                     named << link.target;
             return named;
         };
@@ -346,5 +351,86 @@ TEST(JdkSources, SupertypeLinksAgreeWithThePages)
             source_oracle::kApi + "/java.base", args.memberName, args.commaCount, args.groupName));
         ASSERT_FALSE(fromSource.empty()) << leaf;
         EXPECT_TRUE(targets(page.text, page.links).contains(targets(source, fromSource))) << leaf;
+    }
+}
+
+namespace {
+
+// The targets of the links on the member's signature in its HTML page, read
+// from the page itself: the page reader gives its text no signature links.
+QStringList pageSignatureTargets(const QString& page, const QString& anchor)
+{
+    QFile file(page);
+    if (!file.open(QIODevice::ReadOnly))
+        return {"unreadable " + page};
+    const QString html = QString::fromUtf8(file.readAll());
+    const qsizetype from = html.indexOf("<div class=\"member-signature\">", html.indexOf("id=\"" + anchor + "\""));
+    std::vector<javadoc::DocLink> hrefs;
+    javadoc::plainTextWithLinks(QStringView(html).mid(from, html.indexOf("</div>", from) - from), hrefs);
+    const std::optional<javadoc::PagePlace> place = javadoc::pagePlace(source_oracle::kApi + "/java.base", page);
+    QStringList targets;
+    for (const javadoc::DocLink& href : hrefs)
+        if (std::optional<QString> target = javadoc::hrefTarget(*place, href.target))
+            targets << *target;
+    return targets;
+}
+
+}  // namespace
+
+// The links of a member's text read from src.zip are its page's: {@link},
+// {@linkplain}, @see, THROWS and the signature's types resolved in the
+// source's file as javadoc resolved them.
+TEST(JdkSources, CommentLinksAgreeWithThePages)
+{
+    if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile() ||
+        !QDir(source_oracle::kApi + "/java.base").exists())
+        GTEST_SKIP() << "openjdk-17-source or openjdk-17-doc is not installed";
+    javadoc::source::SourceDocs docs(ClassLibrary::system());
+    const struct {
+        const char *group, *leaf, *anchor;
+    } cases[] = {
+        {"java.util.Vector", "addAll  boolean addAll(int,Collection)", "addAll(int,java.util.Collection)"},
+        {"java.util.Vector", "indexOf  int indexOf(Object,int)", "indexOf(java.lang.Object,int)"},
+        {"java.util.ArrayList", "toArray  Object[] toArray(Object[])", "toArray(T[])"},
+        {"java.util.HashMap", "put  Object put(Object,Object)", "put(K,V)"},
+        {"java.lang.Integer", "parseInt  int parseInt(String,int)", "parseInt(java.lang.String,int)"},
+        {"java.util.Collections", "sort  void sort(List)", "sort(java.util.List)"},
+        {"java.lang.Thread", "join  void join(long)", "join(long)"},
+        {"java.lang.String", "split  String[] split(String,int)", "split(java.lang.String,int)"},
+    };
+    // The targets of the signature's links in text order, or of the rest's
+    // sorted: the source may list the SPECIFIED BY lines in another order
+    // than the page (ArrayList.toArray). The page's SPECIFIED BY and OVERRIDES
+    // lines show the supertype's type arguments ("List<E>", each linked)
+    // where the source's show the class alone; the labels may differ
+    // ("Object.equals(java.lang.Object)" under SEE ALSO), the targets may not.
+    auto targets = [](const QString& text, const std::vector<javadoc::DocLink>& links, bool signature) {
+        const qsizetype signatureEnd = text.indexOf('\n');
+        QStringList out;
+        for (const javadoc::DocLink& link : links) {
+            const QChar before = text.at(link.start - 1);
+            if ((link.start < signatureEnd) == signature && before != '<' && before != ',')
+                out << link.target;
+        }
+        if (!signature)
+            out.sort();
+        return out;
+    };
+    for (const auto& c : cases) {
+        const javadoc::SelectionArgs args = *javadoc::deriveSelection({"Methods", c.group, c.leaf});
+        std::vector<javadoc::DocLink> fromSource;
+        const QString source = docs.document(
+            {args.memberName, args.commaCount, args.groupName, c.group, QString(c.leaf).trimmed()}, &fromSource);
+        const javadoc::DocResult page = javadoc::doit(javadoc_test::request(
+            source_oracle::kApi + "/java.base", args.memberName, args.commaCount, args.groupName));
+        ASSERT_FALSE(source.isEmpty()) << c.leaf;
+        const QString pageFile = source_oracle::kApi + "/java.base/" + QString(c.group).replace('.', '/') + ".html";
+        EXPECT_EQ(targets(source, fromSource, true), pageSignatureTargets(pageFile, c.anchor)) << c.leaf;
+        QStringList pageTargets = targets(page.text, page.links, false);
+        // javadoc 17 links "Character#digit(char, int)" to the int overload;
+        // the source's link goes to the overload the reference names.
+        pageTargets.replaceInStrings("java.lang.Character#digit(int,int)", "java.lang.Character#digit(char,int)");
+        pageTargets.sort();
+        EXPECT_EQ(targets(source, fromSource, false), pageTargets) << c.leaf;
     }
 }

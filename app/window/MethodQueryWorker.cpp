@@ -27,7 +27,9 @@ void MethodQueryWorker::ask(quint64 id, const QString& text, size_t limit)
 
 void MethodQueryWorker::run()
 {
-    platform::classlib::ClassLibrary& library = platform::classlib::ClassLibrary::system();
+    // Taken at the first query, not at the thread's start: the library may be
+    // held back until a project's classpath is appended to it.
+    platform::classlib::ClassLibrary* library = nullptr;
     while (true) {
         Job job;
         {
@@ -38,10 +40,12 @@ void MethodQueryWorker::run()
             job = std::move(*next_);
             next_.reset();
         }
+        if (!library)
+            library = &platform::classlib::ClassLibrary::system();
         if (!index_)
-            index_ = lookup::MemberIndex::open(library);
+            index_ = lookup::MemberIndex::open(*library);
         std::vector<lookup::MethodHit> hits =
-            index_ ? index_->find(library, job.text, job.limit) : std::vector<lookup::MethodHit>();
+            index_ ? index_->find(*library, job.text, job.limit) : std::vector<lookup::MethodHit>();
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (quitting_ || next_)

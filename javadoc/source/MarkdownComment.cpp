@@ -14,6 +14,10 @@ namespace {
 // Brackets and code spans nest no deeper than this in a real comment; a
 // hostile one of thousands of "[" stays linear.
 constexpr int kMaxLinkDepth = 32;
+// How far a "[", "<" or "(" looks for its closing character: a link or a tag
+// is a line or two, and a hostile comment of a million unclosed "[" would
+// otherwise be read a million times over.
+constexpr qsizetype kMaxSpanReach = 4096;
 
 bool isSpaceOrTab(QChar c)
 {
@@ -240,6 +244,12 @@ private:
         }
     }
 
+    qsizetype boundedIndexOf(QChar c, qsizetype from) const
+    {
+        const qsizetype at = text_.mid(from, std::min(text_.size() - from, kMaxSpanReach)).indexOf(c);
+        return at < 0 ? -1 : from + at;
+    }
+
     qsizetype runLength(qsizetype at, QChar c) const
     {
         qsizetype n = 0;
@@ -253,9 +263,12 @@ private:
         const qsizetype n = runLength(i_, QLatin1Char('`'));
         qsizetype from = i_ + n;
         for (;;) {
-            const qsizetype close = text_.indexOf(QString(n, QLatin1Char('`')), from);
-            if (close < 0)
+            // Where no closing run of n follows one opening, none follows a later one.
+            const qsizetype close = unclosedRuns_.contains(n) ? -1 : text_.indexOf(QString(n, QLatin1Char('`')), from);
+            if (close < 0) {
+                unclosedRuns_.insert(n);
                 break;
+            }
             const qsizetype m = runLength(close, QLatin1Char('`'));
             if (m != n) {
                 from = close + m;
@@ -295,7 +308,7 @@ private:
     // An autolink shows its address; a tag passes; any other "<" is text.
     void angle()
     {
-        const qsizetype close = text_.indexOf(QLatin1Char('>'), i_);
+        const qsizetype close = boundedIndexOf(QLatin1Char('>'), i_);
         const QStringView inner = close < 0 ? QStringView() : text_.mid(i_ + 1, close - i_ - 1);
         const bool blankInside = inner.contains(QLatin1Char(' ')) || inner.contains(QLatin1Char('\n'));
         if (close > 0 && !blankInside && (inner.contains(QLatin1String("://")) || inner.contains(QLatin1Char('@')))) {
@@ -318,14 +331,15 @@ private:
     qsizetype closingBracket(qsizetype open) const
     {
         int depth = 0;
-        for (qsizetype k = open; k < text_.size(); ++k) {
+        const qsizetype reach = std::min(text_.size(), open + kMaxSpanReach);
+        for (qsizetype k = open; k < reach; ++k) {
             const QChar c = text_[k];
             if (c == QLatin1Char('\\')) {
                 ++k;
             } else if (c == QLatin1Char('`')) {
                 const qsizetype n = runLength(k, c);
-                const qsizetype end = text_.indexOf(QString(n, c), k + n);
-                k = end < 0 ? k + n - 1 : end + n - 1;
+                const qsizetype end = text_.mid(k + n, std::max<qsizetype>(0, reach - k - n)).indexOf(QString(n, c));
+                k = end < 0 ? k + n - 1 : k + n + end + n - 1;
             } else if (c == QLatin1Char('[')) {
                 ++depth;
             } else if (c == QLatin1Char(']') && --depth == 0) {
@@ -356,7 +370,7 @@ private:
         }
         const QStringView label = text_.mid(i_ + 1, close - i_ - 1);
         if (close + 1 < text_.size() && text_[close + 1] == QLatin1Char('(')) {
-            const qsizetype end = text_.indexOf(QLatin1Char(')'), close + 1);
+            const qsizetype end = boundedIndexOf(QLatin1Char(')'), close + 1);
             if (end > 0) {
                 writeLabel(label);
                 i_ = end + 1;
@@ -441,6 +455,7 @@ private:
     qsizetype i_ = 0;
     QString out_;
     QSet<qsizetype> dropped_;
+    QSet<qsizetype> unclosedRuns_;  // lengths of backtick runs with no closing run ahead
 };
 
 QString inlineMarkup(QStringView text)
@@ -525,8 +540,7 @@ private:
             mode_ = Mode::Fenced;
             return put(QStringLiteral("<pre><code>"));
         }
-        if (indentOf(inItem) >= 4 && paragraph_.empty() &&
-            (afterBlank || out_.isEmpty() || list_ == ListKind::None)) {
+        if (indentOf(inItem) >= 4 && paragraph_.empty() && (afterBlank || out_.isEmpty() || list_ == ListKind::None)) {
             mode_ = Mode::IndentedCode;
             QString code = QStringLiteral("<pre><code>");
             appendEscaped(code, dropColumns(inItem, 4));

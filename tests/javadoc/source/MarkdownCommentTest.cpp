@@ -91,6 +91,15 @@ TEST(MarkdownComment, BlocksAndInlinesAsThePageShowsThem)
     for (const auto& c : cases) EXPECT_EQ(shownLines(c.markdown), QString(c.lines)) << c.what;
 }
 
+// Openers that never close stay text, however many of them a comment holds.
+TEST(MarkdownComment, UnclosedOpenersAreText)
+{
+    for (const char* unit : {"[<", "[a](", "{@x", "<a"}) {
+        const QString text = QString(unit).repeated(20'000);
+        EXPECT_EQ(shownLines(text), text) << unit;
+    }
+}
+
 TEST(MarkdownComment, BlockTagsSplitOutsideCode)
 {
     const CommentParts parts = splitMarkdownComment(

@@ -102,7 +102,7 @@ QString fenceOpened(QStringView line)
 
 bool closesFence(QStringView line, const QString& fence)
 {
-    const QStringView t = platform::javaTrim(line.toString());
+    const QString t = platform::javaTrim(line.toString());
     if (indentOf(line) > 3 || t.size() < fence.size() || !t.startsWith(fence))
         return false;
     for (const QChar c : t)

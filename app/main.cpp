@@ -1,10 +1,13 @@
 // The window's entry. `--project DIR` (or a start in a folder holding a Maven
-// or Gradle build file) adds the project's compile classpath after CLASSPATH;
+// or Gradle build file) adds the project's compile classpath after CLASSPATH,
+// resolved on a worker while the window is already shown (the build tool may
+// take up to a minute with a cold cache);
 // "--release N" picks the release whose class library is read; other
 // arguments are accepted and ignored.
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
@@ -17,6 +20,7 @@
 #include "platform/classlib/CtSym.h"
 #include "platform/classlib/JavaClass.h"
 #include "project/ProjectClasspath.h"
+#include "project/ProjectResolver.h"
 
 namespace {
 
@@ -59,16 +63,38 @@ QString projectFolder(const QStringList& args)
     return QString();
 }
 
-// Resolves the project before the class library is first read, so that the
-// lookup and the class index both see its entries. Returns the problem, if any.
-project::ProjectClasspath applyProject(const QString& dir)
+// Hands the resolved classpath to the class library before it is first read,
+// so that the lookup and the class index both see its entries. Returns the
+// line for the status line.
+QString applyProject(const project::ProjectClasspath& classpath)
 {
-    project::ProjectClasspath classpath = project::resolveProjectClasspath(dir);
-    if (!classpath.error.isEmpty())
+    if (!classpath.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", classpath.error.toUtf8().constData());
-    else
-        platform::classlib::ClassLibrary::appendToSystemClassPath(classpath.entries);
-    return classpath;
+        return classpath.error;
+    }
+    platform::classlib::ClassLibrary::appendToSystemClassPath(classpath.entries);
+    return QStringLiteral("Project classpath: %1 entries%2")
+        .arg(classpath.entries.size())
+        .arg(classpath.fromCache ? QStringLiteral(" (from the cache)") : QString());
+}
+
+// The warnings of the class library, and the release in the title, once the
+// library may be read.
+void startLibrary(orvel_tree* window, const std::string& release)
+{
+    const QString warning = platform::classLibraryStartupWarning();
+    if (!warning.isEmpty())
+        std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
+    // The title names the release only when it is the one asked for and served.
+    if (!release.empty() &&
+        platform::classlib::parseRelease(release) == platform::classlib::ClassLibrary::system().release())
+        window->showRelease(platform::classlib::ClassLibrary::system().release());
+}
+
+QString shownProjectName(const QString& dir)
+{
+    const QString name = project::projectName(project::findProject(dir));
+    return name.isEmpty() ? QFileInfo(dir).fileName() : name;
 }
 
 // --release's text; "" when not given.
@@ -87,20 +113,27 @@ int main(int argc, char** argv)
     const bool closeOnSignal = installCloseOnSignal();
     QApplication application(argc, argv);
     const QString projectDir = projectFolder(QCoreApplication::arguments());
-    const project::ProjectClasspath classpath =
-        projectDir.isEmpty() ? project::ProjectClasspath() : applyProject(projectDir);
     const std::string release = releaseArgument(QCoreApplication::arguments());
     platform::classlib::ClassLibrary::requestSystemRelease(release);
-    const QString warning = platform::classLibraryStartupWarning();
-    if (!warning.isEmpty())
-        std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
-    orvel_tree* window = orvel_tree::main();
-    if (!projectDir.isEmpty())
-        window->showProject(project::projectName(classpath.folder), classpath.error);
-    // The title names the release only when it is the one asked for and served.
-    if (!release.empty() &&
-        platform::classlib::parseRelease(release) == platform::classlib::ClassLibrary::system().release())
-        window->showRelease(platform::classlib::ClassLibrary::system().release());
+    // Destroyed before the application: closing the window mid-resolution
+    // stops the build tool, and nothing is cached.
+    project::ProjectResolver resolver;
+    orvel_tree* window;
+    if (projectDir.isEmpty()) {
+        window = orvel_tree::main();
+        startLibrary(window, release);
+    } else {
+        window = orvel_tree::main(orvel_tree::LibraryStart::Held);
+        window->showProject(shownProjectName(projectDir), QString());
+        window->showStatus(QStringLiteral("Resolving the project's classpath\u2026"));
+        QObject::connect(&resolver, &project::ProjectResolver::resolved, window,
+            [window, release](const project::ProjectClasspath& classpath) {
+                window->showStatus(applyProject(classpath));
+                startLibrary(window, release);
+                window->releaseLibrary();
+            });
+        resolver.start(projectDir);
+    }
     if (closeOnSignal) {
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &application);
         QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {

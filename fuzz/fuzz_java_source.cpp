@@ -1,5 +1,6 @@
 // Arbitrary bytes as a Java source file: the escape translation, the scanner,
-// and every comment it finds through the comment renderer and the erasure.
+// and every comment it finds (/** */ and ///) through the comment renderer and
+// the erasure.
 // The input is read a second time as the rest of a field list
 // ("int a" + input), the declaration a file can repeat millions of times.
 
@@ -14,9 +15,9 @@ namespace {
 
 using namespace javadoc::source;
 
-void render(const QString& doc)
+void render(const QString& doc, CommentSyntax syntax)
 {
-    const CommentParts parts = splitComment(doc);
+    const CommentParts parts = splitComment(doc, syntax);
     const ValueLookup value = [](const QString& ref) { return ref.left(8); };
     markupLines(renderInlineTags(replaceInheritDoc(parts.description, QStringLiteral("{@code x}")), value));
     for (const CommentTag& tag : parts.tags) {
@@ -29,11 +30,11 @@ void render(const QString& doc)
 void visit(const SourceType& type, int depth)
 {
     if (type.hasDoc)
-        render(type.doc);
+        render(type.doc, type.docSyntax);
     const auto vars = typeVariablesOf(type.typeParameters);
     for (const SourceMember& m : type.members) {
         if (m.hasDoc)
-            render(m.doc);
+            render(m.doc, m.docSyntax);
         auto scope = typeVariablesOf(m.typeParameters);
         scope.insert(scope.end(), vars.begin(), vars.end());
         for (const SourceParam& p : m.params) eraseType(p.type, scope);
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const SourceFile fields = scanJavaSource(QStringLiteral("class F { /** f */ int a") + text + QStringLiteral(" }"));
     for (const SourceType& t : fields.types) visit(t, 0);
     // The whole input as one comment too: the renderer meets text the scanner never cuts out.
-    render(text);
+    render(text, CommentSyntax::Traditional);
+    render(text, CommentSyntax::Markdown);
     return 0;
 }

@@ -98,6 +98,8 @@ QString describeRun(const QString& tool, const ToolRun& run, int timeoutMs)
                 .arg(timeoutMs / 1000.0);
     case ToolRun::Outcome::Crashed:
         return tool + QStringLiteral(" crashed");
+    case ToolRun::Outcome::Stopped:
+        return tool + QStringLiteral(" was stopped before it finished");
     case ToolRun::Outcome::Finished:
         break;
     }
@@ -121,7 +123,7 @@ QString fixHint(BuildTool tool, const ToolRun& run)
                           : QStringLiteral("run `gradle --offline dependencies` there to see the whole error");
 }
 
-Attempt runMaven(const ProjectFolder& folder, const QString& scratch, int timeoutMs)
+Attempt runMaven(const ProjectFolder& folder, const QString& scratch, const ResolveOptions& options)
 {
     const QString mvn = QStandardPaths::findExecutable(QStringLiteral("mvn"));
     if (mvn.isEmpty())
@@ -131,10 +133,11 @@ Attempt runMaven(const ProjectFolder& folder, const QString& scratch, int timeou
         {QStringLiteral("-o"), QStringLiteral("-q"), QStringLiteral("-B"), QStringLiteral("-f"),
             folder.buildFiles.first(), QStringLiteral("dependency:build-classpath"),
             QStringLiteral("-Dmdep.outputFile=") + outFile},
-        folder.dir, timeoutMs);
+        folder.dir, options.timeoutMs, options.stopRequested);
     if (run.outcome != ToolRun::Outcome::Finished || run.exitCode != 0)
-        return {
-            {}, describeRun(QStringLiteral("mvn"), run, timeoutMs) + QStringLiteral("; ") + fixHint(folder.tool, run)};
+        return {{},
+            describeRun(QStringLiteral("mvn"), run, options.timeoutMs) + QStringLiteral("; ") +
+                fixHint(folder.tool, run)};
     const std::optional<QByteArray> text = platform::readRegularFile(outFile.toStdString(), kMaxClasspathBytes);
     if (!text)
         return {{}, QStringLiteral("mvn finished but wrote no classpath; check that the project builds with mvn")};
@@ -145,7 +148,7 @@ Attempt runMaven(const ProjectFolder& folder, const QString& scratch, int timeou
     return {std::move(*entries), {}};
 }
 
-Attempt runGradle(const ProjectFolder& folder, const QString& scratch, int timeoutMs)
+Attempt runGradle(const ProjectFolder& folder, const QString& scratch, const ResolveOptions& options)
 {
     QString gradle = folder.dir + QStringLiteral("/gradlew");
     const QFileInfo wrapper(gradle);
@@ -164,10 +167,11 @@ Attempt runGradle(const ProjectFolder& folder, const QString& scratch, int timeo
         {QStringLiteral("--offline"), QStringLiteral("-q"), QStringLiteral("--no-daemon"),
             QStringLiteral("--project-cache-dir"), scratch + QStringLiteral("/gradle-project-cache"),
             QStringLiteral("-p"), folder.dir, QStringLiteral("-I"), init, QLatin1String(kGradleTask)},
-        folder.dir, timeoutMs);
+        folder.dir, options.timeoutMs, options.stopRequested);
     if (run.outcome != ToolRun::Outcome::Finished || run.exitCode != 0)
         return {{},
-            describeRun(QStringLiteral("gradle"), run, timeoutMs) + QStringLiteral("; ") + fixHint(folder.tool, run)};
+            describeRun(QStringLiteral("gradle"), run, options.timeoutMs) + QStringLiteral("; ") +
+                fixHint(folder.tool, run)};
     std::optional<std::vector<std::string>> entries;
     for (const QByteArray& line : run.output.split('\n')) {
         if (line.trimmed() == "JAVAORVEL-CLASSPATH-NONE")
@@ -210,9 +214,8 @@ ProjectClasspath resolveProjectClasspath(const QString& dir, const ResolveOption
             failure(result.folder, QStringLiteral("cannot make a temporary folder: ") + scratch.errorString());
         return result;
     }
-    Attempt attempt = result.folder.tool == BuildTool::Maven
-        ? runMaven(result.folder, scratch.path(), options.timeoutMs)
-        : runGradle(result.folder, scratch.path(), options.timeoutMs);
+    Attempt attempt = result.folder.tool == BuildTool::Maven ? runMaven(result.folder, scratch.path(), options)
+                                                             : runGradle(result.folder, scratch.path(), options);
     if (!attempt.error.isEmpty()) {
         result.error = failure(result.folder, attempt.error);
         return result;

@@ -4,7 +4,9 @@
 // never written: the tool's output and Gradle's own caches go to a temporary
 // folder of ours.
 
+#include <QMetaType>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,9 @@ namespace project {
 struct ResolveOptions {
     QString cacheDir;  // defaultCacheDir() when empty
     int timeoutMs = 60'000;
+    // Polled while the build tool runs: true stops it and the resolution
+    // fails with nothing cached (the window closing while it resolves).
+    std::function<bool()> stopRequested;
 };
 
 struct ProjectClasspath {
@@ -35,3 +40,5 @@ ProjectClasspath resolveProjectClasspath(const QString& dir, const ResolveOption
 QString projectName(const ProjectFolder& folder);
 
 }  // namespace project
+
+Q_DECLARE_METATYPE(project::ProjectClasspath)

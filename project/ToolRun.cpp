@@ -26,7 +26,8 @@ void killGroup(QProcess& process)
 
 }  // namespace
 
-ToolRun runTool(const QString& program, const QStringList& args, const QString& workDir, int timeoutMs)
+ToolRun runTool(const QString& program, const QStringList& args, const QString& workDir, int timeoutMs,
+    const StopRequest& stopRequested)
 {
     ToolRun run;
     QProcess process;
@@ -45,6 +46,11 @@ ToolRun runTool(const QString& program, const QStringList& args, const QString& 
         if (deadline.hasExpired()) {
             killGroup(process);
             run.outcome = ToolRun::Outcome::TimedOut;
+            return run;
+        }
+        if (stopRequested && stopRequested()) {
+            killGroup(process);
+            run.outcome = ToolRun::Outcome::Stopped;
             return run;
         }
         process.waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 200)));

@@ -103,6 +103,10 @@ void CompletionPopup::close()
 
 void CompletionPopup::update(const QString& text)
 {
+    if (held_) {
+        close();
+        return;
+    }
     if (text.contains(QLatin1Char('#'))) {
         if (text.size() < kMinChars || text.size() > lookup::MemberQuery::kMaxTextLength) {
             close();

@@ -48,6 +48,8 @@ public:
     void close();
     // A query is running whose answer would still be shown.
     bool isWaiting() const { return waiting_; }
+    // While held no query is asked (the class library is not to be read yet).
+    void setHeld(bool held) { held_ = held; }
 
 signals:
     // A row was chosen: the class's binary name ("java.util.Map$Entry").
@@ -72,6 +74,7 @@ private:
     MethodQueryWorker* methodWorker_;
     quint64 latest_ = 0;  // the id of the last query asked; older answers are stale
     bool waiting_ = false;
+    bool held_ = false;
 };
 
 }  // namespace app

@@ -15,6 +15,8 @@ void MethodQueryWorker::ask(quint64 id, const QString& text, size_t limit)
 
 void MethodQueryWorker::answer(quint64 id, const Job& job, const std::function<bool()>& stale)
 {
+    // Taken at the first query, not when the thread starts: the library may be
+    // held back until a project's classpath is appended to it.
     platform::classlib::ClassLibrary& library = platform::classlib::ClassLibrary::system();
     if (!index_)
         index_ = lookup::MemberIndex::open(library);

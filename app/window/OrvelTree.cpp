@@ -108,12 +108,12 @@ void writeLine(FILE* stream, const QString& text)
 
 }  // namespace
 
-orvel_tree* orvel_tree::main()
+orvel_tree* orvel_tree::main(LibraryStart start)
 {
-    return new orvel_tree();
+    return new orvel_tree(start);
 }
 
-orvel_tree::orvel_tree()
+orvel_tree::orvel_tree(LibraryStart start) : libraryHeld(start == LibraryStart::Held)
 {
     // The steps run in this order: the rows need the fields, the panes go in
     // after the configuration is read and the window first shown.
@@ -230,16 +230,20 @@ QString titleWithProject(const QString& title, const QString& projectName)
 void orvel_tree::showProject(const QString& projectName, const QString& problem)
 {
     setWindowTitle(titleWithProject(windowTitle(), projectName));
-    if (problem.isEmpty())
-        return;
+    if (!problem.isEmpty())
+        showStatus(problem);
+}
+
+void orvel_tree::showStatus(const QString& text)
+{
     if (!statusLine) {
         statusLine = label(QString(), this);
         setBackgroundColor(statusLine, QApplication::palette().color(QPalette::Window));
         statusLine->setAutoFillBackground(true);
         static_cast<BorderLayout*>(layout())->addWidget(statusLine, BorderLayout::South);
     }
-    statusLine->setText(problem);
-    statusLine->setToolTip(problem);
+    statusLine->setText(text);
+    statusLine->setToolTip(text);
 }
 
 QString orvel_tree::statusText() const
@@ -317,7 +321,7 @@ void orvel_tree::autoStart(const QString& text)
     pendingSearch = nullptr;
     if (loadTxt(text))
         return autoStartWith(startAt);
-    if (const auto completion = lookup::ClassIndexProvider::system().completion())
+    if (const auto completion = libraryHeld ? nullptr : lookup::ClassIndexProvider::system().completion())
         return autoStartWith(completion->resolve(text));
     pendingSearch = [this, text] { autoStart(text); };
 }
@@ -403,7 +407,7 @@ void orvel_tree::searchName(const QString& typed)
         name->setText(fieldText);
         return search();
     }
-    if (const auto completion = lookup::ClassIndexProvider::system().completion()) {
+    if (const auto completion = libraryHeld ? nullptr : lookup::ClassIndexProvider::system().completion()) {
         if (app::completeFromIndex(*completion, fieldText, name2))
             name->setText(fieldText);
         return search();
@@ -411,7 +415,7 @@ void orvel_tree::searchName(const QString& typed)
     // Before the index is ready: a qualified name the library has as written
     // is shown at once; anything else waits for the index, and is dropped if
     // the field no longer holds it then.
-    if (typed.contains(QLatin1Char('.'))) {
+    if (!libraryHeld && typed.contains(QLatin1Char('.'))) {
         lookup::LookupResult direct = lookup::lookUpClass(platform::classlib::ClassLibrary::system(), typed);
         if (direct.status != lookup::LookupResult::Status::NotFound)
             return showLookup(std::move(direct));
@@ -424,6 +428,10 @@ void orvel_tree::searchName(const QString& typed)
 
 void orvel_tree::search()
 {
+    if (libraryHeld) {
+        pendingSearch = [this] { search(); };
+        return;
+    }
     showLookup(lookup::lookUpClass(platform::classlib::ClassLibrary::system(), name->text()));
 }
 
@@ -530,17 +538,36 @@ void orvel_tree::valueChanged(const QStringList& pathTexts, const std::optional<
 // SEARCH that needs it waits for it (pendingSearch).
 void orvel_tree::attachClassCompletion()
 {
-    lookup::ClassIndexProvider& provider = lookup::ClassIndexProvider::system();
-    connect(&provider, &lookup::ClassIndexProvider::ready, this, [this] {
-        if (const std::function<void()> run = std::exchange(pendingSearch, nullptr))
-            run();
-    });
-    classPopup = new app::CompletionPopup(name, [] { return lookup::ClassIndexProvider::system().completion(); });
+    if (!libraryHeld)
+        attachClassIndex();
+    classPopup = new app::CompletionPopup(
+        name, [this] { return libraryHeld ? nullptr : lookup::ClassIndexProvider::system().completion(); });
+    classPopup->setHeld(libraryHeld);
     connect(classPopup, &app::CompletionPopup::chosen, this, &orvel_tree::lookUpChosen);
     connect(classPopup, &app::CompletionPopup::methodChosen, this,
         [this](const QString& binaryName, const app::MemberRef& method) { openTarget(binaryName, method); });
     suggestionWorker = new lookup::CompletionWorker(this);
     connect(suggestionWorker, &lookup::CompletionWorker::answered, this, &orvel_tree::showSuggestions);
+}
+
+void orvel_tree::attachClassIndex()
+{
+    lookup::ClassIndexProvider& provider = lookup::ClassIndexProvider::system();
+    connect(&provider, &lookup::ClassIndexProvider::ready, this, [this] {
+        if (const std::function<void()> run = std::exchange(pendingSearch, nullptr))
+            run();
+    });
+}
+
+void orvel_tree::releaseLibrary()
+{
+    if (!std::exchange(libraryHeld, false))
+        return;
+    classPopup->setHeld(false);
+    attachClassIndex();
+    // What waited may run now, or waits again for the index.
+    if (const std::function<void()> run = std::exchange(pendingSearch, nullptr))
+        run();
 }
 
 // A class chosen from the completion list or the suggestions: treated as an

@@ -45,11 +45,19 @@ struct ClassChoice;
 class orvel_tree : public QWidget {
     Q_OBJECT
 public:
-    orvel_tree();
+    // When the class library is first read: at once, or once releaseLibrary()
+    // is called (a project's classpath is still being resolved, and the
+    // library takes no entries after its first use).
+    enum class LibraryStart { Now, Held };
+
+    explicit orvel_tree(LibraryStart start = LibraryStart::Now);
     ~orvel_tree() override;
 
     // Program entry: builds the one window; the arguments are ignored.
-    static orvel_tree* main();
+    static orvel_tree* main(LibraryStart start = LibraryStart::Now);
+    // The library may be read now: the class index is built, and a SEARCH
+    // that waited for it runs.
+    void releaseLibrary();
     // Names in the title the release whose class library is read
     // (" — Java SE 11"), for a window started with --release.
     void showRelease(int release);
@@ -58,6 +66,8 @@ public:
     // title; `problem` (one line, "" for none) shows in a status line under
     // the panes when its classpath could not be resolved.
     void showProject(const QString& projectName, const QString& problem);
+    // One line in the status line under the panes (made on first use).
+    void showStatus(const QString& text);
     // The status line's text; "" while there is none.
     QString statusText() const;
 
@@ -122,6 +132,7 @@ private:
     void docPathCommand();
     QPushButton* makeButton(const QString& caption, const QString& command);
     void attachClassCompletion();
+    void attachClassIndex();
     // SEARCH of the field's text: a catalogue hit at once, a name the class
     // index must complete when the index is ready (see pendingSearch).
     void searchName(const QString& typed);
@@ -176,6 +187,7 @@ private:
     lookup::CompletionWorker* suggestionWorker = nullptr;
     quint64 suggestionId = 0;      // of the failure view shown last; older answers are dropped
     QLabel* statusLine = nullptr;  // made by the first problem to show
+    bool libraryHeld = false;      // see LibraryStart
     app::BrowseHistory history;
     bool restoring = false;  // Back or Forward runs its SEARCH: not a new step
 };

@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include "javadoc/Extractor.h"
+#include "javadoc/source/MarkdownComment.h"
 #include "platform/JavaText.h"
 
 namespace javadoc::source {
@@ -168,6 +169,11 @@ CommentParts splitComment(const QString& commentBody)
             inPre = false;
     }
     return parts;
+}
+
+CommentParts splitComment(const QString& commentBody, CommentSyntax syntax)
+{
+    return syntax == CommentSyntax::Markdown ? splitMarkdownComment(commentBody) : splitComment(commentBody);
 }
 
 std::pair<QString, QString> firstWord(const QString& text)

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "javadoc/source/JavaSourceScanner.h"
+
 namespace javadoc::source {
 
 struct CommentTag {
@@ -27,6 +29,8 @@ struct CommentParts {
 // leading blanks and "*"s; a block tag starts a line with "@" outside an
 // inline tag and outside <pre>.
 CommentParts splitComment(const QString& commentBody);
+// The same for a comment of either syntax: Markdown comes out as markup.
+CommentParts splitComment(const QString& commentBody, CommentSyntax syntax);
 
 // A tag's text cut after its first word: "e the element" → ("e", "the element").
 std::pair<QString, QString> firstWord(const QString& text);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "javadoc/source/MarkdownComment.h"
+
 namespace javadoc::source {
 
 namespace {
@@ -70,13 +72,54 @@ struct Token {
 };
 static_assert(sizeof(Token) == 8);
 
-// A /** */ comment and the token right after it; a token has at most one,
-// the last before it.
+// A /** */ comment or a run of /// lines, and the token right after it; a
+// token has at most one, the last before it (the compiler's choice too).
 struct DocComment {
     quint32 start = 0;
     quint32 length = 0;
     quint32 token = 0;
+    CommentSyntax syntax = CommentSyntax::Traditional;
 };
+
+// Whether only blanks stand between the line's start and `at`.
+bool startsItsLine(QStringView text, qsizetype at)
+{
+    for (qsizetype i = at - 1; i >= 0; --i) {
+        if (text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r'))
+            return true;
+        if (text[i] != QLatin1Char(' ') && text[i] != QLatin1Char('\t') && text[i] != QLatin1Char('\f'))
+            return false;
+    }
+    return true;
+}
+
+qsizetype lineEnd(QStringView text, qsizetype from)
+{
+    while (from < text.size() && text[from] != QLatin1Char('\n') && text[from] != QLatin1Char('\r')) ++from;
+    return from;
+}
+
+// The end of the run of /// lines that starts at `at`: the next line
+// continues it when it holds only blanks and then "///".
+qsizetype markdownRunEnd(QStringView text, qsizetype at)
+{
+    qsizetype end = lineEnd(text, at);
+    for (;;) {
+        qsizetype next = end;
+        if (next < text.size() && text[next] == QLatin1Char('\r'))
+            ++next;
+        if (next < text.size() && text[next] == QLatin1Char('\n'))
+            ++next;
+        if (next == end)
+            return end;
+        while (next < text.size() &&
+            (text[next] == QLatin1Char(' ') || text[next] == QLatin1Char('\t') || text[next] == QLatin1Char('\f')))
+            ++next;
+        if (!text.mid(next).startsWith(QLatin1String("///")))
+            return end;
+        end = lineEnd(text, next);
+    }
+}
 
 class Lexer {
 public:
@@ -93,6 +136,13 @@ public:
                 ++i;
                 continue;
             }
+            if (c == QLatin1Char('/') && i + 2 < n && text_[i + 1] == QLatin1Char('/') &&
+                text_[i + 2] == QLatin1Char('/') && startsItsLine(text_, i)) {
+                const qsizetype end = markdownRunEnd(text_, i);
+                keepDoc(docs, {quint32(i), quint32(end - i), quint32(tokens.size()), CommentSyntax::Markdown});
+                i = end;
+                continue;
+            }
             if (c == QLatin1Char('/') && i + 1 < n && text_[i + 1] == QLatin1Char('/')) {
                 while (i < n && text_[i] != QLatin1Char('\n') && text_[i] != QLatin1Char('\r')) ++i;
                 continue;
@@ -104,11 +154,7 @@ public:
                     end = n;
                 // "/**/" is an empty ordinary comment, not a doc comment.
                 if (i + 2 < n && text_[i + 2] == QLatin1Char('*') && end > i + 2) {
-                    const DocComment doc {quint32(i + 3), quint32(end - (i + 3)), quint32(tokens.size())};
-                    if (!docs.empty() && docs.back().token == doc.token)
-                        docs.back() = doc;
-                    else
-                        docs.push_back(doc);
+                    keepDoc(docs, {quint32(i + 3), quint32(end - (i + 3)), quint32(tokens.size())});
                 }
                 i = closed ? end + 2 : n;
                 continue;
@@ -154,6 +200,14 @@ public:
     }
 
 private:
+    static void keepDoc(std::vector<DocComment>& docs, const DocComment& doc)
+    {
+        if (!docs.empty() && docs.back().token == doc.token)
+            docs.back() = doc;
+        else
+            docs.push_back(doc);
+    }
+
     // A string, char or text-block literal from its opening quote; returns the
     // index after it. An unterminated one ends at its line's end (a text block
     // at the end of the file).
@@ -427,12 +481,15 @@ private:
         return std::nullopt;
     }
 
-    void takeDoc(int doc, bool& hasDoc, QString& out) const
+    void takeDoc(int doc, bool& hasDoc, QString& out, CommentSyntax& syntax) const
     {
         if (doc < 0)
             return;
         hasDoc = true;
-        out = text_.mid(docs_[size_t(doc)].start, docs_[size_t(doc)].length).toString();
+        const DocComment& d = docs_[size_t(doc)];
+        syntax = d.syntax;
+        const QStringView body = text_.mid(d.start, d.length);
+        out = syntax == CommentSyntax::Markdown ? markdownCommentBody(body) : body.toString();
     }
 
     void skipAnnotations()
@@ -592,7 +649,7 @@ private:
     {
         type.kind = kind;
         type.deprecation = d.deprecation;
-        takeDoc(d.doc, type.hasDoc, type.doc);
+        takeDoc(d.doc, type.hasDoc, type.doc, type.docSyntax);
         if (peek().kind == Token::Ident) {
             type.name = textOf(peek()).toString();
             ++pos_;
@@ -676,7 +733,7 @@ private:
             m.typeParameters = readTypeParameters();
         if (d.doc < 0)
             d.doc = docAt(pos_);
-        takeDoc(d.doc, m.hasDoc, m.doc);
+        takeDoc(d.doc, m.hasDoc, m.doc, m.docSyntax);
         if (peek().kind != Token::Ident) {
             skipPast(QLatin1Char(';'));
             return;

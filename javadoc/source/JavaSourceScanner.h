@@ -1,7 +1,7 @@
 #pragma once
 // A small reader of Java source files: just enough of the language to find the
-// declarations of a file's classes and members and the /** */ comment before
-// each. Method bodies, initializers and local or anonymous classes are skipped
+// declarations of a file's classes and members and the documentation comment
+// before each (/** */, or a run of /// lines written in Markdown). Method bodies, initializers and local or anonymous classes are skipped
 // as balanced blocks, never parsed. Any text at all gives a result: what does
 // not parse is skipped, and what was found before it stays.
 
@@ -12,6 +12,10 @@
 #include <vector>
 
 namespace javadoc::source {
+
+// How a documentation comment is written: HTML between "/**" and "*/", or
+// Markdown in consecutive "///" lines.
+enum class CommentSyntax { Traditional, Markdown };
 
 struct SourceParam {
     QString type;  // as javadoc prints it: simple names, generic arguments kept, "..." for varargs
@@ -29,7 +33,8 @@ struct SourceMember {
     QStringList throwsTypes;
     bool hasDoc = false;
     int deprecation = 0;  // 1: @Deprecated, 2: @Deprecated(forRemoval = true)
-    QString doc;          // the comment's text between "/**" and "*/" (not kept for fields)
+    QString doc;          // between "/**" and "*/", or the /// lines' Markdown (not kept for fields)
+    CommentSyntax docSyntax = CommentSyntax::Traditional;
     QString initializer;  // fields: the initializer when it is one literal, else ""
 };
 
@@ -42,6 +47,7 @@ struct SourceType {
     bool hasDoc = false;
     int deprecation = 0;
     QString doc;
+    CommentSyntax docSyntax = CommentSyntax::Traditional;
     // Constructors and methods, and the fields whose initializer is one
     // literal ({@value} reads them; other fields are of no use); at most
     // 65536 members in a file.

@@ -899,7 +899,7 @@ QString compilerWrittenText(
             Output out(QStringLiteral("public ") + qualifyNested(c.type, nested) + QLatin1Char(' ') + c.name +
                 QStringLiteral("()"));
             out.lines(QStringLiteral("Returns the value of the ") + c.name + QStringLiteral(" record component."));
-            const CommentParts parts = splitComment(type.doc);
+            const CommentParts parts = splitComment(type.doc, type.docSyntax);
             const CommentTag* p = parts.find(QStringLiteral("param"), c.name);
             out.label("RETURNS:");
             out.lines(p ? renderInlineTags(firstWord(p->text).second)
@@ -1257,7 +1257,7 @@ std::vector<Commented> SourceDocs::Impl::commentChain(
     Commented self;
     self.type = own;
     self.member = &member;
-    self.parts = splitComment(member.doc);
+    self.parts = splitComment(member.doc, member.docSyntax);
     chain.push_back(std::move(self));
     if (!needsInheritance(chain.front().parts, member, !supertypes.empty()))
         return chain;
@@ -1268,7 +1268,7 @@ std::vector<Commented> SourceDocs::Impl::commentChain(
             entry.type = *t;
             entry.member = findMember(*t, inherited, true);
             if (entry.member)
-                entry.parts = splitComment(entry.member->doc);
+                entry.parts = splitComment(entry.member->doc, entry.member->docSyntax);
         }
         entry.type.internalName = c.internalName;
         chain.push_back(std::move(entry));

@@ -4,14 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <csignal>
+#include <optional>
 
 #include "project/ClasspathCache.h"
 #include "project/ProjectClasspath.h"
+#include "project/ProjectResolver.h"
 #include "tests/support/Files.h"
 
 using namespace project;
@@ -36,6 +44,16 @@ dependencies {
   compile 'commons-io:commons-io:2.11.0'
 }
 )";
+
+// The resolver's answers travel through an event loop.
+void ensureCoreApplication()
+{
+    static int argc = 1;
+    static char name[] = "tests";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
 
 // Every file under dir with its size: what "nothing in the project was written" compares.
 QStringList listing(const QString& dir)
@@ -63,7 +81,7 @@ protected:
     QByteArray bin() const { return root_.path().toUtf8() + "/bin"; }
     QString project() const { return root_.path() + "/proj"; }
     QString calls() const { return root_.path() + "/calls"; }
-    ResolveOptions options(int timeoutMs = 20'000) const { return {root_.path() + "/cache", timeoutMs}; }
+    ResolveOptions options(int timeoutMs = 20'000) const { return {root_.path() + "/cache", timeoutMs, {}}; }
 
     // A fake tool: counts its calls, then runs body (sh), with $out the -Dmdep.outputFile value.
     void fakeTool(const char* name, const QByteArray& body)
@@ -157,6 +175,61 @@ TEST_F(ProjectTest, ToolFailuresLeaveNoPartialClasspath)
         EXPECT_EQ(listing(project()), before) << c.what;
         EXPECT_FALSE(ClasspathCache(options().cacheDir).load(QDir(project()).absolutePath(), {})) << c.what;
     }
+}
+
+// On a worker: the owner's event loop keeps running while the tool does, and
+// the answer arrives on the owner's thread.
+TEST_F(ProjectTest, ResolverAnswersByQueuedCallWhileTheLoopRuns)
+{
+    ensureCoreApplication();
+    ASSERT_TRUE(writeFile(project() + "/pom.xml", kPom));
+    fakeTool("mvn", "sleep 1; printf '/r/a.jar' > \"$out\"");
+    ProjectResolver resolver;
+    std::optional<ProjectClasspath> answer;
+    int ticks = 0;
+    QEventLoop loop;
+    QObject::connect(&resolver, &ProjectResolver::resolved, &loop, [&](const ProjectClasspath& c) {
+        EXPECT_EQ(QThread::currentThread(), resolver.thread());
+        answer = c;
+        loop.quit();
+    });
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(50);
+    resolver.start(project(), options());
+    EXPECT_TRUE(resolver.isRunning());
+    QTimer::singleShot(20'000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_TRUE(answer.has_value()) << "no answer";
+    EXPECT_EQ(answer->entries.front(), "/r/a.jar");
+    EXPECT_GE(ticks, 5) << "the loop stood still while the tool ran";
+    EXPECT_FALSE(resolver.isRunning());
+}
+
+// Closing the window mid-resolution: the tool is killed (not waited for to
+// its time limit), nothing is cached and no answer comes.
+TEST_F(ProjectTest, DestroyedResolverStopsTheToolAndCachesNothing)
+{
+    ensureCoreApplication();
+    ASSERT_TRUE(writeFile(project() + "/pom.xml", kPom));
+    const QString pidFile = root_.path() + "/pid";
+    fakeTool("mvn", "echo $$ > '" + pidFile.toUtf8() + "'; sleep 120; printf '/r/a.jar' > \"$out\"");
+    bool answered = false;
+    QElapsedTimer clock;
+    {
+        ProjectResolver resolver;
+        QObject::connect(&resolver, &ProjectResolver::resolved, [&] { answered = true; });
+        resolver.start(project(), options(300'000));
+        for (int i = 0; i < 200 && !QFile::exists(pidFile); ++i) QThread::msleep(20);
+        clock.start();
+    }
+    EXPECT_LT(clock.elapsed(), 60'000) << "waited for the tool instead of stopping it";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(answered);
+    const pid_t pid = pid_t(readFile(pidFile).trimmed().toInt());
+    ASSERT_GT(pid, 0);
+    EXPECT_NE(::kill(pid, 0), 0) << "the tool still runs";
+    EXPECT_FALSE(ClasspathCache(options().cacheDir).load(QDir(project()).absolutePath(), {}));
 }
 
 TEST_F(ProjectTest, GradleWrapperIsPreferredAndOurLineIsPickedOut)

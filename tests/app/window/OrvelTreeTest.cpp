@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -28,6 +29,7 @@
 #include "lookup/ClassIndexProvider.h"
 #include "platform/Version.h"
 #include "platform/classlib/ClassLibrary.h"
+#include "project/ProjectResolver.h"
 #include "tests/support/Files.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/QtPrinters.h"
@@ -369,4 +371,47 @@ TEST_F(WindowWithJdkTest, ASinceSearchTextKeepsTheMembersAddedAfterThatRelease)
     window->searchField()->setText("since:");  // not a release: a plain search text, found nowhere
     search("java.util.List");
     EXPECT_EQ(window->memberTree()->model()->rowCount(root()), 0);
+}
+
+// A project whose build tool is slow: the window is there and answers events
+// at once, a SEARCH waits without reading the class library, and runs when the
+// resolver's answer releases the library.
+TEST_F(WindowWithJdkTest, ProjectResolvingKeepsTheWindowResponsive)
+{
+    QTemporaryDir tools;
+    writeFile(dir.filePath("proj/pom.xml"), "<project/>");
+    writeFile(tools.filePath("mvn"),
+        "#!/bin/sh\nfor a; do case \"$a\" in -Dmdep.outputFile=*) out=${a#-Dmdep.outputFile=};; esac; done\n"
+        "sleep 2\nprintf '/nonexistent/a.jar' > \"$out\"\n");
+    QFile::setPermissions(tools.filePath("mvn"), QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", tools.path().toUtf8() + ":" + savedPath);
+
+    window = new orvel_tree(orvel_tree::LibraryStart::Held);
+    window->exitProcess = [this](int status) { exitStatus = status; };
+    project::ProjectResolver resolver;
+    bool resolved = false;
+    QObject::connect(&resolver, &project::ProjectResolver::resolved, window, [&](const project::ProjectClasspath& c) {
+        resolved = true;
+        window->showStatus(c.error.isEmpty() ? "resolved" : c.error);
+        window->releaseLibrary();
+    });
+    window->showStatus("resolving");
+    resolver.start(dir.filePath("proj"), {dir.filePath("cache"), 30'000, {}});
+    search("java.util.Vector");
+    EXPECT_EQ(window->memberTree(), nullptr) << "the SEARCH ran before the project was resolved";
+
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    while (!resolved && clock.elapsed() < 30'000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    qputenv("PATH", savedPath);
+    ASSERT_TRUE(resolved);
+    EXPECT_GE(ticks, 20) << "the event loop stood still while the tool ran";
+    EXPECT_EQ(window->statusText(), "resolved");
+    ASSERT_NE(window->memberTree(), nullptr);
+    EXPECT_TRUE(node(root(), "java.util.Vector").isValid());
 }

@@ -85,7 +85,17 @@ class BlockText {
 public:
     DocWriter writer;
 
-    void signature(const QString& html) { writer.signature(signatureLine(html)); }
+    // The types and exceptions the page links are linked in the line too.
+    void signature(const QString& html)
+    {
+        if (!html.contains(QLatin1String("href="), Qt::CaseInsensitive)) {
+            writer.signature(signatureLine(html));
+            return;
+        }
+        std::vector<DocLink> spans;
+        const QString line = signatureLineWithLinks(html, spans);
+        writer.signature(line, spans);
+    }
 
     // Old pages put a label and its text on one line ("<DT><B>Throws:</B><DD>...");
     // each <dt>, <dd> and paragraph goes on a line of its own, as today's pages
@@ -127,7 +137,7 @@ private:
     }
 };
 
-QString convertBlock(const QStringList& block, std::vector<DocLink>* links)
+std::optional<QString> convertBlock(const QStringList& block, std::vector<DocLink>* links)
 {
     BlockText out;
     QString signature;
@@ -161,9 +171,11 @@ QString convertBlock(const QStringList& block, std::vector<DocLink>* links)
     }
     if (inSignature)
         out.signature(signature);
-    if (links && sawSignature)
+    if (!sawSignature)
+        return std::nullopt;  // an anchor with no member block after it
+    if (links)
         *links = out.writer.links();
-    return sawSignature ? out.writer.text() : QString();
+    return out.writer.text();
 }
 
 // The first signature or block end at or after a position that only grows
@@ -216,13 +228,10 @@ struct Candidate {
 
 }  // namespace
 
-std::optional<QString> extractAnchoredPage(
-    const QString& fsPath, const AnchoredMember& member, std::vector<DocLink>* links)
+std::optional<QString> extractAnchoredPage(const Page& page, const AnchoredMember& member, std::vector<DocLink>* links)
 {
-    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
-    platform::LineReader& reader = *page;
-    if (!reader.isOpen())
-        return QString();
+    const std::unique_ptr<platform::LineReader> lines = page.lines();
+    platform::LineReader& reader = *lines;
 
     std::optional<Candidate> best;
     bool ambiguous = false, sawMember = false, done = false;
@@ -316,10 +325,8 @@ std::optional<QString> extractAnchoredPage(
     }
     if (capturing)
         finish();
-    if (!sawMember)
-        return std::nullopt;
     if (!best || ambiguous)
-        return QString();
+        return std::nullopt;
     return convertBlock(best->block, links);
 }
 

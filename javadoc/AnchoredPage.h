@@ -14,7 +14,7 @@
 
 #include "javadoc/DocLink.h"
 
-#include "javadoc/PageGeneration.h"
+#include "javadoc/PageSource.h"
 
 namespace javadoc {
 
@@ -26,11 +26,11 @@ struct AnchoredMember {
 };
 
 // The member's block in the HTML5 reader's shape: the signature joined into
-// one line, the rule, the text with upper-case labels; "" when the page names
-// no member that fits (another overload is never shown instead); nothing when
-// the page has no member anchor at all.
-// links, when given, gets the text's links, their targets the page's hrefs as written.
+// one line, the rule, the text with upper-case labels; nothing when the page
+// names no member that fits (another overload is never shown instead).
+// links, when given, gets the text's links, their targets the page's hrefs as
+// written; it is left alone when there is no text.
 std::optional<QString> extractAnchoredPage(
-    const QString& fsPath, const AnchoredMember& member, std::vector<DocLink>* links = nullptr);
+    const Page& page, const AnchoredMember& member, std::vector<DocLink>* links = nullptr);
 
 }  // namespace javadoc

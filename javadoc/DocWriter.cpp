@@ -18,12 +18,8 @@ void DocWriter::signature(QStringView line)
 
 void DocWriter::signature(QStringView line, const std::vector<DocLink>& spans)
 {
-    const qsizetype at = text_.size() + 2;
+    keep(spans, text_.size() + 2, line.size());
     signature(line);
-    for (const DocLink& span : spans) {
-        if (span.start >= 0 && span.length > 0 && span.start + span.length <= line.size())
-            links_.push_back(DocLink {at + span.start, span.length, span.target});
-    }
 }
 
 void DocWriter::line(QStringView text)
@@ -35,10 +31,14 @@ void DocWriter::line(QStringView text)
 
 void DocWriter::line(QStringView text, const std::vector<DocLink>& spans)
 {
-    const qsizetype at = text_.size() + 2;
+    keep(spans, text_.size() + 2, text.size());
     line(text);
+}
+
+void DocWriter::keep(const std::vector<DocLink>& spans, qsizetype at, qsizetype length)
+{
     for (const DocLink& span : spans) {
-        if (span.start >= 0 && span.length > 0 && span.start + span.length <= text.size())
+        if (span.start >= 0 && span.length > 0 && span.start + span.length <= length)
             links_.push_back(DocLink {at + span.start, span.length, span.target});
     }
 }

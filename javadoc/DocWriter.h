@@ -22,7 +22,7 @@ class DocWriter {
 public:
     // The first line and the rule under it.
     void signature(QStringView line);
-    // The same with links on spans of the signature (offsets within line).
+    // The same with links on spans of it (offsets within line).
     void signature(QStringView line, const std::vector<DocLink>& spans);
     // One line of text, indented as the signature.
     void line(QStringView text);
@@ -39,6 +39,10 @@ public:
     const std::vector<DocLink>& links() const { return links_; }
 
 private:
+    // The spans that lie within a piece of the given length, moved to where
+    // the piece starts in the text.
+    void keep(const std::vector<DocLink>& spans, qsizetype at, qsizetype length);
+
     QString text_;
     std::vector<DocLink> links_;
 };

@@ -195,13 +195,11 @@ QString convertEraLine(QString line)
     return line;
 }
 
-QString extractEraPage(const QString& fsPath, const QString& memberName, int commaCount)
+std::optional<QString> extractEraPage(const Page& page, const QString& memberName, int commaCount)
 {
-    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
-    platform::LineReader& reader = *page;
+    const std::unique_ptr<platform::LineReader> lines = page.lines();
+    platform::LineReader& reader = *lines;
     Emitter out;
-    if (!reader.isOpen())
-        return out.result;
 
     const Pattern nameParen(memberName + QLatin1Char('('));
     const Pattern nameTag(memberName + QLatin1Char('<'));
@@ -250,7 +248,14 @@ QString extractEraPage(const QString& fsPath, const QString& memberName, int com
                 ended = true;
         }
     } while (!ended && lineCount < kMaxPasses);
+    if (out.result.isEmpty())
+        return std::nullopt;
     return out.result;
+}
+
+QString extractEraPage(const QString& fsPath, const QString& memberName, int commaCount)
+{
+    return extractEraPage(Page(fsPath), memberName, commaCount).value_or(QString());
 }
 
 }  // namespace javadoc

@@ -7,6 +7,7 @@
 #include "javadoc/EraPage.h"
 #include "javadoc/LinkTarget.h"
 #include "javadoc/ModernPage.h"
+#include "javadoc/PageGeneration.h"
 #include "javadoc/PageSource.h"
 #include "platform/ControlChars.h"
 #include "platform/LineReader.h"
@@ -36,52 +37,51 @@ bool namesSwing(const QString& name2)
     return platform::mentionsSwingRoot(name2);
 }
 
-QString readPage(const QString& fsPath, const DocRequest& request, std::vector<DocLink>& links, bool& era)
+AnchoredMember anchoredMember(const DocRequest& request, const QString& simpleClassName)
 {
-    // Only a regular file is read: a folder, a device or a pipe would either
-    // fail at once or never end.
-    if (!pageExists(fsPath))
-        return QString();
+    return AnchoredMember {request.memberName, request.commaCount, request.paramTypes, simpleClassName};
+}
+
+ModernMember modernMember(const DocRequest& request, const QString& simpleClassName)
+{
+    return ModernMember {request.memberName, request.commaCount, simpleClassName, request.paramTypes};
+}
+
+// The page is read once; its generation picks the reader, and the era reader
+// is the last resort on a page that names no member at all.
+// `era` tells whether the era reader answered (its text has a shape of its own).
+std::optional<QString> readMember(const Page& page, const DocRequest& request, std::vector<DocLink>& links, bool& era)
+{
     // The page's own name: the class may have come from a package group.
-    const QString simpleClassName = QFileInfo(fsPath).completeBaseName();
-    const PageGeneration generation = pageGeneration(fsPath);
-    AnchoredMember member;
-    member.memberName = request.memberName;
-    member.commaCount = request.commaCount;
-    member.paramTypes = request.paramTypes;
-    member.simpleClassName = simpleClassName;
-    if (generation == PageGeneration::Sections) {
-        ModernMember modern;
-        modern.memberName = request.memberName;
-        modern.commaCount = request.commaCount;
-        modern.simpleClassName = simpleClassName;
-        modern.paramTypes = request.paramTypes;
-        const std::optional<QString> text = extractModernPage(fsPath, modern, &links);
-        if (text && !text->isEmpty())
-            return *text;
+    const QString simpleClassName = QFileInfo(page.path()).completeBaseName();
+    const PageGeneration generation = pageGeneration(page);
+    switch (generation) {
+    case PageGeneration::Sections:
+        if (std::optional<QString> text = extractModernPage(page, modernMember(request, simpleClassName), &links))
+            return text;
         // javadoc 14 and 15 put the member's id on an anchor inside its section.
-        if (std::optional<QString> anchored = extractAnchoredPage(fsPath, member, &links))
-            return *anchored;
-        if (text)
-            return *text;
-    }
-    // What cannot be told from a javadoc 1.2 page is read the era way first,
-    // and its result stands when it found the member.
-    if (generation == PageGeneration::Unknown) {
-        const QString eraText = extractEraPage(fsPath, request.memberName, request.commaCount);
-        era = !eraText.isEmpty();
-        if (era)
+        if (std::optional<QString> text = extractAnchoredPage(page, anchoredMember(request, simpleClassName), &links))
+            return text;
+        break;
+    case PageGeneration::Anchored:
+        if (std::optional<QString> text = extractAnchoredPage(page, anchoredMember(request, simpleClassName), &links))
+            return text;
+        break;
+    case PageGeneration::Unknown:
+        // What cannot be told from a javadoc 1.2 page is read the era way
+        // first, and its result stands when it found the member.
+        if (std::optional<QString> eraText = extractEraPage(page, request.memberName, request.commaCount)) {
+            era = true;
             return eraText;
+        }
+        return extractAnchoredPage(page, anchoredMember(request, simpleClassName), &links);
     }
-    if (generation != PageGeneration::Sections) {
-        if (std::optional<QString> text = extractAnchoredPage(fsPath, member, &links))
-            return *text;
-    }
-    // No member anchor at all: only the era reader can find anything there.
-    if (generation == PageGeneration::Unknown)
-        return QString();
-    era = true;
-    return extractEraPage(fsPath, request.memberName, request.commaCount);
+    const MemberMarks marks = memberMarks(page);
+    if (marks.memberAnchor || (generation == PageGeneration::Sections && marks.detailSection))
+        return std::nullopt;
+    std::optional<QString> eraText = extractEraPage(page, request.memberName, request.commaCount);
+    era = eraText.has_value();
+    return eraText;
 }
 
 // The readers' links with the page's hrefs made targets; those that name no
@@ -149,7 +149,10 @@ DocResult doit(const DocRequest& request)
     }
     result.pageOpened = true;
     std::vector<DocLink> hrefs;
-    const QString text = readPage(fsPath, request, hrefs, result.eraPage);
+    // Only a regular file is read: a folder, a device or a pipe would either
+    // fail at once or never end.
+    const QString text =
+        pageExists(fsPath) ? readMember(Page(fsPath), request, hrefs, result.eraPage).value_or(QString()) : QString();
     result.text = platform::showControlChars(text);
     capDocText(result.text);
     // Escaped control characters move the text after them; such a page

@@ -117,7 +117,14 @@ bool sameName(const QString& id, const ModernMember& member)
     return isInit && simpleNameOf(member.memberName) == simpleNameOf(member.simpleClassName);
 }
 
-QString signatureText(QString html)
+bool hasLink(QStringView html)
+{
+    return findText(html, QLatin1String("href=")) >= 0 || findText(html, QLatin1String("HREF=")) >= 0;
+}
+
+// The signature's text, and the spans of it the page links (its types and
+// exceptions).
+QString signatureText(QString html, std::vector<DocLink>& spans)
 {
     // Annotations stand before the modifiers; the line should start like the
     // declaration itself.
@@ -127,19 +134,19 @@ QString signatureText(QString html)
         if (annEnd >= 0)
             html.remove(ann, annEnd + 7 - ann);
     }
-    return plainText(html);
-}
-
-bool hasLink(QStringView html)
-{
-    return findText(html, QLatin1String("href=")) >= 0 || findText(html, QLatin1String("HREF=")) >= 0;
+    return hasLink(html) ? plainTextWithLinks(html, spans) : plainText(html);
 }
 
 class ModernBuilder {
 public:
     DocWriter writer;
 
-    void signature(const QString& html) { writer.signature(signatureText(html)); }
+    void signature(const QString& html)
+    {
+        std::vector<DocLink> spans;
+        const QString line = signatureText(html, spans);
+        writer.signature(line, spans);
+    }
 
     void body(QStringView html)
     {
@@ -214,15 +221,11 @@ struct Scan {
 };
 
 // exactId set: the section with that id; else the member by name and count.
-Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QString& exactId)
+Scan scanModernPage(const Page& page, const ModernMember& member, const QString& exactId)
 {
     Scan scan;
-    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
-    platform::LineReader& reader = *page;
-    if (!reader.isOpen()) {
-        scan.text = QString();
-        return scan;
-    }
+    const std::unique_ptr<platform::LineReader> lines = page.lines();
+    platform::LineReader& reader = *lines;
 
     enum class State { Seeking, BeforeSignature, Signature, Body };
     State state = State::Seeking;
@@ -327,9 +330,9 @@ Scan scanModernPage(const QString& fsPath, const ModernMember& member, const QSt
     return scan;
 }
 
-Scan chooseModernSection(const QString& fsPath, const ModernMember& member)
+Scan chooseModernSection(const Page& page, const ModernMember& member)
 {
-    Scan scan = scanModernPage(fsPath, member, QString());
+    Scan scan = scanModernPage(page, member, QString());
     if (member.paramTypes && !member.memberName.isEmpty()) {
         // The section ids name their types: a section that fits only loosely
         // (a type variable, a bridge) is taken when it is the only best one,
@@ -337,7 +340,7 @@ Scan chooseModernSection(const QString& fsPath, const ModernMember& member)
         if (!scan.text || scan.matched)
             return scan;
         if (scan.looseFit && !scan.looseTie)
-            return scanModernPage(fsPath, member, scan.looseId);
+            return scanModernPage(page, member, scan.looseId);
         Scan none;
         none.text = QString();
         return none;
@@ -347,16 +350,18 @@ Scan chooseModernSection(const QString& fsPath, const ModernMember& member)
     // count but exactly one of the name has parameters and fewer commas, that
     // one is the member.
     if (scan.text && !scan.matched && scan.fewerCommaSections == 1 && !member.memberName.isEmpty())
-        scan = scanModernPage(fsPath, member, scan.fewerCommaId);
+        scan = scanModernPage(page, member, scan.fewerCommaId);
     return scan;
 }
 
 }  // namespace
 
-std::optional<QString> extractModernPage(const QString& fsPath, const ModernMember& member, std::vector<DocLink>* links)
+std::optional<QString> extractModernPage(const Page& page, const ModernMember& member, std::vector<DocLink>* links)
 {
-    Scan scan = chooseModernSection(fsPath, member);
-    if (links && scan.text)
+    Scan scan = chooseModernSection(page, member);
+    if (!scan.text || scan.text->isEmpty())
+        return std::nullopt;
+    if (links)
         *links = std::move(scan.links);
     return scan.text;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "javadoc/DocLink.h"
+#include "javadoc/PageSource.h"
 
 namespace javadoc {
 
@@ -30,10 +31,11 @@ struct ModernMember {
     std::optional<QStringList> paramTypes;  // the leaf's; nothing chooses by the comma count
 };
 
-// The member's text in the same shape as the era reader's, or nothing when the
-// page holds no <section class="detail"> at all (then it is not such a page).
-// links, when given, gets the text's links, their targets the page's hrefs as written.
+// The member's text in the same shape as the era reader's, or nothing when no
+// detail section of the page is the member's.
+// links, when given, gets the text's links, their targets the page's hrefs as
+// written; it is left alone when there is no text.
 std::optional<QString> extractModernPage(
-    const QString& fsPath, const ModernMember& member, std::vector<DocLink>* links = nullptr);
+    const Page& page, const ModernMember& member, std::vector<DocLink>* links = nullptr);
 
 }  // namespace javadoc

@@ -16,10 +16,10 @@ constexpr int kMaxSniffLines = 4000;
 
 }  // namespace
 
-PageGeneration pageGeneration(const QString& fsPath)
+PageGeneration pageGeneration(const Page& page)
 {
-    const std::unique_ptr<platform::LineReader> page = openPage(fsPath);  // a file, or a jar's entry
-    platform::LineReader& reader = *page;
+    const std::unique_ptr<platform::LineReader> lines = page.lines();
+    platform::LineReader& reader = *lines;
     bool later = false, inHead = true;
     for (int i = 0; i < kMaxSniffLines; ++i) {
         std::optional<QString> read = reader.readLine();
@@ -50,6 +50,28 @@ PageGeneration pageGeneration(const QString& fsPath)
         }
     }
     return later ? PageGeneration::Anchored : PageGeneration::Unknown;
+}
+
+MemberMarks memberMarks(const Page& page)
+{
+    MemberMarks marks;
+    const std::unique_ptr<platform::LineReader> lines = page.lines();
+    while (!marks.detailSection || !marks.memberAnchor) {
+        const std::optional<QString> read = lines->readLine();
+        if (!read)
+            break;
+        if (!marks.detailSection)
+            marks.detailSection = findText(*read, QLatin1String("<section class=\"detail\"")) >= 0;
+        if (!marks.memberAnchor) {
+            for (const Anchor& a : anchorsIn(*read)) {
+                if (parseMemberAnchor(a.id)) {
+                    marks.memberAnchor = true;
+                    break;
+                }
+            }
+        }
+    }
+    return marks;
 }
 
 }  // namespace javadoc

@@ -3,7 +3,7 @@
 // first member anchor, so that the page is handed to the one reader that
 // knows its shape.
 
-#include <QString>
+#include "javadoc/PageSource.h"
 
 namespace javadoc {
 
@@ -20,6 +20,16 @@ enum class PageGeneration {
 // javadoc (1.8.0_51)"), or when its first member anchor is an id or of the
 // "name-type-" spelling. The look ends at the end of the head when that
 // already tells, else at the first member anchor, and after 4000 lines at most.
-PageGeneration pageGeneration(const QString& fsPath);
+PageGeneration pageGeneration(const Page& page);
+
+// What a page holds for any member at all. The era reader is tried on a
+// later page only when its generation's reader found nothing and the page has
+// no member anchor (nor, for today's pages, a detail section): a page that
+// names its members but not this one has no text for it.
+struct MemberMarks {
+    bool detailSection = false;  // a <section class="detail" ...>
+    bool memberAnchor = false;   // a name or id that parses as a member's
+};
+MemberMarks memberMarks(const Page& page);
 
 }  // namespace javadoc

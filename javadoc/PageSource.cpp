@@ -1,9 +1,11 @@
 #include "javadoc/PageSource.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <list>
 #include <mutex>
 
+#include "platform/RegularFile.h"
 #include "platform/ZipArchive.h"
 
 namespace javadoc {
@@ -120,6 +122,21 @@ std::unique_ptr<platform::LineReader> openPage(const QString& fsPath)
             return std::make_unique<platform::LineReader>(std::move(*bytes));
     }
     return std::make_unique<platform::LineReader>(fsPath);
+}
+
+Page::Page(QString fsPath) : path_(std::move(fsPath))
+{
+    if (const auto jar = splitJarPath(path_))
+        bytes_ = JarCache::instance().page(path_, jar->first, jar->second);
+    else
+        bytes_ = platform::readRegularFile(QFile::encodeName(path_).toStdString(), kMaxPageBytes);
+}
+
+std::unique_ptr<platform::LineReader> Page::lines() const
+{
+    if (bytes_)
+        return std::make_unique<platform::LineReader>(*bytes_);
+    return openPage(path_);
 }
 
 bool pageExists(const QString& fsPath)

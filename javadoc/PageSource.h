@@ -4,7 +4,8 @@
 // x/Y.html"), so a root that is a jar is JAR! and the readers build page
 // paths under it exactly as under a folder. The jars stay open between
 // selections (a few, least recently used dropped), the last pages read stay
-// in memory: the readers open one page several times for one member.
+// in memory. One selection reads its page once (Page) and hands the same
+// bytes to the generation look and to every reader it tries.
 
 #include <QByteArray>
 #include <QString>
@@ -22,6 +23,24 @@ QString jarRoot(const QString& jarPath);
 // The page's lines: from the jar entry when the path names one, else from the
 // file. A missing, damaged or oversized page reads as a reader that is not open.
 std::unique_ptr<platform::LineReader> openPage(const QString& fsPath);
+
+// A class page read once. A selection may try several readers on one page
+// (the generation look, then one reader or two, then perhaps the era one);
+// each gets its lines from the same bytes rather than opening the file again.
+// A page too large to hold (over any real one) is read from the file by each
+// reader instead, as a stream, so that it still reads as it did.
+class Page {
+public:
+    explicit Page(QString fsPath);
+
+    const QString& path() const { return path_; }
+    // A fresh reader over the page's lines, from the first.
+    std::unique_ptr<platform::LineReader> lines() const;
+
+private:
+    QString path_;
+    std::optional<QByteArray> bytes_;
+};
 
 // Whether the path names a regular file or an entry of a readable jar.
 bool pageExists(const QString& fsPath);

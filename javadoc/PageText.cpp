@@ -3,6 +3,7 @@
 #include "platform/JavaText.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace javadoc {
@@ -179,14 +180,28 @@ QString plainTextWithLinks(QStringView html, std::vector<DocLink>& links)
     return plain;
 }
 
-QString signatureLine(QStringView html)
+namespace {
+
+// The blanks Java's trim takes off the front.
+qsizetype leadingBlanks(QStringView text)
 {
-    QString text = plainText(html);
-    // One blank for every run: the page indents continuation lines to line
-    // the parameters up, and a non-breaking space stands between type and name.
+    qsizetype n = 0;
+    while (n < text.size() && text.at(n).unicode() <= ' ') ++n;
+    return n;
+}
+
+// One blank for every run: the page indents continuation lines to line the
+// parameters up, and a non-breaking space stands between type and name.
+// Spans, when given, move with the characters they cover.
+QString collapseBlanks(const QString& text, std::vector<DocLink>* spans)
+{
     QString line;
     line.reserve(text.size());
-    for (const QChar c : text) {
+    std::vector<qsizetype> movedTo(spans ? size_t(text.size()) + 1 : 0);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (spans)
+            movedTo[size_t(i)] = line.size();
+        const QChar c = text.at(i);
         const bool blank = c.unicode() <= ' ' || c == QChar(0xA0);
         if (blank) {
             if (!line.isEmpty() && !line.endsWith(QLatin1Char(' ')))
@@ -195,6 +210,23 @@ QString signatureLine(QStringView html)
             line += c;
         }
     }
+    if (spans) {
+        movedTo[size_t(text.size())] = line.size();
+        for (DocLink& span : *spans) {
+            const qsizetype start = movedTo[size_t(span.start)];
+            span.length = movedTo[size_t(span.start + span.length)] - start;
+            span.start = start;
+        }
+    }
+    return line;
+}
+
+// The signature's line from its plain text; spans, when given, are moved to
+// it, and those on what is left out (a leading annotation) dropped.
+QString signatureFrom(const QString& text, std::vector<DocLink>* spans)
+{
+    QString line = collapseBlanks(text, spans);
+    qsizetype cut = 0;  // characters taken off the front of the collapsed line
     // "@Deprecated", "@SafeVarargs(...)" and the like come before the modifiers.
     while (line.startsWith(QLatin1Char('@'))) {
         qsizetype end = 1;
@@ -214,9 +246,37 @@ QString signatureLine(QStringView html)
         }
         if (end >= line.size())
             break;  // nothing but an annotation: keep it as it is
+        cut += end + leadingBlanks(QStringView(line).mid(end));
         line = platform::javaTrim(line.mid(end));
     }
-    return platform::javaTrim(line);
+    cut += leadingBlanks(line);
+    line = platform::javaTrim(line);
+    if (spans) {
+        std::vector<DocLink> kept;
+        for (DocLink& span : *spans) {
+            const qsizetype start = std::max<qsizetype>(span.start - cut, 0);
+            const qsizetype end = std::min(span.start + span.length - cut, line.size());
+            if (end > start)
+                kept.push_back(DocLink {start, end - start, std::move(span.target)});
+        }
+        *spans = std::move(kept);
+    }
+    return line;
+}
+
+}  // namespace
+
+QString signatureLine(QStringView html)
+{
+    return signatureFrom(plainText(html), nullptr);
+}
+
+QString signatureLineWithLinks(QStringView html, std::vector<DocLink>& links)
+{
+    std::vector<DocLink> spans;
+    const QString line = signatureFrom(plainTextWithLinks(html, spans), &spans);
+    links.insert(links.end(), std::make_move_iterator(spans.begin()), std::make_move_iterator(spans.end()));
+    return line;
 }
 
 }  // namespace javadoc

@@ -45,4 +45,8 @@ QString plainTextWithLinks(QStringView html, std::vector<DocLink>& links);
 // made one blank, annotations before the declaration left out.
 QString signatureLine(QStringView html);
 
+// signatureLine(html), and the spans of it that the markup's <a href>
+// anchors cover (the types, the exceptions), as plainTextWithLinks gives them.
+QString signatureLineWithLinks(QStringView html, std::vector<DocLink>& links);
+
 }  // namespace javadoc

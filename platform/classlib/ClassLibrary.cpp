@@ -44,36 +44,38 @@ public:
 
     std::vector<JavaMember> getMethods() const override
     {
-        std::vector<JavaMember> out;
-        const auto& methods = cls_->publicMethods();
-        out.reserve(methods.size());
-        std::string buffer;
-        for (const MethodRef& m : methods) {
-            printMethod(m, oldSwing_, buffer);
-            out.emplace_back(
-                memberValue(m, MemberKind::Method, QString::fromUtf8(buffer.data(), qsizetype(buffer.size()))));
-        }
-        return out;
+        return printed(cls_->publicMethods(), cls_->memberValues().methods, printMethod);
     }
 
     std::vector<JavaMember> getConstructors() const override
     {
+        std::vector<MethodRef> constructors;
+        if (!cls_->isInterface) {
+            for (const MethodInfo& m : cls_->info.methods)
+                if (m.name == "<init>")
+                    constructors.push_back({cls_.get(), &m});
+        }
+        return printed(constructors, cls_->memberValues().constructors, printConstructor);
+    }
+
+private:
+    // The class's member values, each with the printed form of its method in
+    // this view's naming.
+    std::vector<JavaMember> printed(const std::vector<MethodRef>& methods, const std::vector<Member>& values,
+        void (*print)(const MethodRef&, bool, std::string&)) const
+    {
         std::vector<JavaMember> out;
-        if (cls_->isInterface)
-            return out;
+        out.reserve(methods.size());
         std::string buffer;
-        for (const MethodInfo& m : cls_->info.methods) {
-            if (m.name != "<init>")
-                continue;
-            const MethodRef ref {cls_.get(), &m};
-            printConstructor(ref, oldSwing_, buffer);
-            out.emplace_back(
-                memberValue(ref, MemberKind::Constructor, QString::fromUtf8(buffer.data(), qsizetype(buffer.size()))));
+        for (size_t i = 0; i < methods.size() && i < values.size(); ++i) {
+            print(methods[i], oldSwing_, buffer);
+            Member member = values[i];
+            member.printed = QString::fromUtf8(buffer.data(), qsizetype(buffer.size()));
+            out.emplace_back(std::move(member));
         }
         return out;
     }
 
-private:
     std::shared_ptr<const LoadedClass> cls_;
     bool oldSwing_;
     QString name_;

@@ -34,11 +34,29 @@ struct LoadedClass {
         return methods_;
     }
 
+    // Each public method (in publicMethods' order) and constructor (in the
+    // class file's order) as a value without its printed form, which depends
+    // on the naming asked for. Made on the class's first lookup and shared by
+    // every later one: a SEARCH copies them rather than building hundreds of
+    // names again.
+    struct MemberValueLists {
+        std::vector<platform::Member> methods;
+        std::vector<platform::Member> constructors;
+    };
+    const MemberValueLists& memberValues() const
+    {
+        std::call_once(valuesOnce_, [this] { values_ = computeMemberValues(); });
+        return values_;
+    }
+
 private:
     std::vector<MethodRef> computePublicMethods() const;
+    MemberValueLists computeMemberValues() const;
 
     mutable std::once_flag methodsOnce_;
     mutable std::vector<MethodRef> methods_;
+    mutable std::once_flag valuesOnce_;
+    mutable MemberValueLists values_;
 };
 
 // Fills cls.supertypes from the class itself, its superclass and its

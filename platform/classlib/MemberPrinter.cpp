@@ -1,7 +1,9 @@
 #include "platform/classlib/MemberPrinter.h"
 
-#include <algorithm>
+#include "platform/classlib/LoadedClass.h"
+
 #include "platform/SwingNaming.h"
+#include <algorithm>
 
 namespace platform::classlib {
 
@@ -176,28 +178,51 @@ void printConstructor(const MethodRef& m, bool oldSwing, std::string& out)
     appendExecutableTail(out, info.descriptor, info.exceptions, oldSwing);
 }
 
-platform::Member memberValue(const MethodRef& m, platform::MemberKind kind, QString printed)
+const QString& MemberValues::shared(const std::string& text)
+{
+    auto it = texts_.find(text);
+    if (it == texts_.end())
+        it = texts_.emplace(text, QString::fromStdString(text)).first;
+    return it->second;
+}
+
+platform::Member MemberValues::make(const MethodRef& m, platform::MemberKind kind, QString printed)
 {
     platform::Member member;
-    std::string text;
-    appendClassName(text, m.declaringClassName(), false);
-    member.declaringClass = QString::fromStdString(text);
+    buffer_.clear();
+    appendClassName(buffer_, m.declaringClassName(), false);
+    member.declaringClass = shared(buffer_);
     member.kind = kind;
     if (kind == platform::MemberKind::Constructor) {
         const qsizetype cut = std::max(
             member.declaringClass.lastIndexOf(QLatin1Char('.')), member.declaringClass.lastIndexOf(QLatin1Char('$')));
         member.name = member.declaringClass.mid(cut + 1);
     } else {
-        member.name = QString::fromStdString(m.method->name);
+        member.name = shared(m.method->name);
     }
     const std::string_view d = m.method->descriptor;
     for (size_t i = 1; i < d.size() && d[i] != ')';) {
-        text.clear();
-        appendDescriptorType(text, d, i, false);
-        member.parameterTypes << QString::fromStdString(text);
+        buffer_.clear();
+        appendDescriptorType(buffer_, d, i, false);
+        member.parameterTypes << shared(buffer_);
     }
     member.printed = std::move(printed);
     return member;
+}
+
+LoadedClass::MemberValueLists LoadedClass::computeMemberValues() const
+{
+    MemberValueLists lists;
+    MemberValues values;
+    const std::vector<MethodRef>& methods = publicMethods();
+    lists.methods.reserve(methods.size());
+    for (const MethodRef& m : methods) lists.methods.push_back(values.make(m, platform::MemberKind::Method, QString()));
+    if (!isInterface) {
+        for (const MethodInfo& m : info.methods)
+            if (m.name == "<init>")
+                lists.constructors.push_back(values.make({this, &m}, platform::MemberKind::Constructor, QString()));
+    }
+    return lists;
 }
 
 std::string printMethod(unsigned access, bool declaredInInterface, std::string_view declaringClass,

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Member.h"
@@ -41,10 +42,23 @@ void appendClassName(std::string& out, std::string_view internalName, bool oldSw
 void printMethod(const MethodRef& m, bool oldSwing, std::string& out);
 void printConstructor(const MethodRef& m, bool oldSwing, std::string& out);
 
-// The member as a value: its declaring class and parameter types by their
-// binary names (never the old Swing names, which only the printed form uses),
-// and `printed`, the form printMethod or printConstructor gave.
-platform::Member memberValue(const MethodRef& m, platform::MemberKind kind, QString printed);
+// The members of one class as values: each one's declaring class and
+// parameter types by their binary names (never the old Swing names, which only
+// the printed form uses), and `printed`, the form printMethod or
+// printConstructor gave. A class's members share a few declaring classes,
+// names and types; each such text is made once and shared by every member
+// that has it, so that a SEARCH does not make hundreds of copies of
+// "java.lang.Object".
+class MemberValues {
+public:
+    platform::Member make(const MethodRef& m, platform::MemberKind kind, QString printed);
+
+private:
+    const QString& shared(const std::string& text);
+
+    std::unordered_map<std::string, QString> texts_;
+    std::string buffer_;
+};
 
 // Method.toString's printed form from plain parts, for the tests and fuzzers.
 std::string printMethod(unsigned access, bool declaredInInterface, std::string_view declaringClass,

@@ -6,6 +6,7 @@
 #include "javadoc/DocWriter.h"
 #include "javadoc/LinkTarget.h"
 #include "javadoc/PageText.h"
+#include "tests/support/PageFiles.h"
 
 TEST(LinkTarget, HrefsOfEveryLayoutAndAnchorSpelling)
 {
@@ -53,4 +54,91 @@ TEST(LinkTarget, SpansCoverTheAnchorsTextInTheWrittenText)
     for (const javadoc::DocLink& link : writer.links())
         covered << writer.text().mid(link.start, link.length) + " " + link.target;
     EXPECT_EQ(covered, QStringList({"<T> a A.html", "b #b()"}));
+}
+
+namespace {
+
+// The links on the text's first line, the signature, as "text target".
+QStringList signatureLinks(const javadoc::DocResult& result)
+{
+    QStringList linked;
+    const qsizetype lineEnd = result.text.indexOf('\n');
+    for (const javadoc::DocLink& link : result.links)
+        if (link.start < lineEnd)
+            linked << result.text.mid(link.start, link.length) + " " + link.target;
+    return linked;
+}
+
+}  // namespace
+
+// The signature links the types and exceptions its page links; its text is
+// the same as without them.
+TEST(PageLinks, SignatureLinesOfTheInstalledJdk)
+{
+    const QString api = "/usr/share/doc/openjdk-17-doc/api/java.base";
+    if (!QDir(api + "/java/util").exists())
+        GTEST_SKIP() << "openjdk-17-doc is not installed";
+    const struct {
+        const char *group, *member;
+        QStringList types;
+        const char* signature;
+        QStringList linked;
+    } cases[] = {
+        {"java.util.Vector", "add", {"int", "Object"}, "public void add(int index, E element)", {"E java.util.Vector"}},
+        {"java.util.HashMap", "put", {"Object", "Object"}, "public V put(K key, V value)",
+            {"V java.util.HashMap", "K java.util.HashMap", "V java.util.HashMap"}},
+        {"java.lang.Object", "wait", {"long"}, "public final void wait(long timeoutMillis) throws InterruptedException",
+            {"InterruptedException java.lang.InterruptedException"}},
+        {"java.lang.Class", "getMethods", {}, "public Method[] getMethods() throws SecurityException",
+            {"Method java.lang.reflect.Method", "SecurityException java.lang.SecurityException"}},
+    };
+    for (const auto& c : cases) {
+        javadoc::DocRequest r = javadoc_test::request(api, c.member, std::max(int(c.types.size()) - 1, 0), c.group);
+        r.paramTypes = c.types;
+        const javadoc::DocResult result = javadoc::doit(r);
+        EXPECT_TRUE(result.text.startsWith(javadoc_test::shown(c.signature))) << c.group << c.member;
+        EXPECT_EQ(signatureLinks(result), c.linked) << c.group << c.member;
+    }
+}
+
+// Older markup: a javadoc 6 signature over lines with a linked annotation
+// before it (left out of the line, and so its link) and a linked exception;
+// a javadoc 8 one whose type variables link their class.
+TEST(PageLinks, SignatureLinesOfOlderGenerations)
+{
+    const QString head =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n<HTML><HEAD></HEAD><BODY>\n";
+    const struct {
+        const char *group, *member;
+        int commas;
+        const char *body, *signature;
+        QStringList linked;
+    } cases[] = {
+        {"java.lang.Object", "wait", 0,
+            "<A NAME=\"wait(long)\"><!-- --></A><H3>\nwait</H3>\n<PRE>\n"
+            "<A HREF=\"../../java/lang/Deprecated.html\" title=\"annotation in java.lang\">@Deprecated</A>\n"
+            "public final void <B>wait</B>(long&nbsp;timeout)\n"
+            "                throws <A "
+            "HREF=\"../../java/lang/InterruptedException.html\">InterruptedException</A></PRE>\n"
+            "<DL><DD>Causes the current thread to wait.</DL>\n<HR>\n",
+            "public final void wait(long timeout) throws InterruptedException",
+            {"InterruptedException java.lang.InterruptedException"}},
+        {"java.util.HashMap", "put", 1,
+            "<a name=\"put-K-V-\">\n<!--   -->\n</a>\n<ul class=\"blockList\">\n<li "
+            "class=\"blockList\">\n<h4>put</h4>\n"
+            "<pre>public&nbsp;<a href=\"../../java/util/HashMap.html\" title=\"type parameter in HashMap\">V</a>&nbsp;"
+            "put(<a href=\"../../java/util/HashMap.html\" title=\"type parameter in HashMap\">K</a>&nbsp;key,\n"
+            "             <a href=\"../../java/util/HashMap.html\">V</a>&nbsp;value)</pre>\n"
+            "<div class=\"block\">Associates the value.</div>\n</li>\n</ul>\n",
+            "public V put(K key, V value)", {"V java.util.HashMap", "K java.util.HashMap", "V java.util.HashMap"}},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        QString relative = c.group;
+        javadoc_test::writeFile(
+            dir.path(), relative.replace('.', '/') + ".html", (head + c.body + "</BODY>\n").toUtf8());
+        const javadoc::DocResult result = javadoc::doit(javadoc_test::request(dir.path(), c.member, c.commas, c.group));
+        EXPECT_TRUE(result.text.startsWith(javadoc_test::shown(c.signature))) << result.text.toStdString();
+        EXPECT_EQ(signatureLinks(result), c.linked) << c.member;
+    }
 }

@@ -48,3 +48,27 @@ TEST(MemberValue, LookupGivesBinaryNamesKindAndErasedParameters)
         EXPECT_EQ(it->parameterTypes, c.parameterTypes) << c.printed.toStdString();
     }
 }
+
+// A class's member values are made on its first lookup and kept: a later
+// lookup, and one under the old Swing naming, get the same values, each
+// printed in the naming it asked for and beside its own member.
+TEST(MemberValue, LaterLookupsShareTheValuesAndPrintTheirOwnNaming)
+{
+    auto& library = platform::classlib::ClassLibrary::system();
+    const lookup::LookupResult first = lookup::lookUpClass(library, "javax.swing.JTree");
+    const lookup::LookupResult again = lookup::lookUpClass(library, "javax.swing.JTree");
+    const lookup::LookupResult old = lookup::lookUpClass(library, "com.sun.java.swing.JTree");
+    ASSERT_EQ(first.status, lookup::LookupResult::Status::Found);
+    ASSERT_EQ(old.status, lookup::LookupResult::Status::Found);
+    EXPECT_EQ(again.members, first.members);
+    ASSERT_EQ(old.members.size(), first.members.size());
+    for (size_t i = 0; i < first.members.size(); ++i) {
+        platform::Member renamed = old.members[i];
+        const QString printed = first.members[i].printed;
+        EXPECT_EQ(renamed.printed, QString(printed).replace("javax.", "com.sun.java."));
+        const QString call = (renamed.kind == platform::MemberKind::Method ? "." : "") + renamed.name + "(";
+        EXPECT_TRUE(printed.contains(call)) << printed.toStdString();
+        renamed.printed = printed;
+        EXPECT_EQ(renamed, first.members[i]) << printed.toStdString();
+    }
+}

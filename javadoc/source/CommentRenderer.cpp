@@ -8,6 +8,22 @@
 
 namespace javadoc::source {
 
+void appendMarkupEscaped(QString& out, QStringView text, bool braces)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('<'))
+            out += QLatin1String("&lt;");
+        else if (c == QLatin1Char('>'))
+            out += QLatin1String("&gt;");
+        else if (c == QLatin1Char('&'))
+            out += QLatin1String("&amp;");
+        else if (braces && c == QLatin1Char('{'))
+            out += QLatin1String("&#123;");
+        else
+            out += c;
+    }
+}
+
 namespace {
 
 constexpr int kMaxInheritDocs = 16;
@@ -21,16 +37,7 @@ QString escapeMarkup(QStringView text)
 {
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('<'))
-            out += QLatin1String("&lt;");
-        else if (c == QLatin1Char('>'))
-            out += QLatin1String("&gt;");
-        else if (c == QLatin1Char('&'))
-            out += QLatin1String("&amp;");
-        else
-            out += c;
-    }
+    appendMarkupEscaped(out, text);
     return out;
 }
 

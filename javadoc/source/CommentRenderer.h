@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <functional>
 #include <vector>
 
@@ -41,6 +42,10 @@ std::pair<QString, QString> splitReference(const QString& text);
 // The label javadoc shows for a {@link}/@see reference: "java.util.List#add(Object)"
 // → "List.add(Object)", "#size()" → "size()".
 QString referenceLabel(const QString& reference);
+
+// Text as page markup shows it literally: "<", ">" and "&" escaped; with
+// `braces` a "{" too, so that no inline tag can start inside it (code spans).
+void appendMarkupEscaped(QString& out, QStringView text, bool braces = false);
 
 // {@value REF} answers: the constant's value as the page prints it, or "".
 using ValueLookup = std::function<QString(const QString& reference)>;

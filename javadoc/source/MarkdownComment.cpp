@@ -69,22 +69,6 @@ bool isBlankLine(QStringView line)
     return withoutIndent(line).isEmpty();
 }
 
-void appendEscaped(QString& out, QStringView text)
-{
-    for (const QChar c : text) {
-        if (c == QLatin1Char('<'))
-            out += QLatin1String("&lt;");
-        else if (c == QLatin1Char('>'))
-            out += QLatin1String("&gt;");
-        else if (c == QLatin1Char('&'))
-            out += QLatin1String("&amp;");
-        else if (c == QLatin1Char('{'))  // a code span's "{@" is no inline tag
-            out += QLatin1String("&#123;");
-        else
-            out += c;
-    }
-}
-
 // The fence a line opens ("```", "~~~~", ...), or "" when it opens none.
 QString fenceOpened(QStringView line)
 {
@@ -225,7 +209,7 @@ private:
         if (dropped_.contains(i_)) {
             ++i_;
         } else if (c == QLatin1Char('\\') && i_ + 1 < text_.size() && isAsciiPunctuation(text_[i_ + 1])) {
-            appendEscaped(out_, text_.mid(i_ + 1, 1));
+            appendMarkupEscaped(out_, text_.mid(i_ + 1, 1), true);
             i_ += 2;
         } else if (c == QLatin1Char('`')) {
             codeSpan();
@@ -280,7 +264,7 @@ private:
                 !platform::javaTrim(content).isEmpty())
                 content = content.mid(1, content.size() - 2);
             out_ += QLatin1String("<code>");
-            appendEscaped(out_, content);
+            appendMarkupEscaped(out_, content, true);
             out_ += QLatin1String("</code>");
             i_ = close + n;
             return;
@@ -313,7 +297,7 @@ private:
         const bool blankInside = inner.contains(QLatin1Char(' ')) || inner.contains(QLatin1Char('\n'));
         if (close > 0 && !blankInside && (inner.contains(QLatin1String("://")) || inner.contains(QLatin1Char('@')))) {
             out_ += QLatin1String("<a>");
-            appendEscaped(out_, inner);
+            appendMarkupEscaped(out_, inner, true);
             out_ += QLatin1String("</a>");
             i_ = close + 1;
             return;
@@ -408,7 +392,7 @@ private:
     void writeReference(const QString& ref)
     {
         out_ += QLatin1String("<a><code>");
-        appendEscaped(out_, referenceLabel(ref));
+        appendMarkupEscaped(out_, referenceLabel(ref), true);
         out_ += QLatin1String("</code></a>");
     }
 
@@ -492,7 +476,7 @@ private:
         case Mode::IndentedCode:
             if (isBlankLine(line) || indentOf(line) >= 4 + listIndent_) {
                 QString code;
-                appendEscaped(code, dropColumns(line, 4 + listIndent_));
+                appendMarkupEscaped(code, dropColumns(line, 4 + listIndent_), true);
                 return put(code);
             }
             mode_ = Mode::Normal;
@@ -517,7 +501,7 @@ private:
             return put(QStringLiteral("</code></pre>"));
         }
         QString code;
-        appendEscaped(code, dropColumns(line, fenceIndent_));
+        appendMarkupEscaped(code, dropColumns(line, fenceIndent_), true);
         put(code);
     }
 
@@ -543,7 +527,7 @@ private:
         if (indentOf(inItem) >= 4 && paragraph_.empty() && (afterBlank || out_.isEmpty() || list_ == ListKind::None)) {
             mode_ = Mode::IndentedCode;
             QString code = QStringLiteral("<pre><code>");
-            appendEscaped(code, dropColumns(inItem, 4));
+            appendMarkupEscaped(code, dropColumns(inItem, 4), true);
             return put(code);
         }
         blockLine(line, inItem);

@@ -11,11 +11,12 @@
 namespace platform {
 
 // A read-only, close-on-exec descriptor of the regular file at `path`
-// (symbolic links followed), in blocking mode; -1 otherwise, with `reason`
-// set to one line ("No such file or directory", "not a regular file") and
-// errno to the cause (EINVAL for a file that is not regular).
-int openRegularFile(const std::string& path, std::string& reason);
-int openRegularFile(const QString& path, std::string& reason);
+// (symbolic links followed; reads block as on any regular file), and its
+// size in `size` when asked; -1 otherwise, with `reason` set to one line ("No
+// such file or directory", "not a regular file") and errno to the cause
+// (EINVAL for a file that is not regular).
+int openRegularFile(const std::string& path, std::string& reason, qint64* size = nullptr);
+int openRegularFile(const QString& path, std::string& reason, qint64* size = nullptr);
 
 // A whole regular file, or nothing (missing, not regular, larger than maxBytes).
 std::optional<QByteArray> readRegularFile(const std::string& path, qsizetype maxBytes);

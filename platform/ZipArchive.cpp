@@ -100,11 +100,11 @@ std::unique_ptr<ZipArchive> ZipArchive::open(const std::string& path, OpenError&
     try {
         std::unique_ptr<ZipArchive> zip(new ZipArchive);
         std::string reason;
-        zip->fd_ = openRegularFile(path, reason);
+        qint64 end = 0;
+        zip->fd_ = openRegularFile(path, reason, &end);
         if (zip->fd_ < 0)
             return fail(kindOfOpenFailure(errno), reason);
-        const off_t end = ::lseek(zip->fd_, 0, SEEK_END);
-        if (end < off_t(kEndSize))
+        if (end < qint64(kEndSize))
             return fail(Kind::Unreadable, "not a zip archive (too short)");
         zip->fileSize_ = uint64_t(end);
 

@@ -73,13 +73,24 @@ std::string javaHomeFromPath(const std::string& path)
 // Whether a CLASSPATH entry names a file or folder not met before. A jar
 // reached twice (/usr/share/java links versioned and plain names to one jar)
 // would only be searched twice for the same classes; the first occurrence
-// keeps its place. An entry that cannot be resolved is kept by its own name.
+// keeps its place. A file is known by its device and inode: one stat an
+// entry, where resolving the path would read every link on the way (a few
+// system calls an entry, 3,800 for /usr/share/java/*). An entry that cannot
+// be read is kept by its own name.
 bool firstOccurrence(const std::string& entry, std::unordered_set<std::string>& seen)
 {
-    char* real = ::realpath(entry.c_str(), nullptr);
-    const std::string key = real ? std::string(real) : entry;
-    std::free(real);
-    return seen.insert(key).second;
+    struct stat st { };
+    std::string key;
+    if (::stat(entry.c_str(), &st) == 0) {
+        key = std::to_string(st.st_dev);
+        key += ':';
+        key += std::to_string(st.st_ino);
+    } else {
+        key.reserve(entry.size() + 1);
+        key += '\0';  // no file's key starts with NUL
+        key += entry;
+    }
+    return seen.insert(std::move(key)).second;
 }
 
 // A CLASSPATH entry that is no wildcard: a class folder or a jar.

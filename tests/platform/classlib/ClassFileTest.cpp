@@ -130,3 +130,11 @@ TEST(ClassFile, MalformedFilesGiveTheirReason)
     for (size_t n = 0; n < bytes.size(); ++n)
         EXPECT_NE(parse({bytes.begin(), bytes.begin() + ptrdiff_t(n)}, info), "") << n;
 }
+
+TEST(ClassFile, InternalClassNamesHaveNonEmptySegmentsWithoutDotsSemicolonsOrBrackets)
+{
+    for (const char* good : {"A", "java/util/Map$Entry", "a/b-c/D", "p/\xc3\xa9t\xc3\xa9", "_/$"})
+        EXPECT_TRUE(isValidInternalClassName(good)) << good;
+    for (const char* bad : {"", "/A", "A/", "a//B", "java.util.List", "a/B;", "[La/B", "a/.B"})
+        EXPECT_FALSE(isValidInternalClassName(bad)) << bad;
+}

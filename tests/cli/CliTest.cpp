@@ -35,6 +35,16 @@ CliRun cli(const QStringList& args, const QProcessEnvironment& env = QProcessEnv
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
+// The tests that read the installed JDK's classes.
+class CliWithJdk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!haveJdk())
+            GTEST_SKIP() << "no JDK installed";
+    }
+};
+
 }  // namespace
 
 TEST(Cli, UsageVersionNotFoundAndBlankNames)
@@ -73,10 +83,8 @@ TEST(Cli, AnUnreadableClassIsOneLineOnStandardError)
 
 // Names from class files reach a terminal or a script: a line feed in one
 // must not forge another line, nor an ESC or CSI start a control sequence.
-TEST(CliWithJdk, ControlCharactersInNamesAreNeverPrintedRaw)
+TEST_F(CliWithJdk, ControlCharactersInNamesAreNeverPrintedRaw)
 {
-    if (!haveJdk())
-        GTEST_SKIP() << "no JDK installed";
     using namespace testing_classlib;
     QTemporaryDir dir;
     const auto write = [&](const QString& file, const std::string& name, const std::string& method) {
@@ -91,10 +99,8 @@ TEST(CliWithJdk, ControlCharactersInNamesAreNeverPrintedRaw)
     EXPECT_TRUE(cli({"members", "p.Zorok"}, env).out.startsWith("public void p.Zorok.m\\u001b[2J\\u007f()\n"));
 }
 
-TEST(CliWithJdk, MembersPrintsOneSignatureALine)
+TEST_F(CliWithJdk, MembersPrintsOneSignatureALine)
 {
-    if (!haveJdk())
-        GTEST_SKIP() << "no JDK installed";
     const CliRun r = cli({"members", "java.lang.Object"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
@@ -106,10 +112,8 @@ TEST(CliWithJdk, MembersPrintsOneSignatureALine)
 // member index finds MemberIndexTest's and the oracle's, what a release holds
 // and since when the release tests'; here the arguments, the catalogue, the
 // line forms, the exit status and the cache folder.
-TEST(CliWithJdk, ArgumentsLineFormsAndExitStatus)
+TEST_F(CliWithJdk, ArgumentsLineFormsAndExitStatus)
 {
-    if (!haveJdk())
-        GTEST_SKIP() << "no JDK installed";
     QTemporaryDir cache;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CACHE_HOME", cache.path());
@@ -168,10 +172,8 @@ TEST(CliWithJdk, ArgumentsLineFormsAndExitStatus)
 // --project: the project's own class folder joins the library; the second run
 // reads the cache (its mvn would fail); a folder that is no project is one
 // line on standard error and the command goes on.
-TEST(CliWithJdk, ProjectClassesAfterClasspathThenFromTheCache)
+TEST_F(CliWithJdk, ProjectClassesAfterClasspathThenFromTheCache)
 {
-    if (!haveJdk())
-        GTEST_SKIP() << "no JDK installed";
     QTemporaryDir dir;
     const QString proj = dir.path() + "/proj";
     ASSERT_TRUE(testing_classlib::writeBytes(proj + "/pom.xml", {'<', '/', '>'}));
@@ -206,10 +208,8 @@ TEST(CliWithJdk, ProjectClassesAfterClasspathThenFromTheCache)
 
 // roots: the configured root first, marked when its package list names the
 // class's package; a library's root never answers for java.util.
-TEST(CliWithJdk, RootsListsConfiguredThenFoundRoots)
+TEST_F(CliWithJdk, RootsListsConfiguredThenFoundRoots)
 {
-    if (!haveJdk())
-        GTEST_SKIP() << "no JDK installed";
     QTemporaryDir dir;
     ASSERT_TRUE(testing_classlib::writeBytes(
         dir.path() + "/main/package-list", {'j', 'a', 'v', 'a', '.', 'u', 't', 'i', 'l', '\n'}));

@@ -99,15 +99,6 @@ TEST_F(CliWithJdk, ControlCharactersInNamesAreNeverPrintedRaw)
     EXPECT_TRUE(cli({"members", "p.Zorok"}, env).out.startsWith("public void p.Zorok.m\\u001b[2J\\u007f()\n"));
 }
 
-TEST_F(CliWithJdk, MembersPrintsOneSignatureALine)
-{
-    const CliRun r = cli({"members", "java.lang.Object"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.count('\n'), 10);
-    EXPECT_TRUE(r.out.startsWith("public java.lang.Object()\n") && r.out.endsWith('\n'));
-}
-
 // What the index completes and resolves is ClassCompletionTest's, what the
 // member index finds MemberIndexTest's and the oracle's, what a release holds
 // and since when the release tests'; here the arguments, the catalogue, the

@@ -5,13 +5,10 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -25,40 +22,22 @@
 #include "lookup/ClassIndexProvider.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "platform/classlib/ClassLibrary.h"
-#include "tests/support/QtApp.h"
+#include "tests/support/MainWindowTest.h"
 #include "tests/support/QtPrinters.h"
 
 namespace {
 
-class CompletionWindowTest : public ::testing::Test {
+class CompletionWindowTest : public test_support::MainWindowTest {
 protected:
     void SetUp() override
     {
-        test_support::ensureApplication<QApplication>();
+        MainWindowTest::SetUp();
         if (platform::classlib::ClassLibrary::system().jdkHome().empty())
             GTEST_SKIP() << "no JDK installed";
-        previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        window = new orvel_tree();
-        window->exitProcess = [](int) {};
-        QApplication::setActiveWindow(window);
+        open();
         window->classField()->setFocus();
         // The list opens only once the index is handed over.
         ASSERT_TRUE(until([] { return lookup::ClassIndexProvider::system().isReady(); }));
-    }
-    void TearDown() override
-    {
-        delete window;
-        if (!previous.isEmpty())
-            QDir::setCurrent(previous);
-    }
-    // Runs the event loop until `done` (the worker's answers come queued).
-    template <class Done> static bool until(Done done)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 10);
-        return done();
     }
     QListWidget* list() const { return window->completionList()->list(); }
     QStringList rows() const
@@ -80,10 +59,6 @@ protected:
             if (b->text() == "SEARCH")
                 b->click();
     }
-
-    QTemporaryDir dir;
-    QString previous;
-    orvel_tree* window = nullptr;
 };
 
 }  // namespace

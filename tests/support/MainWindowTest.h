@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "app/window/OrvelTree.h"
@@ -35,6 +37,14 @@ protected:
         window->exitProcess = [this](int status) { exitStatus = status; };
         QApplication::setActiveWindow(window);
         QApplication::processEvents();
+    }
+    // Types the class name and presses SEARCH.
+    void search(const QString& typed)
+    {
+        window->classField()->setText(typed);
+        for (QPushButton* b : window->findChildren<QPushButton*>())
+            if (b->text() == "SEARCH")
+                b->click();
     }
     // Runs the event loop until `done` (the workers' answers come queued), for 20 s at most.
     template <class Done> static bool until(Done done)

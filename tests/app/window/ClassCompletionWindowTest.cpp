@@ -52,13 +52,6 @@ protected:
         EXPECT_TRUE(until([this] { return !window->completionList()->isWaiting(); }));
     }
     void key(Qt::Key k) { QTest::keyClick(window->classField(), k); }
-    void searchFor(const QString& text)
-    {
-        window->classField()->setText(text);
-        for (QPushButton* b : window->findChildren<QPushButton*>())
-            if (b->text() == "SEARCH")
-                b->click();
-    }
 };
 
 }  // namespace
@@ -118,7 +111,7 @@ TEST_F(CompletionWindowTest, SearchAndAutoStartCompleteThroughTheIndex)
         {"Map.Entry", "java.util.Map$Entry"},  // the catalogue's name, found in its binary form
     };
     for (const auto& c : cases) {
-        searchFor(c.typed);
+        search(c.typed);
         EXPECT_EQ(window->classField()->text(), c.field) << c.typed.toStdString();
         EXPECT_NE(window->memberTree(), nullptr) << c.typed.toStdString();
     }
@@ -128,7 +121,7 @@ TEST_F(CompletionWindowTest, SearchAndAutoStartCompleteThroughTheIndex)
 
 TEST_F(CompletionWindowTest, AFailedLookupShowsItsMessageAndSuggestions)
 {
-    searchFor("java.util.Stream");
+    search("java.util.Stream");
     EXPECT_EQ(window->memberTree(), nullptr);
     app::LookupFailureView* view = window->failureView();
     ASSERT_NE(view, nullptr);
@@ -141,7 +134,7 @@ TEST_F(CompletionWindowTest, AFailedLookupShowsItsMessageAndSuggestions)
     EXPECT_NE(window->memberTree(), nullptr);
     EXPECT_EQ(window->failureView(), nullptr);
 
-    searchFor(QString(300, '.'));
+    search(QString(300, '.'));
     ASSERT_NE(window->failureView(), nullptr);
     EXPECT_TRUE(window->failureView()->suggestionButtons().empty());
 }
@@ -177,7 +170,7 @@ TEST_F(CompletionWindowTest, AMethodRowOpensItsClassAtItsLeaf)
 
 TEST_F(CompletionWindowTest, BrowsingKeysWalkTheTreeAndHistoryRestoresIt)
 {
-    searchFor("java.util.List");
+    search("java.util.List");
     ASSERT_NE(window->memberTree(), nullptr);
     const struct {
         Qt::Key key;
@@ -193,7 +186,7 @@ TEST_F(CompletionWindowTest, BrowsingKeysWalkTheTreeAndHistoryRestoresIt)
         EXPECT_TRUE(window->classField()->hasFocus());
     }
     QTest::keyClick(window->classField(), Qt::Key_Down, Qt::ControlModifier);
-    searchFor("java.lang.String");
+    search("java.lang.String");
     EXPECT_TRUE(window->goBack());
     EXPECT_EQ(window->classField()->text(), "java.util.List");
     EXPECT_EQ(selectedLeaf(window), std::make_pair(0, 1));

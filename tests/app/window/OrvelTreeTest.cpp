@@ -192,11 +192,6 @@ protected:
         // A name the catalogue does not know waits for the class index: let it come first.
         ASSERT_TRUE(until([] { return lookup::ClassIndexProvider::system().isReady(); }));
     }
-    void search(const QString& typed)
-    {
-        window->classField()->setText(typed);
-        control<QPushButton>("SEARCH")->click();
-    }
     // The node whose text starts with the given member or group name.
     QModelIndex node(const QModelIndex& parent, const QString& name) const
     {

@@ -1,4 +1,4 @@
-// The classic pages: the worked "scale" examples in both markups and layouts,
+// The classic pages: the worked "scale" examples in both markups,
 // the reading rules' edge cases, page choice and broken pages (arbitrary bytes
 // as a page are the extractor fuzzer's).
 
@@ -10,7 +10,7 @@ using namespace javadoc_test;
 
 static const QStringList kHead = {"<HTML><BODY>", "<TABLE><TR><TD><B>Constructor Detail</B></TD></TR></TABLE>"};
 
-TEST(EraPage, ScaleWorkedExamplesInBothMarkupsAndLayouts)
+TEST(EraPage, ScaleWorkedExamplesInBothMarkups)
 {
     const struct {
         QStringList lines;
@@ -26,14 +26,11 @@ TEST(EraPage, ScaleWorkedExamplesInBothMarkupsAndLayouts)
              " public void other(int x)"},
             shown("public void scale(int w, int h)", "  Scales the shape.\n  \n  PARAMETERS:\n  w - new width\n")},
     };
+    // (Both page layouts: PageChoice here, and the generations' folder pages.)
     for (const auto& markup : markups) {
-        for (const char* layout : {"java.awt.Shape.html", "java/awt/Shape.html"}) {
-            QTemporaryDir dir;
-            writePage(dir.path(), layout, markup.lines);
-            const javadoc::DocResult r = javadoc::doit(request(dir.path(), "scale", 1, "java.awt.Shape"));
-            EXPECT_TRUE(r.pageOpened) << layout;
-            EXPECT_EQ(r.text, markup.expected) << layout;
-        }
+        QTemporaryDir dir;
+        writePage(dir.path(), "java.awt.Shape.html", markup.lines);
+        EXPECT_EQ(textOf(dir.path(), "scale", 1, "java.awt.Shape"), markup.expected);
     }
 }
 

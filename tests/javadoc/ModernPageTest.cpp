@@ -76,7 +76,7 @@ TEST(ModernPage, ModuleLayoutRoots)
     EXPECT_EQ(first(request(base, "getLabel", -1, "java.awt.Button")), "  public int getLabel()");
     // Nested classes are written with "$" by the class library and "." by javadoc.
     EXPECT_EQ(first(request(base + "/", "getKey", -1, "java.util.Map$Entry")), "  public int getKey()");
-    // (a Swing class under the old naming by the second root: InstalledJdkDocsTest)
+    // (a Swing class under the old naming by the second root: PageLinks over the installed JDK)
     // A constructors group that kept its package name: the class the constructor names.
     EXPECT_EQ(textOf(docs.api + "/java.desktop", "Vector", 0, "java.util"), kCtor);
     EXPECT_FALSE(javadoc::doit(request(docs.api, "x", -1, "org.example.Nope")).pageOpened);

@@ -5,13 +5,10 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -25,40 +22,22 @@
 #include "lookup/ClassIndexProvider.h"
 #include "lookup/widgets/MemberTreeView.h"
 #include "platform/classlib/ClassLibrary.h"
-#include "tests/support/QtApp.h"
+#include "tests/support/MainWindowTest.h"
 #include "tests/support/QtPrinters.h"
 
 namespace {
 
-class CompletionWindowTest : public ::testing::Test {
+class CompletionWindowTest : public test_support::MainWindowTest {
 protected:
     void SetUp() override
     {
-        test_support::ensureApplication<QApplication>();
+        MainWindowTest::SetUp();
         if (platform::classlib::ClassLibrary::system().jdkHome().empty())
             GTEST_SKIP() << "no JDK installed";
-        previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        window = new orvel_tree();
-        window->exitProcess = [](int) {};
-        QApplication::setActiveWindow(window);
+        open();
         window->classField()->setFocus();
         // The list opens only once the index is handed over.
         ASSERT_TRUE(until([] { return lookup::ClassIndexProvider::system().isReady(); }));
-    }
-    void TearDown() override
-    {
-        delete window;
-        if (!previous.isEmpty())
-            QDir::setCurrent(previous);
-    }
-    // Runs the event loop until `done` (the worker's answers come queued).
-    template <class Done> static bool until(Done done)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 10);
-        return done();
     }
     QListWidget* list() const { return window->completionList()->list(); }
     QStringList rows() const
@@ -73,17 +52,6 @@ protected:
         EXPECT_TRUE(until([this] { return !window->completionList()->isWaiting(); }));
     }
     void key(Qt::Key k) { QTest::keyClick(window->classField(), k); }
-    void searchFor(const QString& text)
-    {
-        window->classField()->setText(text);
-        for (QPushButton* b : window->findChildren<QPushButton*>())
-            if (b->text() == "SEARCH")
-                b->click();
-    }
-
-    QTemporaryDir dir;
-    QString previous;
-    orvel_tree* window = nullptr;
 };
 
 }  // namespace
@@ -143,7 +111,7 @@ TEST_F(CompletionWindowTest, SearchAndAutoStartCompleteThroughTheIndex)
         {"Map.Entry", "java.util.Map$Entry"},  // the catalogue's name, found in its binary form
     };
     for (const auto& c : cases) {
-        searchFor(c.typed);
+        search(c.typed);
         EXPECT_EQ(window->classField()->text(), c.field) << c.typed.toStdString();
         EXPECT_NE(window->memberTree(), nullptr) << c.typed.toStdString();
     }
@@ -153,7 +121,7 @@ TEST_F(CompletionWindowTest, SearchAndAutoStartCompleteThroughTheIndex)
 
 TEST_F(CompletionWindowTest, AFailedLookupShowsItsMessageAndSuggestions)
 {
-    searchFor("java.util.Stream");
+    search("java.util.Stream");
     EXPECT_EQ(window->memberTree(), nullptr);
     app::LookupFailureView* view = window->failureView();
     ASSERT_NE(view, nullptr);
@@ -166,7 +134,7 @@ TEST_F(CompletionWindowTest, AFailedLookupShowsItsMessageAndSuggestions)
     EXPECT_NE(window->memberTree(), nullptr);
     EXPECT_EQ(window->failureView(), nullptr);
 
-    searchFor(QString(300, '.'));
+    search(QString(300, '.'));
     ASSERT_NE(window->failureView(), nullptr);
     EXPECT_TRUE(window->failureView()->suggestionButtons().empty());
 }
@@ -202,7 +170,7 @@ TEST_F(CompletionWindowTest, AMethodRowOpensItsClassAtItsLeaf)
 
 TEST_F(CompletionWindowTest, BrowsingKeysWalkTheTreeAndHistoryRestoresIt)
 {
-    searchFor("java.util.List");
+    search("java.util.List");
     ASSERT_NE(window->memberTree(), nullptr);
     const struct {
         Qt::Key key;
@@ -218,7 +186,7 @@ TEST_F(CompletionWindowTest, BrowsingKeysWalkTheTreeAndHistoryRestoresIt)
         EXPECT_TRUE(window->classField()->hasFocus());
     }
     QTest::keyClick(window->classField(), Qt::Key_Down, Qt::ControlModifier);
-    searchFor("java.lang.String");
+    search("java.lang.String");
     EXPECT_TRUE(window->goBack());
     EXPECT_EQ(window->classField()->text(), "java.util.List");
     EXPECT_EQ(selectedLeaf(window), std::make_pair(0, 1));

@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLayout>
@@ -31,7 +30,7 @@
 #include "platform/classlib/ClassLibrary.h"
 #include "project/ProjectResolver.h"
 #include "tests/support/Files.h"
-#include "tests/support/QtApp.h"
+#include "tests/support/MainWindowTest.h"
 #include "tests/support/QtPrinters.h"
 
 using test_support::readFile;
@@ -39,27 +38,8 @@ using test_support::writeFile;
 
 namespace {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public test_support::MainWindowTest {
 protected:
-    static void SetUpTestSuite() { test_support::ensureApplication<QApplication>(); }
-    void SetUp() override
-    {
-        previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());  // the configuration file lives in the working folder
-    }
-    void TearDown() override
-    {
-        delete window;
-        QDir::setCurrent(previous);
-    }
-
-    void open()
-    {
-        window = new orvel_tree();
-        window->exitProcess = [this](int status) { exitStatus = status; };
-        QApplication::setActiveWindow(window);
-        QApplication::processEvents();
-    }
     template <class T> T* control(const QString& text) const
     {
         for (T* w : window->findChildren<T*>())
@@ -86,11 +66,6 @@ protected:
         EXPECT_TRUE(answered);
         EXPECT_TRUE(focusInClassField());
     }
-
-    QTemporaryDir dir;
-    QString previous;
-    orvel_tree* window = nullptr;
-    int exitStatus = -1;
 };
 
 }  // namespace
@@ -215,12 +190,7 @@ protected:
             GTEST_SKIP() << "the JDK documentation (openjdk-17-doc) is not installed";
         writeFile(config(), (api + "/java.base\n" + api + "/java.desktop\n").toUtf8());
         // A name the catalogue does not know waits for the class index: let it come first.
-        while (!lookup::ClassIndexProvider::system().isReady()) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    void search(const QString& typed)
-    {
-        window->classField()->setText(typed);
-        control<QPushButton>("SEARCH")->click();
+        ASSERT_TRUE(until([] { return lookup::ClassIndexProvider::system().isReady(); }));
     }
     // The node whose text starts with the given member or group name.
     QModelIndex node(const QModelIndex& parent, const QString& name) const

@@ -32,29 +32,26 @@ bool documentsLength(const QStringList& extra, const QString& className = "org.e
 
 }  // namespace
 
-TEST(JavadocJar, FoundBesideTheLibraryInEveryLayoutAndReadInPlace)
+// Found in the layout whose jars lie furthest apart (the other layouts are
+// RootFinderTest's) and read in place.
+TEST(JavadocJar, FoundBesideTheLibraryAndReadInPlace)
 {
-    const char* layouts[][2] = {
-        {"lib/w.jar", "lib/w-javadoc.jar"},
-        {"m2/org/example/w/1.0/w-1.0.jar", "m2/org/example/w/1.0/w-1.0-javadoc.jar"},
-        {"files-2.1/org.example/w/1.0/aa11/w-1.0.jar", "files-2.1/org.example/w/1.0/bb22/w-1.0-javadoc.jar"},
-    };
-    for (const auto& [jar, docs] : layouts) {
-        QTemporaryDir dir;
-        ASSERT_TRUE(test_support::writeFile(dir.filePath(jar), test_support::buildZip({{"x", "y"}}).bytes));
-        ASSERT_TRUE(test_support::writeFile(dir.filePath(docs),
-            test_support::buildZip({{"element-list", "org.example\n"}, {"org/example/Widget.html", kPage},
-                                       {"org/example/Widget.Part.html", kPage}})
-                .bytes));
-        javadoc::source::RootEnvironment env {{dir.filePath(jar).toStdString()}, "", "", {}, {}, ""};
-        javadoc::source::RootFinder finder(env);
-        const QStringList roots = javadoc::source::foundDocRoots(finder, "org.example.Widget");
-        ASSERT_EQ(roots, QStringList {javadoc::jarRoot(dir.filePath(docs))}) << jar;
-        EXPECT_TRUE(documentsLength(roots)) << jar;
-        EXPECT_TRUE(documentsLength(roots, "org.example.Widget$Part")) << jar;  // through the element-list
-        // A library's root never answers for the JDK's packages.
-        EXPECT_TRUE(javadoc::source::foundDocRoots(finder, "java.util.Map").isEmpty()) << jar;
-    }
+    const QString jar = "files-2.1/org.example/w/1.0/aa11/w-1.0.jar";
+    const QString docs = "files-2.1/org.example/w/1.0/bb22/w-1.0-javadoc.jar";
+    QTemporaryDir dir;
+    ASSERT_TRUE(test_support::writeFile(dir.filePath(jar), test_support::buildZip({{"x", "y"}}).bytes));
+    ASSERT_TRUE(test_support::writeFile(dir.filePath(docs),
+        test_support::buildZip({{"element-list", "org.example\n"}, {"org/example/Widget.html", kPage},
+                                   {"org/example/Widget.Part.html", kPage}})
+            .bytes));
+    javadoc::source::RootEnvironment env {{dir.filePath(jar).toStdString()}, "", "", {}, {}, ""};
+    javadoc::source::RootFinder finder(env);
+    const QStringList roots = javadoc::source::foundDocRoots(finder, "org.example.Widget");
+    ASSERT_EQ(roots, QStringList {javadoc::jarRoot(dir.filePath(docs))});
+    EXPECT_TRUE(documentsLength(roots));
+    EXPECT_TRUE(documentsLength(roots, "org.example.Widget$Part"));  // through the element-list
+    // A library's root never answers for the JDK's packages.
+    EXPECT_TRUE(javadoc::source::foundDocRoots(finder, "java.util.Map").isEmpty());
 }
 
 TEST(JavadocJar, ADamagedJarIsNoPageAndTheNextRootStillAnswers)

@@ -70,6 +70,11 @@ import java.util.List;
 })"},
 };
 
+bool haveSrcZip()
+{
+    return QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile();
+}
+
 // A library of the installed JDK and one CLASSPATH entry.
 std::unique_ptr<ClassLibrary> library(const QString& classPath)
 {
@@ -267,8 +272,7 @@ TEST(HostileHierarchies, ControlCharactersInCommentsAreShownAsEscapes)
 // over a seeded sample (the benchmark bench_javadoc_source_oracle runs more).
 TEST(JdkSources, AgreeWithTheHtmlPages)
 {
-    if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile() ||
-        !QDir(source_oracle::kApi + "/java.base").exists())
+    if (!haveSrcZip() || !QDir(source_oracle::kApi + "/java.base").exists())
         GTEST_SKIP() << "openjdk-17-source or openjdk-17-doc is not installed";
     int leaves = 0, named = 0, compared = 0, sameFirst = 0, near = 0;
     source_oracle::walkSample(40, [&](const source_oracle::Leaf& l) {
@@ -294,7 +298,7 @@ TEST(JdkSources, AgreeWithTheHtmlPages)
 // links, the text is the same.
 TEST(JdkSources, TheLeafsMemberFindsWhatItsTextsFind)
 {
-    if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile())
+    if (!haveSrcZip())
         GTEST_SKIP() << "openjdk-17-source is not installed";
     javadoc::source::SourceDocs docs(ClassLibrary::system());
     int compared = 0;
@@ -322,36 +326,6 @@ TEST(JdkSources, TheLeafsMemberFindsWhatItsTextsFind)
         }
     }
     EXPECT_GT(compared, 300);
-}
-
-// SPECIFIED BY and OVERRIDES link the member's name to the supertype's method
-// and the supertype's name to its class, as the page's own hrefs do.
-TEST(JdkSources, SupertypeLinksAgreeWithThePages)
-{
-    if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile() ||
-        !QDir(source_oracle::kApi + "/java.base").exists())
-        GTEST_SKIP() << "openjdk-17-source or openjdk-17-doc is not installed";
-    javadoc::source::SourceDocs docs(ClassLibrary::system());
-    for (const char* leaf : {"add  boolean add(Object)", "addAll  boolean addAll(int,Collection)",
-             "equals  boolean equals(Object)", "toString  String toString()"}) {
-        const javadoc::SelectionArgs args = *javadoc::deriveSelection({"Methods", "java.util.Vector", leaf});
-        auto targets = [&](const QString& text, const std::vector<javadoc::DocLink>& links) {
-            QSet<QString> named;  // the links on the member's name and on a class, under the signature
-            for (const javadoc::DocLink& link : links)
-                if (link.start > text.indexOf('\n') &&
-                    (text.mid(link.start, link.length) == args.memberName || link.target.contains('#') == false))
-                    named << link.target;
-            return named;
-        };
-        std::vector<javadoc::DocLink> fromSource;
-        const QString source = docs.document(
-            {args.memberName, args.commaCount, args.groupName, "java.util.Vector", QString(leaf).trimmed()},
-            &fromSource);
-        const javadoc::DocResult page = javadoc::doit(javadoc_test::request(
-            source_oracle::kApi + "/java.base", args.memberName, args.commaCount, args.groupName));
-        ASSERT_FALSE(fromSource.empty()) << leaf;
-        EXPECT_TRUE(targets(page.text, page.links).contains(targets(source, fromSource))) << leaf;
-    }
 }
 
 namespace {
@@ -382,8 +356,7 @@ QStringList pageSignatureTargets(const QString& page, const QString& anchor)
 // source's file as javadoc resolved them.
 TEST(JdkSources, CommentLinksAgreeWithThePages)
 {
-    if (!QFileInfo(QString::fromStdString(ClassLibrary::system().jdkHome()) + "/lib/src.zip").isFile() ||
-        !QDir(source_oracle::kApi + "/java.base").exists())
+    if (!haveSrcZip() || !QDir(source_oracle::kApi + "/java.base").exists())
         GTEST_SKIP() << "openjdk-17-source or openjdk-17-doc is not installed";
     javadoc::source::SourceDocs docs(ClassLibrary::system());
     const struct {

@@ -1,7 +1,5 @@
 // Markdown documentation comments: which comment a declaration gets, and the
-// lines their Markdown comes out as (what the page shows of the HTML). The
-// forms a newer JDK's own pages show (paragraphs, lists, references) are
-// MarkdownOracleTest's; here the rest.
+// lines their Markdown comes out as (what the page shows of the HTML).
 
 #include <gtest/gtest.h>
 
@@ -62,17 +60,23 @@ TEST(MarkdownComment, BlocksAndInlinesAsThePageShowsThem)
         const char* markdown;
         const char* lines;
     } cases[] = {
+        {"paragraphs", "First line\nsecond.\n\nNext paragraph.", "First line|second.|Next paragraph."},
         {"emphasis markers dropped", "*one* **two** _three_ __four__ snake_case a * b",
             "one two three four snake_case a * b"},
         {"code span keeps markup and braces", "Use `a<b && {@code x}` and ``x`y``.", "Use a<b && {@code x} and x`y."},
         {"code span across lines is one line", "A `long\ncode` span", "A long code span"},
         {"unclosed backtick is text", "a ` b", "a ` b"},
+        {"bullet list", "Items:\n- one\n- two\n  more", "Items:|one|two|more"},
         {"ordered list", "1. first\n2) second", "first|second"},
         {"fenced code verbatim", "```java\nif (a < b) { *x* }\n```\nafter", "if (a < b) { *x* }|after"},
         {"indented code verbatim", "Text.\n\n    int _a_ = 1;\n\nEnd.", "Text.|int _a_ = 1;|End."},
         {"inline link shows its label", "See [the *guide*](https://x.org/g).", "See the guide."},
         {"autolink shows its address", "At <https://x.org/>.", "At https://x.org/."},
+        {"reference to a class", "A [List] here", "A List here"},
+        {"reference to a member", "Calls [java.util.List#add(Object)].", "Calls List.add(Object)."},
+        {"reference to an own member", "Then [#size()].", "Then size()."},
         {"reference with an array type", "Like [String#valueOf(char\\[\\])].", "Like String.valueOf(char[])."},
+        {"labelled reference", "The [size][List#size()] of it", "The size of it"},
         {"brackets that name nothing", "a[i] and [x, y]", "a[i] and [x, y]"},
         {"link definitions are not shown", "[x]: https://x.org\nText", "Text"},
         {"html passes through", "<b>bold</b> and <i>it</i>", "bold and it"},

@@ -17,17 +17,6 @@ cli="$build/javaorvel-cli"
 if [ -f "$jar" ] || [[ "$jar" == *[*:]* ]]; then export CLASSPATH="$jar"; else unset CLASSPATH; jar="(none)"; fi
 
 runs=("resolve Vector" "resolve Optional" "complete Str")
-declare -A times
-for r in "${runs[@]}"; do $cli $r >/dev/null || true; done   # warm the page cache
-for ((i = 0; i < rounds; i++)); do
-  for r in "${runs[@]}"; do
-    t0=${EPOCHREALTIME/./}; $cli $r >/dev/null || true; t1=${EPOCHREALTIME/./}
-    times[$r]+="$((t1 - t0)) "
-  done
-done
-base=$(echo "${times[resolve Vector]}" | median)
+alternate "${runs[@]}"
 echo "$rounds rounds, alternating, CLASSPATH=$jar"
-for r in "${runs[@]}"; do
-  m=$(echo "${times[$r]}" | median)
-  awk -v m="$m" -v b="$base" -v r="$r" 'BEGIN {printf "%-18s median %.2f ms  %.2fx resolve Vector\n", r, m/1000, m/b}'
-done
+for r in "${runs[@]}"; do against "$r" "${times[$r]}" "${times[resolve Vector]}"; done

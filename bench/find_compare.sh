@@ -16,25 +16,12 @@ trap 'rm -rf "$cache"' EXIT
 export XDG_CACHE_HOME="$cache/warm"
 
 runs=("resolve Vector" "find toUnmodifiableList")
-declare -A times
-for r in "${runs[@]}"; do $cli $r >/dev/null; done   # the index written, the page cache warm
-for ((i = 0; i < rounds; i++)); do
-  for r in "${runs[@]}"; do
-    t0=${EPOCHREALTIME/./}; $cli $r >/dev/null; t1=${EPOCHREALTIME/./}
-    times[$r]+="$((t1 - t0)) "
-  done
-done
+alternate "${runs[@]}"   # the first run writes the index
 cold=""
 for ((i = 0; i < rounds / 4 + 1; i++)); do
   export XDG_CACHE_HOME="$cache/cold$i"
-  t0=${EPOCHREALTIME/./}; $cli find toUnmodifiableList >/dev/null; t1=${EPOCHREALTIME/./}
-  cold+="$((t1 - t0)) "
+  cold+="$(time_us $cli find toUnmodifiableList) "
 done
-base=$(echo "${times[resolve Vector]}" | median)
 echo "$rounds rounds, alternating, no CLASSPATH"
-for r in "${runs[@]}"; do
-  m=$(echo "${times[$r]}" | median)
-  awk -v m="$m" -v b="$base" -v r="$r" 'BEGIN {printf "%-26s median %.2f ms  %.2fx resolve Vector\n", r, m/1000, m/b}'
-done
-m=$(echo "$cold" | median)
-awk -v m="$m" -v b="$base" 'BEGIN {printf "%-26s median %.2f ms  %.2fx resolve Vector\n", "find, empty cache", m/1000, m/b}'
+for r in "${runs[@]}"; do against "$r" "${times[$r]}" "${times[resolve Vector]}"; done
+against "find, empty cache" "$cold" "${times[resolve Vector]}"

@@ -1,23 +1,17 @@
 jo_add_bench(bench_javadoc SOURCES ${CMAKE_CURRENT_LIST_DIR}/javadoc_extract.cpp LIBS javadoc_core Qt6::Core)
-target_include_directories(bench_javadoc PRIVATE ${PROJECT_SOURCE_DIR})
 jo_add_bench(bench_javadoc_hitrate SOURCES ${CMAKE_CURRENT_LIST_DIR}/javadoc_hitrate.cpp
   LIBS javadoc_core javadoc_source lookup_core Qt6::Core)
-target_include_directories(bench_javadoc_hitrate PRIVATE ${PROJECT_SOURCE_DIR})
 jo_add_bench(bench_javadoc_source_oracle SOURCES ${CMAKE_CURRENT_LIST_DIR}/javadoc_source_oracle.cpp
   LIBS javadoc_core javadoc_source lookup_core Qt6::Core)
-target_include_directories(bench_javadoc_source_oracle PRIVATE ${PROJECT_SOURCE_DIR})
 jo_add_bench(bench_javadoc_source SOURCES ${CMAKE_CURRENT_LIST_DIR}/javadoc_source.cpp
   LIBS javadoc_source platform_classlib Qt6::Core)
-target_include_directories(bench_javadoc_source PRIVATE ${PROJECT_SOURCE_DIR})
 add_dependencies(bench_javadoc_source javaorvel-cli)
 
 # Documentation roots for 190 installed jars: under 20 ms. A member from a javadoc jar:
 # within 2x of a folder, the first of a new jar under 20 ms.
 jo_add_bench(bench_roots SOURCES ${CMAKE_CURRENT_LIST_DIR}/roots_bench.cpp
   LIBS javadoc_source platform_classlib platform_core ZLIB::ZLIB)
-target_include_directories(bench_roots PRIVATE ${PROJECT_SOURCE_DIR})
 
 # The class files' sections on one selection (List.of from the JDK's page): warm, under 1 ms more.
 jo_add_bench(bench_doc_sections SOURCES ${CMAKE_CURRENT_LIST_DIR}/doc_sections.cpp
   LIBS javadoc_core javadoc_source platform_classlib Qt6::Core)
-target_include_directories(bench_doc_sections PRIVATE ${PROJECT_SOURCE_DIR})
